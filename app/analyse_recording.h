@@ -1,0 +1,75 @@
+#pragma once
+#include "analysis/analysis_request.h"
+
+class SoundBuffer;
+class SpectrumAnalyser;
+class PartialTable;
+
+// The analysis of one finished recording, shared by the main window and the
+// command-line tool so that the two always agree. Plain C++, no Qt; every
+// function runs on the caller's (user-interface) thread.
+//
+// One analysis, in this order:
+//   PrepareAnalysis  -> stretch, partialsValid cleared, request.steps, Configure
+//   transform        -> RunTransformAndWait (no GUI), or the window's progress
+//                       dialog: StartTransform, poll `done`, CompleteTransform
+//   NamePartials     -> only when the transform completed (not cancelled)
+// AnalyseRecording does all three.
+//
+// What the main window still does itself around these calls: read
+// recordedCount and FinishRecording before PrepareAnalysis; set the recorder
+// state to Analysing and run the progress dialog (which calls
+// engine.StartTransform and, once it has seen `done`, CompleteTransform);
+// after a cancel clear spectrumValid and StopRecording; after NamePartials,
+// when it returned true, ShowMajorPartials and the result exchange; then the
+// spectrum view's refresh, re-arming in continuous mode, and Refresh.
+//
+// `request` is the one the main window holds: firstSample 0, lastSample
+// 88200 and sampleRate 44100 whatever the interval, so at intervals below
+// 0.5 Hz only the first 88200 samples are analysed.
+
+// Readies sound, table and engine for a transform: stretches the sound by
+// `speedAdjust` unless it is exactly 1.0 (SoundBuffer::Stretch), clears the
+// table's partialsValid, sets request.steps := trunc((endFrequency -
+// startFrequency) / interval) and configures the engine with steps,
+// startFrequency, endFrequency and interval (which clears spectrumValid and
+// smoothValid). Returns false, changing nothing, when that quotient is not a
+// finite number in 1 ... 2^31 - 2 (interval 0, a reversed band); the other
+// preconditions of the transform (interval >= 0.05 Hz, endFrequency <=
+// 22000 Hz, steps <= 100001) are the caller's validation.
+bool PrepareAnalysis(SoundBuffer& sound, double speedAdjust, AnalysisRequest& request,
+                     SpectrumAnalyser& engine, PartialTable& table);
+
+// For callers without a progress dialog: starts the transform of the
+// sound's samples on the engine's worker thread, blocks until the worker
+// has set `done`, then CompleteTransform. Returns what CompleteTransform
+// returns; false at once, with nothing changed, when a transform is
+// already running.
+bool RunTransformAndWait(SpectrumAnalyser& engine, const AnalysisRequest& request,
+                         const SoundBuffer& sound);
+
+// Call once after `done` has been seen: Finish (joins the worker, releases
+// its buffer); then, unless a cancel was requested, FindMaximum and
+// smoothValid := Smooth(request.sampleRate, request.lastSample -
+// request.firstSample). Returns true when the spectrum is complete, false
+// when the transform was cancelled.
+bool CompleteTransform(SpectrumAnalyser& engine, const AnalysisRequest& request);
+
+// After a completed transform: marks the spectrum valid, then DetectPeaks.
+// When it ran: nominal := FindNominal(allowFallback, lowNominal,
+// highNominal), where allowFallback holds when the limits (Hz) lie inside
+// the engine's band (lowNominal > startFrequency or highNominal <
+// endFrequency); UpdateCentsAndNotes; partialsValid := 1; returns true.
+// Returns false when DetectPeaks refused (smoothing refused or too few
+// spectrum points): the table keeps its rows and partialsValid stays clear.
+bool NamePartials(SpectrumAnalyser& engine, PartialTable& table, double lowNominal,
+                  double highNominal);
+
+// PrepareAnalysis, RunTransformAndWait and, when the transform completed,
+// NamePartials. Returns true when partials were named; false when the
+// request was refused, the transform did not complete, or the peak
+// detection refused (engine.spectrumValid then tells whether a spectrum
+// exists).
+bool AnalyseRecording(SoundBuffer& sound, double speedAdjust, AnalysisRequest& request,
+                      SpectrumAnalyser& engine, PartialTable& table, double lowNominal,
+                      double highNominal);
