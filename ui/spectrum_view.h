@@ -1,0 +1,167 @@
+#pragma once
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <QWidget>
+#include <string>
+
+#include "ui/spectrum_geometry.h"
+#include "ui/spectrum_render.h"
+
+class QScrollBar;
+class SpectrumAnalyser;
+class PartialTable;
+
+// What the spectrum view needs of the window that shows it. The main window
+// implements it; every call comes on the user-interface thread.
+class SpectrumViewHost {
+public:
+    virtual ~SpectrumViewHost() = default;
+
+    // The view changed its readouts (cursorFrequency -> edit 1003,
+    // cursorAmplitude -> 1005, binsPerPixel -> 1007, cursorNote -> 1012):
+    // when attachScrollBar is true the window first raises its
+    // attachScrollBar exchange flag, then it pushes its fields to the
+    // controls (UpdateData(false)).
+    virtual void PushReadouts(bool attachScrollBar) = 0;
+
+    // Scroll bar 1008 as a Windows scroll description: positions minimum ...
+    // maximum in spectrum points, a page of `page` points, the thumb at
+    // `position`. ApplyScrollInfo below does this for a QScrollBar. Must not
+    // report the change back as a scroll notification.
+    virtual void SetScrollInfo(int minimum, int maximum, int page, int position) = 0;
+
+    // Spin 1009: its range (0 ... W - 1 at set-up) and its position (always
+    // within the range). Must not report the change back as a notification.
+    virtual void SetSpinRange(int lower, int upper) = 0;
+    virtual void SetSpinPosition(int position) = 0;
+
+    // The off-screen image changed: repaint the plot frame now (the frame
+    // only copies SpectrumView::image).
+    virtual void ShowImage() = 0;
+};
+
+// The spectrum bar graph with its cursor, "Scale" compression and scroll
+// bar. One object for the program's life, owned by the main window, which
+// forwards the plot row's notifications to it. All calls on the
+// user-interface thread. Before SetUp every operation is harmless (nothing
+// is pushed or shown).
+//
+// The window calls:
+//   SetUp                once at start-up, after the start-up spectrum exists;
+//   RefreshAfterAnalysis after every transform that ended with OK;
+//   Draw                 after it changed the partial table;
+//   OnScale              for "Scale" (1006);
+//   OnHScroll            for scroll bar 1008 and spin 1009;
+//   OnLButtonDown        for clicks (PlotFrame forwards its own).
+class SpectrumView {
+public:
+    SpectrumView(const SpectrumAnalyser& analyser, const PartialTable& table);
+    SpectrumView(const SpectrumView&) = delete;
+    SpectrumView& operator=(const SpectrumView&) = delete;
+
+    // First-time set-up: cursor at point 0 (frequency startFrequency,
+    // amplitude spectrum[0]), plot of width x height pixels (the plot
+    // frame's client size; both >= 2), frame at `frameRect` in the main
+    // window's client coordinates, full compression, off-screen image and
+    // pens, scroll bar 0 ... L, spin 0 ... W - 1 at 0; pushes the readouts
+    // (attaching the scroll bar) and draws. Calling it again starts over.
+    void SetUp(SpectrumViewHost& host, int width, int height, const QRect& frameRect);
+
+    // verticalScale from the engine's maxMagnitude and the compression that
+    // fits the whole spectrum; binsPerPixel is lowered to it if above.
+    // Returns that compression (the caller stores it in maxBinsPerPixel).
+    int UpdateScaling();
+
+    // After a completed transform: UpdateScaling into maxBinsPerPixel, then
+    // CentreOnCursor (the cursor keeps its frequency).
+    void RefreshAfterAnalysis();
+
+    // Renders the whole off-screen image and has the host show it.
+    void Draw();
+
+    // "Scale": the next compression (NextBinsPerPixel), then CentreOnCursor.
+    void OnScale();
+
+    // Centres the plot on cursorFrequency: firstBin, scroll bar, cursorBin
+    // snapped to its column, cursorNote, spin position; pushes the readouts
+    // (attaching the scroll bar) and draws. Keeps cursorFrequency and
+    // cursorAmplitude.
+    void CentreOnCursor();
+
+    // A horizontal scroll of `sourceId`. Scroll bar 1008: pans by `code`
+    // (ScrollCode), where `position` is the scroll bar's slider position
+    // (used by the thumb codes); pushes (attaching) and draws, the cursor
+    // stays on its point. Spin 1009: PlaceCursor(position), position cut to
+    // 0 ... W - 1, for every code. Other sources: nothing.
+    void OnHScroll(int code, int position, int sourceId);
+
+    // A left click at `point` in the main window's client coordinates:
+    // PlaceCursor(point.x - frameRect.left) when the point lies inside
+    // frameRect, nothing otherwise. `flags` (the mouse keys) is unused.
+    void OnLButtonDown(unsigned flags, const QPoint& point);
+
+    // Cursor on pixel column n (0 = left edge): the column's strongest
+    // point (PickCursor), its frequency, magnitude and note, the spin
+    // position; pushes the readouts (without attaching) and draws.
+    void PlaceCursor(int column);
+
+    // Which part of the spectrum the plot shows, for the renderer.
+    PlotWindow CurrentWindow() const;
+
+    int binsPerPixel = 1;        // points per pixel column, >= 1; edit 1007
+    int maxBinsPerPixel = 1;     // compression that fits the whole spectrum
+    int firstBin = 0;            // point at the left edge; scroll position
+    int cursorBin = 0;           // first point of the cursor column
+    double cursorFrequency = 0.0;  // Hz; edit 1003
+    double cursorAmplitude = 0.0;  // magnitude at the cursor; edit 1005
+    std::string cursorNote;      // NoteName(cursorFrequency); edit 1012
+    double verticalScale = 10.0;  // pixels per unit of magnitude
+    PixelRect plotRect;          // 0, 0, W, H
+    PixelRect frameRect;         // the frame in the main window's client coordinates
+    QImage image;                // W x H off-screen image, kept for the program's life
+    PlotPens pens;               // black, blue, cyan, green, red
+
+private:
+    int LastPoint() const;
+    const double* Spectrum() const;
+    void PushReadouts(bool attachScrollBar);
+    void PublishScrollInfo();
+
+    const SpectrumAnalyser& analyser;
+    const PartialTable& table;
+    SpectrumViewHost* host = nullptr;
+};
+
+// Scroll code for a QAbstractSlider::SliderAction of scroll bar 1008:
+// single steps -> line left/right, page steps -> page left/right, slider
+// move -> thumb track, to minimum / maximum -> left / right, anything else
+// -> kScrollEnd. Wire QScrollBar::actionTriggered(action) to
+// OnHScroll(ScrollCodeForSliderAction(action), bar->sliderPosition(),
+// kScrollBarId).
+int ScrollCodeForSliderAction(int action);
+
+// Sets a QScrollBar from a Windows scroll description without emitting any
+// signal: range 0 ... max(minimum, maximum - page) (so the thumb's right end
+// is exactly the last useful left edge), page step `page`, value `position`.
+void ApplyScrollInfo(QScrollBar& bar, int minimum, int maximum, int page, int position);
+
+// The plot frame (control 1045) for the main window: a W x H child widget
+// without border whose paint only copies the view's image, and whose left
+// clicks go to the view's OnLButtonDown in the parent window's coordinates.
+// Place it, then pass its size and FrameRectIn(window) to SetUp.
+class PlotFrame : public QWidget {
+public:
+    PlotFrame(SpectrumView& view, QWidget* parent);
+
+    // This widget's rectangle in the client coordinates of `window` (an
+    // ancestor).
+    QRect FrameRectIn(const QWidget* window) const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    SpectrumView& view;
+};
