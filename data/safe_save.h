@@ -1,0 +1,29 @@
+#pragma once
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <string_view>
+
+// Saving a file so that a failure never costs the user the file that was
+// there before: the content goes to a new temporary file in the target's
+// folder, which is flushed, synced to the disk and closed, and only then
+// renamed over the target in one step.
+//
+// May be called from any thread, also from several at once.
+
+// Receives a file open for binary writing and writes the whole content;
+// returns false when it could not.
+using FileWriter = std::function<bool(std::FILE* file)>;
+
+// Writes `path` through `write`. True when the new content is complete in
+// place. False when anything failed: the folder cannot hold a new file, the
+// writer refused, a write, flush, sync or close failed (a full disk, a file
+// size limit), or the rename failed. On false the previous file at `path`
+// (if any) is unchanged and no temporary file is left behind. A symbolic
+// link at `path` is followed: its target is replaced, the link stays. An
+// existing file keeps its permission bits; a new one gets 0666 less the
+// umask.
+bool SaveFileSafely(const std::string& path, const FileWriter& write);
+
+// SaveFileSafely writing exactly `bytes`.
+bool SaveBytesSafely(const std::string& path, std::string_view bytes);

@@ -1,0 +1,51 @@
+#pragma once
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Splits text into lines the way a text-mode line reader sees them: a line
+// ends at LF, a CR directly before the LF is dropped, so CR LF and LF files
+// read alike; the text after the last LF is one more line when it is not
+// empty. A line's text ends at its first NUL byte, as a C string would.
+// Lines longer than kMaxLineBytes keep their first kMaxLineBytes bytes; the
+// rest of such a line is skipped, never read as a line of its own.
+// Used by one thread at a time.
+
+inline constexpr std::size_t kMaxLineBytes = 16u << 20;
+
+class TextLines {
+public:
+    virtual ~TextLines() = default;
+    // The next line into `line`; false at the end of the text (or on a read
+    // error, which ends the text there).
+    virtual bool Next(std::string& line) = 0;
+};
+
+// Lines of a text held in memory; the text must outlive the reader.
+class MemoryLines final : public TextLines {
+public:
+    explicit MemoryLines(std::string_view text) : text_(text) {}
+    bool Next(std::string& line) override;
+
+private:
+    std::string_view text_;
+    std::size_t pos_ = 0;
+};
+
+// Lines of an open file, read in blocks from its current position; does
+// not close the file.
+class FileLines final : public TextLines {
+public:
+    explicit FileLines(std::FILE* file) : file_(file), block_(1u << 16) {}
+    bool Next(std::string& line) override;
+
+private:
+    bool Refill();
+
+    std::FILE* file_;
+    std::vector<char> block_;
+    std::size_t blockPos_ = 0;
+    std::size_t blockEnd_ = 0;
+    bool ended_ = false;
+};
