@@ -1,0 +1,22 @@
+#include "audio/recorder.h"
+
+const char* RecorderOpenText(std::int16_t code) {
+    switch (code) {
+        case kRecorderOpened: return "Recording initialised";
+        case kRecorderNoOwner: return "No dialog pointer!";
+        case kRecorderFormatRefused: return "Sound format not supported!";
+        case kRecorderOpenFailed: return "Failed to open sound device!";
+        case kRecorderStartFailed: return "Sound driver initialise failure!";
+        default: return "Sound error!";
+    }
+}
+
+const char* RecorderStateText(RecorderState state) {
+    switch (state) {
+        case RecorderState::Stopped: return "stopped";
+        case RecorderState::WaitForTrigger: return "wait for trigger";
+        case RecorderState::Recording: return "recording...";
+        case RecorderState::Analysing: return "analysing...";
+        default: return "error state!";
+    }
+}
