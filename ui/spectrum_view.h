@@ -8,7 +8,6 @@
 #include "ui/spectrum_geometry.h"
 #include "ui/spectrum_render.h"
 
-class QScrollBar;
 class SpectrumAnalyser;
 class PartialTable;
 
@@ -25,14 +24,16 @@ public:
     // controls (UpdateData(false)).
     virtual void PushReadouts(bool attachScrollBar) = 0;
 
-    // Scroll bar 1008 as a Windows scroll description: positions minimum ...
-    // maximum in spectrum points, a page of `page` points, the thumb at
-    // `position`. ApplyScrollInfo below does this for a QScrollBar. Must not
-    // report the change back as a scroll notification.
+    // Scroll bar 1008 as a scroll description in spectrum points: range
+    // minimum ... maximum, a page of `page` points, the thumb at `position`
+    // (the thumb's left edge runs from minimum to maximum - page + 1). Must
+    // not report the change back as a scroll notification.
     virtual void SetScrollInfo(int minimum, int maximum, int page, int position) = 0;
 
     // Spin 1009: its range (0 ... W - 1 at set-up) and its position (always
     // within the range). Must not report the change back as a notification.
+    // (The toolkit's ScrollBar::SetScrollInfo and SpinButton::SetRange /
+    // SetPos do exactly what these three ask.)
     virtual void SetSpinRange(int lower, int upper) = 0;
     virtual void SetSpinPosition(int position) = 0;
 
@@ -52,8 +53,8 @@ public:
 //   RefreshAfterAnalysis after every transform that ended with OK;
 //   Draw                 after it changed the partial table;
 //   OnScale              for "Scale" (1006);
-//   OnHScroll            for scroll bar 1008 and spin 1009;
-//   OnLButtonDown        for clicks (PlotFrame forwards its own).
+//   OnHScroll            for scroll bar 1008 and spin 1009 (source as id);
+//   OnLButtonDown        for every left-button press on the window.
 class SpectrumView {
 public:
     SpectrumView(const SpectrumAnalyser& analyser, const PartialTable& table);
@@ -90,9 +91,9 @@ public:
     void CentreOnCursor();
 
     // A horizontal scroll of `sourceId`. Scroll bar 1008: pans by `code`
-    // (ScrollCode), where `position` is the scroll bar's slider position
-    // (used by the thumb codes); pushes (attaching) and draws, the cursor
-    // stays on its point. Spin 1009: PlaceCursor(position), position cut to
+    // (ScrollCode, the SB_ values), where `position` is the thumb position
+    // (used by the thumb codes, cut to 0 ... maxFirst); pushes (attaching)
+    // and draws, the cursor stays on its point. Spin 1009: PlaceCursor(position), position cut to
     // 0 ... W - 1, for every code. Other sources: nothing.
     void OnHScroll(int code, int position, int sourceId);
 
@@ -133,26 +134,16 @@ private:
     SpectrumViewHost* host = nullptr;
 };
 
-// Scroll code for a QAbstractSlider::SliderAction of scroll bar 1008:
-// single steps -> line left/right, page steps -> page left/right, slider
-// move -> thumb track, to minimum / maximum -> left / right, anything else
-// -> kScrollEnd. Wire QScrollBar::actionTriggered(action) to
-// OnHScroll(ScrollCodeForSliderAction(action), bar->sliderPosition(),
-// kScrollBarId).
-int ScrollCodeForSliderAction(int action);
-
-// Sets a QScrollBar from a Windows scroll description without emitting any
-// signal: range 0 ... max(minimum, maximum - page) (so the thumb's right end
-// is exactly the last useful left edge), page step `page`, value `position`.
-void ApplyScrollInfo(QScrollBar& bar, int minimum, int maximum, int page, int position);
-
 // The plot frame (control 1045) for the main window: a W x H child widget
-// without border whose paint only copies the view's image, and whose left
-// clicks go to the view's OnLButtonDown in the parent window's coordinates.
-// Place it, then pass its size and FrameRectIn(window) to SetUp.
+// without border whose paint only copies the view's image. It is
+// transparent for the mouse, so a click on the plot reaches the window
+// beneath it like any other click on the window; the window forwards its
+// left-button presses (window client coordinates) to
+// SpectrumView::OnLButtonDown. Place it, then pass its size and
+// FrameRectIn(window) to SetUp. User-interface thread only.
 class PlotFrame : public QWidget {
 public:
-    PlotFrame(SpectrumView& view, QWidget* parent);
+    PlotFrame(SpectrumView& view, QWidget* parent = nullptr);
 
     // This widget's rectangle in the client coordinates of `window` (an
     // ancestor).
@@ -160,7 +151,6 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     SpectrumView& view;
