@@ -11,7 +11,10 @@
 // pointers here.
 struct TransformJob {
     double* destination = nullptr;               // the engine's spectrum, steps + 1 values
-    std::unique_ptr<double[]> workBuffer;        // 2 x transformSize doubles, re/im interleaved
+    // 2 x transformSize doubles while a transform runs: the lower half holds
+    // the N real points (read as N/2 interleaved complex values by the FFT),
+    // the upper half the FFT's twiddle table, filled by StartTransform.
+    std::unique_ptr<double[]> workBuffer;
     const std::int16_t* samples = nullptr;       // the sound's samples, not owned
     std::int32_t sampleCount = 0;                // their number; reads at or past it give 0
     double startFrequency = 0.0;
@@ -43,23 +46,31 @@ public:
     SpectrumAnalyser() = default;
     SpectrumAnalyser(const SpectrumAnalyser&) = delete;
     SpectrumAnalyser& operator=(const SpectrumAnalyser&) = delete;
+    // Cancels and joins a transform that is still running.
     ~SpectrumAnalyser();
 
-    // Replaces both spectrum arrays by new ones of steps + 1 doubles,
-    // clears smoothValid and spectrumValid and stores the four values.
+    // Replaces both spectrum arrays by new zero-filled ones of steps + 1
+    // doubles (none for steps < 0 or when memory runs out), clears
+    // smoothValid and spectrumValid and stores the four values. A transform
+    // still running is cancelled and joined first (it writes into the old
+    // spectrum); the caller normally calls this only while none runs.
     void Configure(std::int32_t steps, double startFrequency, double endFrequency, double interval);
 
-    // Derives the job from the request and starts the worker; false, with
-    // nothing changed, while a transform is running (until Finish).
-    // request.steps must equal the steps of the last Configure.
+    // Derives the job from the request (PrepareTransformJob in
+    // analysis/transform_job.h), starts the worker on its own thread and
+    // returns true at once. False, with nothing changed, while a transform is
+    // running (until Finish), when there is no spectrum array, when
+    // request.steps differs from the steps of the last Configure, or when
+    // PrepareTransformJob refuses the request.
     bool StartTransform(const AnalysisRequest& request, const std::int16_t* samples,
                         std::int32_t sampleCount);
 
     // Asks the worker to stop before its next FFT pass.
     void RequestCancel();
 
-    // After `done` has been seen: joins the worker, releases the work buffer
-    // and clears `running`.
+    // After `done` has been seen: joins the worker (which has then already
+    // ended, so this does not block), releases the work buffer and clears
+    // `running`. Harmless when no transform was started.
     void Finish();
 
     // Largest value of the spectrum into maxMagnitude (0 for no spectrum).
@@ -84,8 +95,15 @@ public:
     std::uint8_t running = 0;
 
 private:
+    // Cancels and joins a running worker, releases the work buffer and
+    // clears `running`.
+    void Abandon();
+
     std::thread worker;
 };
 
-// The worker: resample, window, FFT, magnitudes, then done := 1.
+// The worker: resample, window, FFT, magnitudes, then done := 1 (release).
+// Runs on the thread StartTransform starts (tests and benchmarks may call it
+// directly on a job from PrepareTransformJob). Honours cancelRequested
+// before every FFT pass and counts the passes in passesDone.
 void TransformWorker(TransformJob& job);
