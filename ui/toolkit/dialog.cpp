@@ -1,0 +1,311 @@
+#include "ui/toolkit/dialog.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFocusEvent>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTimerEvent>
+
+#include "ui/toolkit/data_exchange.h"
+#include "ui/toolkit/scroll_bar.h"
+#include "ui/toolkit/spin_button.h"
+
+namespace {
+
+QString ToQString(std::string_view text) {
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+}  // namespace
+
+Dialog::Dialog(QWidget* parent) : QDialog(parent) {
+    // The templates are laid out for an 8-point font at 96 dpi (11 px).
+    QFont dialogFont = font();
+    dialogFont.setPixelSize(11);
+    setFont(dialogFont);
+}
+
+int Dialog::DoModal() {
+    ended_ = false;
+    endResult_ = IDCANCEL;
+    OnInitDialog();
+    if (ended_) return endResult_;
+    exec();
+    // Every way out goes through EndDialog; anything else counts as cancel.
+    return ended_ ? endResult_ : IDCANCEL;
+}
+
+bool Dialog::Create() {
+    ended_ = false;
+    endResult_ = IDCANCEL;
+    OnInitDialog();
+    if (ended_) return false;
+    show();
+    return true;
+}
+
+void Dialog::EndDialog(int result) {
+    ended_ = true;
+    endResult_ = result;
+    QDialog::done(result);
+}
+
+bool Dialog::UpdateData(bool saveAndValidate) {
+    DataExchange dx(*this, saveAndValidate);
+    DoDataExchange(dx);
+    return !dx.Failed();
+}
+
+QWidget* Dialog::GetDlgItem(int id) const {
+    const auto found = controls_.find(id);
+    return found == controls_.end() ? nullptr : found->second;
+}
+
+void Dialog::EnableWindow(int id, bool enable) {
+    if (QWidget* control = GetDlgItem(id)) control->setEnabled(enable);
+}
+
+bool Dialog::IsWindowEnabled(int id) const {
+    const QWidget* control = GetDlgItem(id);
+    return control != nullptr && control->isEnabled();
+}
+
+void Dialog::CheckRadioButton(int first, int last, int check) {
+    for (int id = first; id <= last; ++id) {
+        if (auto* radio = Item<QRadioButton>(id)) {
+            // Auto-exclusivity would refuse to clear the checked one.
+            radio->setAutoExclusive(false);
+            radio->setChecked(id == check);
+            radio->setAutoExclusive(true);
+        }
+    }
+}
+
+int Dialog::GetCheckedRadioButton(int first, int last) const {
+    for (int id = first; id <= last; ++id) {
+        const auto* radio = Item<QRadioButton>(id);
+        if (radio != nullptr && radio->isChecked()) return id;
+    }
+    return 0;
+}
+
+bool Dialog::SetTimer(int id, int milliseconds) {
+    KillTimer(id);
+    const int qtId = startTimer(milliseconds);
+    if (qtId == 0) return false;
+    timers_[id] = qtId;
+    return true;
+}
+
+bool Dialog::KillTimer(int id) {
+    const auto found = timers_.find(id);
+    if (found == timers_.end()) return false;
+    killTimer(found->second);
+    timers_.erase(found);
+    return true;
+}
+
+void Dialog::PostMessage(unsigned message) {
+    // Thread protocol: called on any thread; the queued call runs on the
+    // thread that owns this dialog (the user-interface thread) and is
+    // dropped by Qt if the dialog is gone by then.
+    QMetaObject::invokeMethod(this, [this, message] { OnPostedMessage(message); }, Qt::QueuedConnection);
+}
+
+void Dialog::SetTemplate(int width, int height, std::string_view caption) {
+    setFixedSize(DialogSizeToPixels(width, height));
+    setWindowTitle(ToQString(caption));
+}
+
+void Dialog::Register(int id, const DialogRect& rect, QWidget* widget) {
+    widget->setParent(this);
+    widget->setGeometry(DialogUnitsToPixels(rect));
+    if (id != IDC_STATIC) {
+        widget->setObjectName(QStringLiteral("id%1").arg(id));
+        controls_[id] = widget;
+    }
+    widget->show();
+}
+
+QLabel* Dialog::AddStatic(int id, std::string_view text, const DialogRect& rect, bool sunken) {
+    auto* label = AddControl(id, rect, new QLabel(ToQString(text)));
+    if (sunken) {
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        label->setAlignment(Qt::AlignCenter);
+    }
+    return label;
+}
+
+QGroupBox* Dialog::AddGroupBox(int id, std::string_view text, const DialogRect& rect) {
+    auto* box = AddControl(id, rect, new QGroupBox(ToQString(text)));
+    box->lower();  // under the controls it frames, which are its siblings
+    return box;
+}
+
+QLineEdit* Dialog::AddEdit(int id, const DialogRect& rect, bool readOnly, bool border) {
+    auto* edit = AddControl(id, rect, new QLineEdit);
+    edit->setReadOnly(readOnly);
+    edit->setFrame(border);
+    if (readOnly) {
+        QPalette palette = edit->palette();
+        palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+        edit->setPalette(palette);
+    }
+    return edit;
+}
+
+QPushButton* Dialog::AddButton(int id, std::string_view text, const DialogRect& rect, bool isDefault) {
+    auto* button = AddControl(id, rect, new QPushButton(ToQString(text)));
+    button->setDefault(isDefault);
+    if (id == IDOK) connect(button, &QPushButton::clicked, this, [this] { OnOK(); });
+    if (id == IDCANCEL) connect(button, &QPushButton::clicked, this, [this] { OnCancel(); });
+    return button;
+}
+
+QCheckBox* Dialog::AddCheckBox(int id, std::string_view text, const DialogRect& rect) {
+    return AddControl(id, rect, new QCheckBox(ToQString(text)));
+}
+
+QRadioButton* Dialog::AddRadioButton(int id, std::string_view text, const DialogRect& rect) {
+    return AddControl(id, rect, new QRadioButton(ToQString(text)));
+}
+
+QSlider* Dialog::AddSlider(int id, const DialogRect& rect) {
+    auto* slider = AddControl(id, rect, new QSlider(Qt::Horizontal));
+    slider->setRange(0, 100);
+    slider->setTickPosition(QSlider::NoTicks);
+    return slider;
+}
+
+QProgressBar* Dialog::AddProgressBar(int id, const DialogRect& rect) {
+    auto* bar = AddControl(id, rect, new QProgressBar);
+    bar->setRange(0, 100);
+    bar->setValue(0);
+    bar->setTextVisible(false);
+    return bar;
+}
+
+QFrame* Dialog::AddBlackFrame(int id, const DialogRect& rect) {
+    auto* frame = AddControl(id, rect, new QFrame);
+    frame->setFrameStyle(QFrame::Box | QFrame::Plain);
+    frame->setLineWidth(1);
+    QPalette palette = frame->palette();
+    palette.setColor(QPalette::WindowText, Qt::black);
+    frame->setPalette(palette);
+    frame->setAttribute(Qt::WA_TransparentForMouseEvents);
+    return frame;
+}
+
+ScrollBar* Dialog::AddScrollBar(int id, const DialogRect& rect) {
+    auto* bar = AddControl(id, rect, new ScrollBar);
+    connect(bar, &ScrollBar::hscroll, this, [this, bar](int code, int position) { OnHScroll(code, position, bar); });
+    return bar;
+}
+
+SpinButton* Dialog::AddSpinButton(int id, const DialogRect& rect) {
+    auto* spin = AddControl(id, rect, new SpinButton);
+    connect(spin, &SpinButton::hscroll, this,
+            [this, spin](int code, int position) { OnHScroll(code, position, spin); });
+    return spin;
+}
+
+void Dialog::OnClicked(int id, std::function<void()> handler) {
+    if (auto* button = Item<QAbstractButton>(id)) {
+        connect(button, &QAbstractButton::clicked, this, [handler = std::move(handler)] { handler(); });
+    }
+}
+
+void Dialog::OnKillFocus(int id, std::function<void()> handler) {
+    if (QWidget* control = GetDlgItem(id)) {
+        killFocusHandlers_[control] = std::move(handler);
+        control->installEventFilter(this);
+    }
+}
+
+void Dialog::OnReleasedCapture(int id, std::function<void()> handler) {
+    if (QWidget* control = GetDlgItem(id)) {
+        releaseHandlers_[control] = std::move(handler);
+        control->installEventFilter(this);
+    }
+}
+
+bool Dialog::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusOut) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        const auto found = killFocusHandlers_.find(watched);
+        // Another window taking the focus (a message box, a dialog) is not
+        // the user leaving the edit; reacting to it would stack boxes.
+        if (found != killFocusHandlers_.end() && reason != Qt::ActiveWindowFocusReason &&
+            reason != Qt::PopupFocusReason) {
+            found->second();
+        }
+    } else if (event->type() == QEvent::MouseButtonRelease) {
+        const auto found = releaseHandlers_.find(watched);
+        if (found != releaseHandlers_.end()) found->second();
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+bool Dialog::OnInitDialog() {
+    UpdateData(false);
+    return true;
+}
+
+void Dialog::OnOK() {
+    if (UpdateData(true)) EndDialog(IDOK);
+}
+
+void Dialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}
+
+void Dialog::OnClose() {
+    OnCancel();
+}
+
+void Dialog::DoDataExchange(DataExchange&) {}
+
+void Dialog::OnTimer(int) {}
+
+void Dialog::OnHScroll(int, int, QWidget*) {}
+
+void Dialog::OnLButtonDown(QPoint) {}
+
+void Dialog::OnPostedMessage(unsigned) {}
+
+void Dialog::accept() {
+    OnOK();
+}
+
+void Dialog::reject() {
+    OnCancel();
+}
+
+void Dialog::closeEvent(QCloseEvent* event) {
+    // The dialog only ever goes away through EndDialog.
+    event->ignore();
+    OnClose();
+}
+
+void Dialog::timerEvent(QTimerEvent* event) {
+    for (const auto& [id, qtId] : timers_) {
+        if (qtId == event->timerId()) {
+            OnTimer(id);
+            return;
+        }
+    }
+    QDialog::timerEvent(event);
+}
+
+void Dialog::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) OnLButtonDown(event->position().toPoint());
+    QDialog::mousePressEvent(event);
+}

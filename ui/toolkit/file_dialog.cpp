@@ -1,0 +1,93 @@
+#include "ui/toolkit/file_dialog.h"
+
+#include <QFileDialog>
+
+#include "ui/toolkit/ui_script.h"
+
+QString FileFilterToQt(std::string_view filter) {
+    const std::size_t bar = filter.find('|');
+    const std::string_view description = filter.substr(0, bar);
+    std::string patterns;
+    if (bar != std::string_view::npos) {
+        std::string_view rest = filter.substr(bar + 1);
+        patterns = std::string(rest.substr(0, rest.find('|')));
+    }
+    for (char& c : patterns) {
+        if (c == ';') c = ' ';
+    }
+    std::string result(description);
+    const std::string suffix = "(" + patterns + ")";
+    const bool hasSuffix = result.size() >= suffix.size() &&
+                           result.compare(result.size() - suffix.size(), suffix.size(), suffix) == 0;
+    if (!patterns.empty() && !hasSuffix) result += " " + suffix;
+    return QString::fromStdString(result);
+}
+
+std::string ApplyDefaultExtension(std::string_view path, std::string_view extension) {
+    std::string result(path);
+    const std::size_t slash = result.find_last_of('/');
+    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    if (!extension.empty() && result.find('.', nameStart) == std::string::npos) {
+        result += ".";
+        result += extension;
+    }
+    return result;
+}
+
+namespace {
+
+// The scripted stand-in for both dialogs: records the request and takes the
+// next answer, Cancel when none is queued.
+bool ScriptedAnswer(UiScript& script, FileDialogRequest request, std::string& path) {
+    const std::string extension = request.defaultExtension;
+    script.fileRequests.push_back(std::move(request));
+    if (script.fileAnswers.empty()) return false;
+    const std::optional<std::string> answer = script.fileAnswers.front();
+    script.fileAnswers.pop_front();
+    if (!answer) return false;
+    path = ApplyDefaultExtension(*answer, extension);
+    return true;
+}
+
+bool RunFileDialog(QFileDialog& dialog, std::string& path) {
+    if (dialog.exec() != QDialog::Accepted) return false;
+    const QStringList files = dialog.selectedFiles();
+    if (files.isEmpty()) return false;
+    path = files.front().toStdString();
+    return true;
+}
+
+}  // namespace
+
+bool SaveFileDialog(QWidget* owner, std::string_view filter, std::string_view defaultExtension,
+                    std::string_view initialName, std::string& path) {
+    if (UiScript* script = CurrentUiScript()) {
+        return ScriptedAnswer(*script,
+                              {true, std::string(filter), std::string(defaultExtension),
+                               std::string(initialName)},
+                              path);
+    }
+    QFileDialog dialog(owner);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(FileFilterToQt(filter));
+    dialog.setDefaultSuffix(QString::fromUtf8(defaultExtension.data(), qsizetype(defaultExtension.size())));
+    if (!initialName.empty()) {
+        dialog.selectFile(QString::fromUtf8(initialName.data(), qsizetype(initialName.size())));
+    }
+    return RunFileDialog(dialog, path);
+}
+
+bool OpenFileDialog(QWidget* owner, std::string_view filter, std::string_view defaultExtension,
+                    std::string& path) {
+    if (UiScript* script = CurrentUiScript()) {
+        return ScriptedAnswer(*script,
+                              {false, std::string(filter), std::string(defaultExtension), {}}, path);
+    }
+    QFileDialog dialog(owner);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilter(FileFilterToQt(filter));
+    dialog.setDefaultSuffix(QString::fromUtf8(defaultExtension.data(), qsizetype(defaultExtension.size())));
+    return RunFileDialog(dialog, path);
+}

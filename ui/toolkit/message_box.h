@@ -1,0 +1,16 @@
+#pragma once
+#include <QString>
+#include <string_view>
+
+class QWidget;
+
+// The caption of every message box: the application's display name (set by
+// the application object), or the program name when none is set.
+QString ApplicationTitle();
+
+// Shows `text` in a message box owned by `owner` (may be nullptr), with the
+// application's title as caption and a single OK button. Runs a nested
+// event loop until OK is pressed, so posted messages (queued calls) keep
+// being handled meanwhile. Under a UiScript the text is recorded and the
+// call returns at once. User-interface thread only.
+void MessageBox(QWidget* owner, std::string_view text);
