@@ -1,0 +1,169 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+
+#include "analysis/spectrum_analyser.h"
+#include "partials/partial_table.h"
+
+namespace {
+
+// A spectrum of steps + 1 zeros from `start` Hz every 0.5 Hz, marked as
+// smoothed with the given resolution ratio; the tests draw both curves.
+void Prepare(SpectrumAnalyser& engine, std::int32_t steps, double ratio, double start = 0.0) {
+    engine.Configure(steps, start, start + steps * 0.5, 0.5);
+    for (std::int32_t i = 0; i <= steps; ++i) {
+        engine.spectrum[i] = 0.0;
+        engine.smoothedSpectrum[i] = 0.0;
+    }
+    engine.resolutionRatio = ratio;
+    engine.smoothValid = 1;
+    engine.maxMagnitude = 1.0;
+}
+
+// A triangle of the given height and half-width (height - |k| at centre + k)
+// on the smoothed curve.
+void AddHump(SpectrumAnalyser& engine, std::int32_t centre, int height) {
+    for (int k = -height; k <= height; ++k) {
+        engine.smoothedSpectrum[centre + k] += height - std::abs(k);
+    }
+}
+
+PartialTable TableWithOneRow() {
+    PartialTable table;
+    table.AddPeak(123.0, 0.0, 1.0, 0.0, 0.0, NoPartial);
+    table.nominal = 123.0;
+    return table;
+}
+
+TEST(PeakDetectionTest, RefusesWithoutSmoothingOrBelowThreeWindows) {
+    // resolutionRatio -> window width W: 0.5 -> 8, 1 -> 16, 10 -> 151.
+    struct Case {
+        double ratio;
+        std::int32_t width;
+    };
+    for (const Case& c : {Case{0.5, 8}, Case{1.0, 16}, Case{10.0, 151}}) {
+        const double ratio = c.ratio;
+        const std::int32_t width = c.width;
+        SpectrumAnalyser engine;
+        PartialTable table = TableWithOneRow();
+        Prepare(engine, 3 * width - 1, ratio);
+        EXPECT_FALSE(table.DetectPeaks(engine)) << ratio;
+        EXPECT_EQ(table.count, 1) << "a refusal leaves the table alone";
+        EXPECT_EQ(table.nominal, 123.0);
+
+        Prepare(engine, 3 * width, ratio);
+        EXPECT_TRUE(table.DetectPeaks(engine)) << ratio;
+        EXPECT_EQ(table.count, 0) << "a run starts from an empty table";
+        EXPECT_EQ(table.nominal, 0.0);
+    }
+    SpectrumAnalyser engine;
+    PartialTable table = TableWithOneRow();
+    Prepare(engine, 1000, 1.0);
+    engine.smoothValid = 0;
+    EXPECT_FALSE(table.DetectPeaks(engine));
+    for (double ratio : {std::numeric_limits<double>::quiet_NaN(), -1.0, 1e300}) {
+        Prepare(engine, 1000, ratio);
+        EXPECT_FALSE(table.DetectPeaks(engine)) << ratio;
+    }
+    EXPECT_EQ(table.count, 1);
+}
+
+TEST(PeakDetectionTest, IsolatedPeakGivesOneRowAtItsRawMaximum) {
+    SpectrumAnalyser engine;
+    Prepare(engine, 1000, 1.0, 100.0);
+    AddHump(engine, 300, 16);
+    // Candidate 300 searches raw points 285 ... 317: 284 is outside.
+    engine.spectrum[284] = 3.0;
+    engine.spectrum[300] = 1.0;
+    engine.spectrum[317] = 2.0;
+    engine.maxMagnitude = 3.0;
+    PartialTable table;
+    ASSERT_TRUE(table.DetectPeaks(engine));
+    ASSERT_EQ(table.count, 1);
+    EXPECT_EQ(table.frequency[0], 100.0 + 317 * 0.5);
+    EXPECT_EQ(table.tailAmplitude[0], 2.0);
+    EXPECT_EQ(table.splashAmplitude[0], 0.0);
+    EXPECT_EQ(table.partialIndex[0], NoPartial);
+    EXPECT_EQ(table.partialsValid, 1);
+}
+
+TEST(PeakDetectionTest, EqualRawValuesKeepTheLowestPoint) {
+    SpectrumAnalyser engine;
+    Prepare(engine, 1000, 1.0);
+    AddHump(engine, 300, 16);
+    engine.spectrum[296] = 1.0;
+    engine.spectrum[304] = 1.0;
+    PartialTable table;
+    ASSERT_TRUE(table.DetectPeaks(engine));
+    ASSERT_EQ(table.count, 1);
+    EXPECT_EQ(table.frequency[0], 148.0);
+}
+
+TEST(PeakDetectionTest, MonotoneCurvesGiveNoPeak) {
+    SpectrumAnalyser engine;
+    Prepare(engine, 1000, 1.0);
+    for (int i = 0; i <= 1000; ++i) {
+        engine.smoothedSpectrum[i] = i;
+        engine.spectrum[i] = 1.0;
+    }
+    PartialTable table;
+    EXPECT_TRUE(table.DetectPeaks(engine));
+    EXPECT_EQ(table.count, 0);
+    for (int i = 0; i <= 1000; ++i) {
+        engine.smoothedSpectrum[i] = 1000 - i;
+    }
+    EXPECT_TRUE(table.DetectPeaks(engine));
+    EXPECT_EQ(table.count, 0);
+}
+
+TEST(PeakDetectionTest, SharpnessLimitSeparatesNarrowFromBroadPeaks) {
+    // With W = 16 a triangle of half-width h scores 2 - 16 / h: 69 gives
+    // 1.768 (taken), 70 gives 1.771 (refused).
+    SpectrumAnalyser engine;
+    Prepare(engine, 1000, 1.0);
+    AddHump(engine, 200, 69);
+    AddHump(engine, 600, 70);
+    engine.spectrum[200] = 1.0;
+    engine.spectrum[600] = 1.0;
+    PartialTable table;
+    ASSERT_TRUE(table.DetectPeaks(engine));
+    ASSERT_EQ(table.count, 1);
+    EXPECT_EQ(table.frequency[0], 100.0);
+}
+
+TEST(PeakDetectionTest, PeaksMustExceedOnePointFivePercentOfTheMaximum) {
+    SpectrumAnalyser engine;
+    Prepare(engine, 1000, 1.0);
+    AddHump(engine, 100, 16);
+    AddHump(engine, 300, 16);
+    AddHump(engine, 500, 16);
+    engine.spectrum[100] = 1.0;
+    engine.spectrum[300] = 0.015;
+    engine.spectrum[500] = 0.0151;
+    PartialTable table;
+    ASSERT_TRUE(table.DetectPeaks(engine));
+    ASSERT_EQ(table.count, 2);
+    EXPECT_EQ(table.frequency[0], 50.0);
+    EXPECT_EQ(table.frequency[1], 250.0);
+}
+
+TEST(PeakDetectionTest, PeaksAreOfferedInRisingFrequency) {
+    // 30 equally strong peaks: a full table refuses equals, so the 25
+    // offered first, the lowest, stay.
+    SpectrumAnalyser engine;
+    Prepare(engine, 1400, 1.0);
+    for (int k = 0; k < 30; ++k) {
+        AddHump(engine, 100 + 40 * k, 16);
+        engine.spectrum[100 + 40 * k] = 1.0;
+    }
+    PartialTable table;
+    ASSERT_TRUE(table.DetectPeaks(engine));
+    ASSERT_EQ(table.count, 25);
+    for (int i = 0; i < 25; ++i) {
+        EXPECT_EQ(table.frequency[i], (100 + 40 * i) * 0.5) << i;
+    }
+}
+
+}  // namespace
