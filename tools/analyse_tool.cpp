@@ -1,0 +1,217 @@
+#include "tools/analyse_tool.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "analysis/spectrum_analyser.h"
+#include "app/analyse_recording.h"
+#include "data/number_text.h"
+#include "data/partials_file.h"
+#include "data/safe_save.h"
+#include "data/sound_buffer.h"
+#include "partials/partial_table.h"
+#include "tools/capture_emulation.h"
+#include "tools/result_output.h"
+#include "tools/sound_file_input.h"
+#include "tools/tool_options.h"
+
+#ifndef CAMPANOR_VERSION
+#define CAMPANOR_VERSION "unknown"
+#endif
+
+namespace {
+
+constexpr const char* kProgram = "campanor-analyse";
+
+// Messages on stderr. With several files and a terminal, a progress line is
+// kept at the bottom; messages first clear it.
+class Reporter {
+public:
+    explicit Reporter(bool showProgress) : progress_(showProgress) {}
+    ~Reporter() { ClearProgress(); }
+
+    void Progress(std::size_t index, std::size_t total, const std::string& file) {
+        if (!progress_) return;
+        std::fprintf(stderr, "\r\x1b[K[%zu/%zu] %s", index + 1, total, file.c_str());
+        std::fflush(stderr);
+        shown_ = true;
+    }
+    void Error(const std::string& file, const std::string& text) { Line(file + ": " + text); }
+    void Warning(const std::string& file, const std::string& text) { Line(file + ": warning: " + text); }
+    void Line(const std::string& text) {
+        ClearProgress();
+        std::fprintf(stderr, "%s: %s\n", kProgram, text.c_str());
+    }
+
+private:
+    void ClearProgress() {
+        if (!shown_) return;
+        std::fputs("\r\x1b[K", stderr);
+        shown_ = false;
+    }
+
+    bool progress_;
+    bool shown_ = false;
+};
+
+struct Job {
+    const ToolOptions& options;
+    AnalysisParameters parameters;  // corrected
+    AnalysisRequest request;        // as accepted
+    Reporter& report;
+};
+
+// A partials file's line 2 names the sound without its folder; a line end
+// in that name would break the file's lines.
+std::string SoundFileName(const std::string& path) {
+    std::string name = std::filesystem::path(path).filename().string();
+    for (char& c : name) {
+        if (c == '\r' || c == '\n') c = '?';
+    }
+    return name;
+}
+
+bool Deliver(const Job& job, const std::string& path, const std::string& bytes) {
+    std::string target = job.options.outputFile;
+    if (!job.options.outputFolder.empty()) {
+        target = job.options.outputFolder + "/" + OutputNameFor(path, job.options.format);
+    }
+    if (target.empty()) {
+        return std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size();
+    }
+    if (SaveBytesSafely(target, bytes)) return true;
+    job.report.Error(path, "cannot write " + target);
+    return false;
+}
+
+std::string ResultText(const Job& job, const std::string& path, const AnalysisRequest& request,
+                       const CaptureResult& capture, const PartialTable& table) {
+    switch (job.options.format) {
+        case OutputFormat::Par: return FormatPartials(table, request.waveFileName);
+        case OutputFormat::Table: return FormatResultTable(path, table);
+        case OutputFormat::Json: break;
+    }
+    AnalysisSettings settings{job.parameters, request, job.options.waitForTrigger,
+                              job.options.triggerLevel, capture};
+    return FormatResultJson(path, settings, table);
+}
+
+bool Capture(const Job& job, const std::string& path, SoundBuffer& sound, CaptureResult& capture) {
+    std::vector<std::int16_t> input;
+    std::string error;
+    std::string warning;
+    if (!LoadSoundFile(path, input, error, warning)) {
+        job.report.Error(path, "cannot read: " + error);
+        return false;
+    }
+    if (!warning.empty()) job.report.Warning(path, warning);
+    const ToolOptions& o = job.options;
+    capture = EmulateCapture(input, job.request.recordLength, o.waitForTrigger, o.triggerLevel, sound);
+    if (!capture.recorded) {
+        job.report.Error(path, "the trigger never fired: no block of 8192 samples rose above " +
+                                   std::to_string(o.triggerLevel * 327) + " (trigger level " +
+                                   std::to_string(o.triggerLevel) + ")");
+        return false;
+    }
+    if (capture.paddedSamples > 0) {
+        job.report.Warning(path, "the file ends " + std::to_string(capture.paddedSamples) +
+                                     " samples before the recording of " +
+                                     std::to_string(job.request.recordLength) +
+                                     " samples is complete; padded with zeros");
+    }
+    return true;
+}
+
+std::string NarrowBandText(const SpectrumAnalyser& engine) {
+    return "the band " + FormatDouble15(engine.startFrequency) + " ... " +
+           FormatDouble15(engine.endFrequency) + " Hz at " + FormatDouble15(engine.interval) +
+           " Hz is too narrow for peak detection" +
+           (engine.smoothValid ? " (too few spectrum points)" : " (smoothing refused)");
+}
+
+bool AnalyseFile(const Job& job, const std::string& path) {
+    SoundBuffer sound;
+    CaptureResult capture;
+    if (!Capture(job, path, sound, capture)) return false;
+    AnalysisRequest request = job.request;
+    request.waveFileName = SoundFileName(path);
+    SpectrumAnalyser engine;
+    PartialTable table;
+    const bool named = AnalyseRecording(sound, job.parameters.speedAdjust, request, engine, table,
+                                        job.parameters.lowNominal, job.parameters.highNominal);
+    if (!engine.spectrumValid) {
+        job.report.Error(path, "the analysis did not complete");
+        return false;
+    }
+    bool ok = true;
+    if (!job.options.spectrumFile.empty() &&
+        !SaveBytesSafely(job.options.spectrumFile, FormatSpectrumCsv(engine))) {
+        job.report.Error(path, "cannot write " + job.options.spectrumFile);
+        ok = false;
+    }
+    if (!named) {
+        job.report.Error(path, NarrowBandText(engine));
+        return false;
+    }
+    return Deliver(job, path, ResultText(job, path, request, capture, table)) && ok;
+}
+
+// Options, usage and parameters; kExitOk to go on, otherwise the status.
+int Prepare(const std::vector<std::string>& args, ToolOptions& options,
+            AnalysisParameters& parameters, AnalysisRequest& request) {
+    std::string error;
+    if (!ParseToolOptions(args, options, error)) {
+        std::fprintf(stderr, "%s: %s\nTry '%s --help'.\n", kProgram, error.c_str(), kProgram);
+        return kExitUsage;
+    }
+    if (options.help || options.version) return kExitOk;
+    if (!CheckToolUsage(options, error)) {
+        std::fprintf(stderr, "%s: %s\nTry '%s --help'.\n", kProgram, error.c_str(), kProgram);
+        return kExitUsage;
+    }
+    parameters = options.parameters;
+    for (const std::string& warning : OutOfRangeParameters(parameters)) {
+        std::fprintf(stderr, "%s: warning: %s\n", kProgram, warning.c_str());
+    }
+    if (!AcceptParameters(parameters, request)) {
+        std::fprintf(stderr,
+                     "%s: Bad analysis parameters!\n(Accepted: 0 <= start < end <= 22000, "
+                     "interval >= 0.05, 1 ... 100001 spectrum steps, speed 0.9 ... 1.1, "
+                     "low nominal < high nominal after correction.)\n",
+                     kProgram);
+        return kExitUsage;
+    }
+    return kExitOk;
+}
+
+}  // namespace
+
+int RunAnalyseTool(const std::vector<std::string>& args) {
+    ToolOptions options;
+    AnalysisParameters parameters;
+    AnalysisRequest request;
+    const int prepared = Prepare(args, options, parameters, request);
+    if (prepared != kExitOk) return prepared;
+    if (options.help) {
+        std::fputs(ToolHelpText().c_str(), stdout);
+        return std::fflush(stdout) == 0 ? kExitOk : kExitFileFailed;
+    }
+    if (options.version) {
+        std::printf("%s %s\n", kProgram, CAMPANOR_VERSION);
+        return std::fflush(stdout) == 0 ? kExitOk : kExitFileFailed;
+    }
+    Reporter report(options.inputs.size() > 1 && isatty(STDERR_FILENO));
+    const Job job{options, parameters, request, report};
+    int status = kExitOk;
+    for (std::size_t i = 0; i < options.inputs.size(); ++i) {
+        report.Progress(i, options.inputs.size(), options.inputs[i]);
+        if (!AnalyseFile(job, options.inputs[i])) status = kExitFileFailed;
+    }
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        report.Line("cannot write to standard output");
+        status = kExitFileFailed;
+    }
+    return status;
+}

@@ -1,0 +1,43 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+#include "analysis/analysis_request.h"
+#include "analysis/spectrum_analyser.h"
+#include "partials/partial_table.h"
+#include "tools/analysis_parameters.h"
+#include "tools/capture_emulation.h"
+
+// The texts campanor-analyse writes for one analysed file, besides the
+// partials file itself (FormatPartials). Every number is formatted without
+// regard to the user's locale.
+
+// What the json output records about how a file was analysed.
+struct AnalysisSettings {
+    AnalysisParameters parameters;  // after the nominal limits were corrected
+    AnalysisRequest request;        // steps, recordLength, ...
+    bool waitForTrigger = true;
+    int triggerLevel = 25;
+    CaptureResult capture;
+};
+
+// For people: the file name, the nominal (or "none"), then one aligned line
+// per row: frequency (Hz, 3 decimals), amplitude (6 significant digits),
+// cents (1 decimal), partial name and note; an empty line ends it.
+std::string FormatResultTable(std::string_view fileName, const PartialTable& table);
+
+// One JSON object on one line, ending in a newline:
+// {"file":..., "parameters":{...}, "nominal":..., "rows":[{...}, ...]}.
+// Strings are escaped (quotes, backslashes, control characters; bytes that
+// are not UTF-8 become U+FFFD); numbers are the shortest text that reads
+// back as the same double.
+std::string FormatResultJson(std::string_view fileName, const AnalysisSettings& settings,
+                             const PartialTable& table);
+
+// The spectrum as CSV: the line "frequency_hz,magnitude", then one line per
+// point j = 0 ... steps: startFrequency + j x interval and the magnitude,
+// both at full precision (shortest text that reads back exactly).
+std::string FormatSpectrumCsv(const SpectrumAnalyser& engine);
+
+// The JSON form of a string, quotes included.
+std::string JsonString(std::string_view text);

@@ -1,0 +1,70 @@
+#include "tools/tool_options.h"
+
+std::string ToolHelpText() {
+    return R"(Usage: campanor-analyse [options] FILE...
+
+Analyses recorded bell sounds the way the Campanor window analyses a live
+recording: each FILE is played through the recorder's trigger, recorded for
+1 / interval seconds, transformed, and its partials are named. The result is
+what "Save partials" writes, or a table, or JSON.
+
+Input: every format libsndfile reads (WAV, AIFF, FLAC, Ogg, ...). Channels
+are mixed to mono, any sample rate is converted to 44100 Hz (best sinc
+quality) and samples to 16 bits. At most 2^25 sample frames are read.
+
+Recording (as the window's "Triggering" box):
+  --trigger N        trigger level 0 ... 100 (default 25): the recording
+                     starts with the first block of 8192 samples whose
+                     largest positive sample exceeds N x 327
+  --no-trigger       start the recording at the first sample
+                     A file that ends before the recording is complete is
+                     padded with zeros (with a warning).
+
+Analysis parameters (the window's names, defaults and checks):
+  --start HZ         Start Freq.      (default 0)
+  --end HZ           End Freq.        (default 5000)
+  --interval HZ      Interval (Hz)    (default 0.5); the recording holds
+                     trunc(44100 / interval) samples, of which at most the
+                     first 88200 are analysed
+  --speed F          Speed Adjust     (default 1.0); the recording is
+                     stretched by F before the analysis unless F is 1
+  --low HZ           Low nominal      (default 0); raised to --start
+  --high HZ          High nominal     (default 5000); set to --end when
+                     above it or not above --start
+  Values outside the window's edit ranges (0 ... 22000 Hz, interval
+  0.05 ... 5, speed 0.9 ... 1.1) give a warning. Refused, with "Bad analysis
+  parameters!" and exit status 2, unless 0 <= start < end <= 22000,
+  interval >= 0.05, the band holds 1 ... 100001 intervals, speed is within
+  0.9 ... 1.1 and low nominal < high nominal.
+
+Output:
+  --format par       (default) the partials file "Save partials" writes,
+                     CR LF line ends, the input's file name in line 2
+  --format table     an aligned table: nominal, then per row frequency,
+                     amplitude, cents, partial name and note
+  --format json      one JSON object per file and line: file, parameters,
+                     nominal, rows
+  -o FILE            write the one result to FILE instead of standard output
+  --out-dir DIR      write NAME.par (.txt, .json) in DIR for each input
+  --spectrum FILE    also write the spectrum of the one input as CSV:
+                     frequency_hz,magnitude at full precision
+  Files are replaced only once complete: a failed write leaves an earlier
+  file as it was and no partial file behind.
+
+  -h, --help         this text
+  --version          the version
+
+Numbers are read and written with a decimal point whatever the locale.
+Messages go to standard error; with several files and a terminal a
+progress line is shown there.
+
+Exit status: 0 all files analysed and written; 1 some file could not be
+read (the reason is named), the trigger never fired, the band was too
+narrow for peak detection, or a result could not be written (the other
+files are still analysed); 2 bad options or bad analysis parameters.
+
+Example:
+  campanor-analyse --format table --low 400 --high 600 tenor.wav
+  campanor-analyse --interval 0.25 --out-dir results/ recordings/*.flac
+)";
+}

@@ -1,0 +1,167 @@
+#include "tools/tool_options.h"
+
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <set>
+
+#include "data/number_text.h"
+
+namespace {
+
+bool ReadNumber(const std::string& option, const std::string& text, double& value,
+                std::string& error) {
+    if (ParseWholeDouble(text, value)) return true;
+    error = "bad value for " + option + ": \"" + text + "\" is not a number";
+    return false;
+}
+
+bool ReadTriggerLevel(const std::string& text, int& level, std::string& error) {
+    double value = 0.0;
+    if (!ParseWholeDouble(text, value) || value < 0.0 || value > 100.0 ||
+        value != static_cast<double>(static_cast<int>(value))) {
+        error = "bad value for --trigger: \"" + text + "\" is not a whole number from 0 to 100";
+        return false;
+    }
+    level = static_cast<int>(value);
+    return true;
+}
+
+bool ReadFormat(const std::string& text, OutputFormat& format, std::string& error) {
+    if (text == "par") {
+        format = OutputFormat::Par;
+    } else if (text == "table") {
+        format = OutputFormat::Table;
+    } else if (text == "json") {
+        format = OutputFormat::Json;
+    } else {
+        error = "bad value for --format: \"" + text + "\" (par, table or json)";
+        return false;
+    }
+    return true;
+}
+
+double* NumberOption(const std::string& name, AnalysisParameters& p) {
+    if (name == "--start") return &p.startFrequency;
+    if (name == "--end") return &p.endFrequency;
+    if (name == "--interval") return &p.interval;
+    if (name == "--speed") return &p.speedAdjust;
+    if (name == "--low") return &p.lowNominal;
+    if (name == "--high") return &p.highNominal;
+    return nullptr;
+}
+
+bool TakesValue(const std::string& name, ToolOptions& options) {
+    return NumberOption(name, options.parameters) != nullptr || name == "--trigger" ||
+           name == "--format" || name == "-o" || name == "--output" || name == "--out-dir" ||
+           name == "--spectrum";
+}
+
+bool ApplyValue(const std::string& name, const std::string& value, ToolOptions& o,
+                std::string& error) {
+    if (double* number = NumberOption(name, o.parameters)) return ReadNumber(name, value, *number, error);
+    if (name == "--trigger") return ReadTriggerLevel(value, o.triggerLevel, error);
+    if (name == "--format") return ReadFormat(value, o.format, error);
+    std::string& target = name == "--out-dir" ? o.outputFolder
+                          : name == "--spectrum" ? o.spectrumFile
+                                                 : o.outputFile;
+    if (value.empty()) {
+        error = "empty file name for " + name;
+        return false;
+    }
+    target = value;
+    return true;
+}
+
+bool ApplyFlag(const std::string& name, ToolOptions& o, std::string& error) {
+    if (name == "--no-trigger") {
+        o.waitForTrigger = false;
+    } else if (name == "--help" || name == "-h") {
+        o.help = true;
+    } else if (name == "--version") {
+        o.version = true;
+    } else {
+        error = "unknown option " + name;
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool ParseToolOptions(const std::vector<std::string>& args, ToolOptions& options,
+                      std::string& error) {
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
+            options.inputs.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        const std::size_t equals = arg.find('=');
+        const std::string name = arg.substr(0, equals);
+        if (!TakesValue(name, options)) {
+            if (equals != std::string::npos) {
+                error = "option " + name + " takes no value";
+                return false;
+            }
+            if (!ApplyFlag(name, options, error)) return false;
+            continue;
+        }
+        std::string value;
+        if (equals != std::string::npos) {
+            value = arg.substr(equals + 1);
+        } else if (i + 1 < args.size()) {
+            value = args[++i];
+        } else {
+            error = "option " + name + " needs a value";
+            return false;
+        }
+        if (!ApplyValue(name, value, options, error)) return false;
+    }
+    return true;
+}
+
+std::string OutputNameFor(const std::string& input, OutputFormat format) {
+    const char* extension = format == OutputFormat::Par     ? ".par"
+                            : format == OutputFormat::Table ? ".txt"
+                                                            : ".json";
+    std::string stem = std::filesystem::path(input).stem().string();
+    if (stem.empty()) stem = "result";
+    return stem + extension;
+}
+
+bool CheckToolUsage(const ToolOptions& o, std::string& error) {
+    const std::size_t inputs = o.inputs.size();
+    if (inputs == 0) {
+        error = "no input file";
+    } else if (!o.outputFile.empty() && !o.outputFolder.empty()) {
+        error = "-o and --out-dir cannot be used together";
+    } else if (!o.outputFile.empty() && inputs > 1) {
+        error = "-o writes one result; use --out-dir for several input files";
+    } else if (!o.spectrumFile.empty() && inputs > 1) {
+        error = "--spectrum writes the spectrum of one input file";
+    } else if (o.format == OutputFormat::Par && inputs > 1 && o.outputFolder.empty()) {
+        error = "several partials files cannot share standard output; use --out-dir";
+    }
+    if (!error.empty()) return false;
+    if (o.outputFolder.empty()) return true;
+    struct stat info {};
+    if (stat(o.outputFolder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+        error = "--out-dir " + o.outputFolder + " is not a folder";
+        return false;
+    }
+    std::set<std::string> names;
+    for (const std::string& input : o.inputs) {
+        const std::string name = OutputNameFor(input, o.format);
+        if (!names.insert(name).second) {
+            error = "two input files would both write " + o.outputFolder + "/" + name;
+            return false;
+        }
+    }
+    return true;
+}

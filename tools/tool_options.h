@@ -1,0 +1,44 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "tools/analysis_parameters.h"
+
+// Command line of campanor-analyse. Defaults are the main window's.
+
+enum class OutputFormat { Par, Table, Json };
+
+struct ToolOptions {
+    AnalysisParameters parameters;
+    bool waitForTrigger = true;  // "Wait for trigger"
+    int triggerLevel = 25;       // slider, percent of full scale, 0 ... 100
+    OutputFormat format = OutputFormat::Par;
+    std::string outputFile;      // -o: the one result goes here
+    std::string outputFolder;    // --out-dir: NAME.par (.txt, .json) per input
+    std::string spectrumFile;    // --spectrum: CSV of the one input's spectrum
+    bool help = false;
+    bool version = false;
+    std::vector<std::string> inputs;
+};
+
+// Reads the arguments after the program name. Options take their value as
+// the next argument or after "=" (--start=100); "--" ends the options.
+// Numbers are read without regard to the user's locale and must be whole
+// numbers: no trailing text, no nan or inf. False, with `error` saying what
+// is wrong (unknown option, missing or bad value), on any fault.
+bool ParseToolOptions(const std::vector<std::string>& args, ToolOptions& options,
+                      std::string& error);
+
+// Checks the combination of options and inputs that parsing alone cannot:
+// at least one input; -o, --spectrum and par output on stdout need exactly
+// one input; -o and --out-dir exclude each other; --out-dir must be a
+// folder and no two inputs may write the same file there. False with
+// `error` otherwise.
+bool CheckToolUsage(const ToolOptions& options, std::string& error);
+
+// The --help text.
+std::string ToolHelpText();
+
+// File name used for an input's results in --out-dir: the input's name
+// without folder and last extension, plus ".par", ".txt" or ".json".
+std::string OutputNameFor(const std::string& input, OutputFormat format);
