@@ -34,9 +34,11 @@ class PartialTable;
 // startFrequency) / interval) and configures the engine with steps,
 // startFrequency, endFrequency and interval (which clears spectrumValid and
 // smoothValid). Returns false, changing nothing, when that quotient is not a
-// finite number in 1 ... 2^31 - 2 (interval 0, a reversed band); the other
-// preconditions of the transform (interval >= 0.05 Hz, endFrequency <=
-// 22000 Hz, steps <= 100001) are the caller's validation.
+// finite number from 1 to below 2^31 - 1 (interval 0, a reversed band) or
+// speedAdjust is not a positive finite factor the stretched length fits; the
+// other preconditions of the transform (interval >= 0.05 Hz, endFrequency
+// <= 22000 Hz, steps <= 100001, speedAdjust 0.9 ... 1.1) are the caller's
+// validation.
 bool PrepareAnalysis(SoundBuffer& sound, double speedAdjust, AnalysisRequest& request,
                      SpectrumAnalyser& engine, PartialTable& table);
 

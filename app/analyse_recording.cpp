@@ -1,0 +1,85 @@
+#include "app/analyse_recording.h"
+
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <thread>
+
+#include "analysis/spectrum_analyser.h"
+#include "data/sound_buffer.h"
+#include "partials/partial_table.h"
+
+bool PrepareAnalysis(SoundBuffer& sound, double speedAdjust, AnalysisRequest& request,
+                     SpectrumAnalyser& engine, PartialTable& table) {
+    const double quotient = (request.endFrequency - request.startFrequency) / request.interval;
+    // Checked before anything changes, and so that the truncations below
+    // (steps here, the stretched length in Stretch) are always in range.
+    if (!(quotient >= 1.0) || !(quotient < 2147483647.0)) {
+        return false;
+    }
+    if (!(speedAdjust > 0.0) || !std::isfinite(speedAdjust) ||
+        !(sound.sampleCount / speedAdjust < 2147483647.0)) {
+        return false;
+    }
+    if (speedAdjust != 1.0) {
+        sound.Stretch(speedAdjust);
+    }
+    table.partialsValid = 0;
+    request.steps = static_cast<std::int32_t>(quotient);
+    engine.Configure(request.steps, request.startFrequency, request.endFrequency,
+                     request.interval);
+    return true;
+}
+
+bool RunTransformAndWait(SpectrumAnalyser& engine, const AnalysisRequest& request,
+                         const SoundBuffer& sound) {
+    if (!engine.StartTransform(request, sound.samples.get(), sound.sampleCount)) {
+        return false;
+    }
+    // `done` is stored with release after the whole spectrum; the acquire
+    // load makes the spectrum visible here. A short sleep keeps this thread
+    // off the core the worker needs.
+    while (engine.job.done.load(std::memory_order_acquire) != 1) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return CompleteTransform(engine, request);
+}
+
+bool CompleteTransform(SpectrumAnalyser& engine, const AnalysisRequest& request) {
+    engine.Finish();
+    if (engine.job.cancelRequested.load(std::memory_order_relaxed) != 0) {
+        return false;
+    }
+    engine.FindMaximum();
+    engine.smoothValid =
+        engine.Smooth(request.sampleRate, request.lastSample - request.firstSample) ? 1 : 0;
+    return true;
+}
+
+bool NamePartials(SpectrumAnalyser& engine, PartialTable& table, double lowNominal,
+                  double highNominal) {
+    engine.spectrumValid = 1;
+    if (!table.DetectPeaks(engine)) {
+        return false;
+    }
+    // The fallback nominal is only trusted when the user has narrowed the
+    // search inside the analysed band.
+    const bool allowFallback =
+        lowNominal > engine.startFrequency || highNominal < engine.endFrequency;
+    table.nominal = table.FindNominal(allowFallback, lowNominal, highNominal);
+    table.UpdateCentsAndNotes();
+    table.partialsValid = 1;
+    return true;
+}
+
+bool AnalyseRecording(SoundBuffer& sound, double speedAdjust, AnalysisRequest& request,
+                      SpectrumAnalyser& engine, PartialTable& table, double lowNominal,
+                      double highNominal) {
+    if (!PrepareAnalysis(sound, speedAdjust, request, engine, table)) {
+        return false;
+    }
+    if (!RunTransformAndWait(engine, request, sound)) {
+        return false;
+    }
+    return NamePartials(engine, table, lowNominal, highNominal);
+}
