@@ -75,18 +75,29 @@ TEST(Smooth, BothWeightUnitsMeetAtHalfAPoint) {
 }
 
 TEST(Smooth, IsBitForBitThePointByPointForm) {
-    // Largest band at 0.05 Hz: steps 100001, K = 301; exact zeros must stay
-    // exact zeros, so no running sums.
+    // Up to the largest band at 0.05 Hz (steps 100001, K = 301), and kernels
+    // whose K - 1 offsets do not divide into groups of four. Exact zeros
+    // must stay exact zeros, so no running sums.
+    const struct {
+        double interval;
+        std::int32_t steps, half;
+        double unit;
+    } cases[] = {{0.05, 100001, 301, 1.0 / (301.0 * 301.0) / 10.0 / 2.0},
+                 {0.5, 10000, 31, 1.0 / 961.0 / 1.0 / 2.0},
+                 {1.0, 3000, 16, 1.0 / 256.0}};
     std::mt19937 random(3);
     std::uniform_real_distribution<double> value(0.0, 100.0);
-    std::vector<double> values(100002);
-    for (std::size_t i = 0; i < values.size(); ++i) values[i] = i > 50000 && i < 60000 ? 0.0 : value(random);
-    SpectrumAnalyser engine;
-    Fill(engine, values, 0.05);
-    ASSERT_TRUE(engine.Smooth(44100, 88200));
-    const std::vector<double> expected = LiteralSmooth(values, 301, 1.0 / (301.0 * 301.0) / 10.0 / 2.0);
-    EXPECT_EQ(std::memcmp(expected.data(), engine.smoothedSpectrum.get(), expected.size() * sizeof(double)), 0);
-    EXPECT_EQ(engine.smoothedSpectrum[55000], 0.0);
+    for (const auto& c : cases) {
+        std::vector<double> values(c.steps + 1);
+        for (std::int32_t i = 0; i <= c.steps; ++i) values[i] = i > c.steps / 2 && i < c.steps / 2 + 1000 ? 0.0 : value(random);
+        SpectrumAnalyser engine;
+        Fill(engine, values, c.interval);
+        ASSERT_TRUE(engine.Smooth(44100, 88200));
+        const std::vector<double> expected = LiteralSmooth(values, c.half, c.unit);
+        EXPECT_EQ(std::memcmp(expected.data(), engine.smoothedSpectrum.get(), expected.size() * sizeof(double)), 0)
+            << c.steps;
+        EXPECT_EQ(engine.smoothedSpectrum[c.steps / 2 + 500], 0.0);
+    }
 }
 
 }  // namespace
