@@ -1,0 +1,128 @@
+// Whole-process timing of campanor-analyse on 3-second 44.1 kHz bell
+// recordings: at the default parameters, at interval 0.05 Hz, and a batch
+// of 40 files. Each run is pinned to one core. The tool is looked for next
+// to this program's build folder (tools/campanor-analyse), so build both:
+//   cmake --build BUILD --target campanor-analyse campanor-bench
+#include <benchmark/benchmark.h>
+
+#include <fcntl.h>
+#include <sched.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "data/wave_file.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kBatchFiles = 40;
+
+struct ToolFiles {
+    std::string tool;
+    std::string folder;
+    std::vector<std::string> bells;
+};
+
+// A decaying bell on 500 Hz that starts after 0.3 s, so the trigger fires
+// in the second capture block.
+void WriteBell(const std::string& path) {
+    SoundBuffer sound;
+    sound.SetFormat(44100, 3 * 44100, 16);
+    const double parts[][2] = {{0.25, 0.3}, {0.5, 0.4}, {0.6, 0.5}, {0.75, 0.1},
+                               {1.0, 1.0}, {1.5, 0.3}, {2.0, 0.4}};
+    for (std::int32_t i = 0; i < sound.sampleCount; ++i) {
+        const double t = i / 44100.0 - 0.3;
+        double v = 0.0;
+        if (t >= 0.0) {
+            for (const auto& p : parts) v += p[1] * std::sin(2.0 * M_PI * 500.0 * p[0] * t);
+            v *= 0.25 * std::exp(-t);
+        }
+        sound.samples[i] = static_cast<std::int16_t>(std::lround(32767.0 * v));
+    }
+    SaveWaveFile(path, sound);
+}
+
+const ToolFiles& Files() {
+    static const ToolFiles files = [] {
+        ToolFiles f;
+        const fs::path self = fs::read_symlink("/proc/self/exe");
+        f.tool = (self.parent_path().parent_path() / "tools" / "campanor-analyse").string();
+        std::string pattern = (fs::temp_directory_path() / "campanor-bench-XXXXXX").string();
+        f.folder = mkdtemp(pattern.data()) ? pattern : "/tmp";
+        WriteBell(f.folder + "/bell.wav");
+        for (int i = 0; i < kBatchFiles; ++i) {
+            f.bells.push_back(f.folder + "/bell" + std::to_string(i) + ".wav");
+            fs::copy_file(f.folder + "/bell.wav", f.bells.back(), fs::copy_options::overwrite_existing);
+        }
+        fs::create_directory(f.folder + "/out");
+        std::atexit([] { fs::remove_all(Files().folder); });
+        return f;
+    }();
+    return files;
+}
+
+// Runs the tool on CPU 0 with its output thrown away; true on exit status 0.
+bool RunTool(const std::vector<std::string>& args) {
+    const pid_t child = fork();
+    if (child == 0) {
+        cpu_set_t one;
+        CPU_ZERO(&one);
+        CPU_SET(0, &one);
+        sched_setaffinity(0, sizeof one, &one);
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, 1);
+        dup2(null, 2);
+        std::vector<char*> argv{const_cast<char*>(Files().tool.c_str())};
+        for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) &&
+           WEXITSTATUS(status) == 0;
+}
+
+void TimeTool(benchmark::State& state, const std::vector<std::string>& args, int files) {
+    if (!fs::exists(Files().tool)) {
+        state.SkipWithError("campanor-analyse is not built next to campanor-bench");
+        return;
+    }
+    for (auto _ : state) {
+        if (!RunTool(args)) {
+            state.SkipWithError("campanor-analyse failed");
+            return;
+        }
+    }
+    state.counters["files/s"] = benchmark::Counter(files, benchmark::Counter::kIsIterationInvariantRate);
+}
+
+void BM_ToolOneFileDefaults(benchmark::State& state) {
+    TimeTool(state, {"--out-dir", Files().folder + "/out", Files().bells[0]}, 1);
+}
+
+void BM_ToolOneFileInterval005(benchmark::State& state) {
+    TimeTool(state, {"--interval", "0.05", "--out-dir", Files().folder + "/out", Files().bells[0]}, 1);
+}
+
+void BM_ToolBatch40Files(benchmark::State& state) {
+    std::vector<std::string> args{"--out-dir", Files().folder + "/out"};
+    args.insert(args.end(), Files().bells.begin(), Files().bells.end());
+    TimeTool(state, args, kBatchFiles);
+}
+
+}  // namespace
+
+BENCHMARK(BM_ToolOneFileDefaults)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)
+    ->Repetitions(21)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ToolOneFileInterval005)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)
+    ->Repetitions(21)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ToolBatch40Files)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)
+    ->Repetitions(7)->ReportAggregatesOnly(true);
