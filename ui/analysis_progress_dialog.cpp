@@ -1,0 +1,72 @@
+#include "ui/analysis_progress_dialog.h"
+
+#include <QLabel>
+#include <QProgressBar>
+#include <atomic>
+
+#include "analysis/spectrum_analyser.h"
+#include "app/analyse_recording.h"
+#include "ui/toolkit/data_exchange.h"
+
+AnalysisProgressDialog::AnalysisProgressDialog(SpectrumAnalyser& engine,
+                                               const AnalysisRequest& request,
+                                               const std::int16_t* samples,
+                                               std::int32_t sampleCount, QWidget* parent)
+    : Dialog(parent), engine(engine), request(request), samples(samples), sampleCount(sampleCount) {
+    SetTemplate(148, 63, "Analysis");
+    QLabel* text = AddStatic(kTextId, "Doing analysis ...", DialogRect{7, 10, 134, 10});
+    text->setAlignment(Qt::AlignCenter);
+    AddProgressBar(kProgressId, DialogRect{7, 26, 134, 11});
+    AddButton(IDCANCEL, "Cancel", DialogRect{49, 43, 50, 14});
+}
+
+void AnalysisProgressDialog::SetTickInterval(int milliseconds) {
+    tickInterval = milliseconds > 0 ? milliseconds : 1;
+}
+
+bool AnalysisProgressDialog::OnInitDialog() {
+    Dialog::OnInitDialog();
+    started = engine.StartTransform(request, samples, sampleCount);
+    if (progressBar != nullptr) {
+        progressBar->setRange(0, 100);
+    }
+    SetTimer(kTimerId, tickInterval);
+    return true;
+}
+
+void AnalysisProgressDialog::OnTimer(int /*id*/) {
+    if (!started) {
+        // Nothing runs that could ever set `done`: close as a cancelled run
+        // rather than wait forever.
+        KillTimer(kTimerId);
+        Dialog::OnCancel();
+        return;
+    }
+    const TransformJob& job = engine.job;
+    const std::int32_t passes = job.passesDone.load(std::memory_order_relaxed);
+    const int position =
+        job.passCount > 0 ? static_cast<std::int16_t>(static_cast<std::int64_t>(passes * 100.0 / job.passCount))
+                          : 0;
+    if (progressBar != nullptr) {
+        progressBar->setValue(position);
+    }
+    // Acquire pairs with the worker's release of `done`: once it reads 1 the
+    // whole spectrum is written and the worker touches nothing more.
+    if (job.done.load(std::memory_order_acquire) != 1) {
+        return;
+    }
+    KillTimer(kTimerId);
+    if (CompleteTransform(engine, request)) {
+        Dialog::OnOK();
+    } else {
+        Dialog::OnCancel();
+    }
+}
+
+void AnalysisProgressDialog::OnCancel() {
+    engine.RequestCancel();
+}
+
+void AnalysisProgressDialog::DoDataExchange(DataExchange& dx) {
+    DDX_Control(dx, kProgressId, progressBar);
+}

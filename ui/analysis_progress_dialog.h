@@ -1,0 +1,62 @@
+#pragma once
+#include <cstdint>
+
+#include "ui/toolkit/dialog.h"
+
+class QProgressBar;
+class SpectrumAnalyser;
+struct AnalysisRequest;
+
+// Dialog 107 "Analysis": open for exactly as long as one transform runs.
+// It starts the engine's transform on the worker thread, shows the passes
+// done in a 0 ... 100 bar, and once the worker has set `done` completes the
+// spectrum on the user-interface thread (Finish, then unless cancelled
+// FindMaximum and Smooth into smoothValid) and closes.
+//
+// DoModal returns IDOK when the transform ran to its end and the spectrum is
+// complete, IDCANCEL when the user cancelled (or the engine refused to
+// start the transform). "Cancel", Escape and the close box only ask the
+// worker to stop; the dialog closes at the first tick after the worker has
+// set `done`, so it is never destroyed under a running worker. Posted
+// messages to other windows keep being handled by the modal loop.
+//
+// User-interface thread only; the worker meets it only through the job's
+// atomics passesDone, done (written by the worker) and cancelRequested
+// (written here through RequestCancel).
+class AnalysisProgressDialog : public Dialog {
+public:
+    // engine, request and samples belong to the caller and must outlive the
+    // dialog; samples are the sound's sampleCount 16-bit values (after any
+    // speed adjustment). No parent: the active window becomes the owner.
+    AnalysisProgressDialog(SpectrumAnalyser& engine, const AnalysisRequest& request,
+                           const std::int16_t* samples, std::int32_t sampleCount,
+                           QWidget* parent = nullptr);
+
+    // Period of the polling timer in milliseconds (default 500); takes
+    // effect at the next OnInitDialog. Tests shorten it.
+    void SetTickInterval(int milliseconds);
+
+    static constexpr int kDialogId = 107;
+    static constexpr int kTextId = 1042;
+    static constexpr int kProgressId = 1054;
+    static constexpr int kTimerId = 1;
+
+protected:
+    // Starts the transform, sets the bar's range and timer 1.
+    bool OnInitDialog() override;
+    // One poll: bar position; when the worker is done, completes and closes.
+    void OnTimer(int id) override;
+    // Only asks the worker to stop; the next tick after it stopped closes.
+    void OnCancel() override;
+    // Binds the progress bar.
+    void DoDataExchange(DataExchange& dx) override;
+
+private:
+    SpectrumAnalyser& engine;
+    const AnalysisRequest& request;
+    const std::int16_t* samples;
+    std::int32_t sampleCount;
+    int tickInterval = 500;
+    bool started = false;
+    QProgressBar* progressBar = nullptr;
+};
