@@ -5,6 +5,13 @@
 
 #include "analysis/spectrum_analyser.h"
 #include "partials/partial_table.h"
+#include "ui/toolkit/scroll_codes.h"
+
+// The window hands the toolkit's scroll codes straight through.
+static_assert(kScrollLineLeft == SB_LINELEFT && kScrollLineRight == SB_LINERIGHT &&
+              kScrollPageLeft == SB_PAGELEFT && kScrollPageRight == SB_PAGERIGHT &&
+              kScrollThumbPosition == SB_THUMBPOSITION && kScrollThumbTrack == SB_THUMBTRACK &&
+              kScrollLeft == SB_LEFT && kScrollRight == SB_RIGHT && kScrollEnd == SB_ENDSCROLL);
 
 SpectrumView::SpectrumView(const SpectrumAnalyser& analyser, const PartialTable& table)
     : analyser(analyser), table(table) {}
