@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <thread>
 #include <vector>
 
 #include "analysis/analysis_request.h"
@@ -111,6 +112,23 @@ TEST_F(ProgressDialogTest, AFastTransformStaysUntilTheFirstTickThenClosesWithOK)
     EXPECT_GE(clock.elapsed(), 300);
     EXPECT_EQ(dialog.Item<QProgressBar>(1054)->value(), 100);
     ExpectCompleted();
+}
+
+TEST_F(ProgressDialogTest, CallsQueuedFromAnotherThreadRunWhileItIsOpen) {
+    AnalysisProgressDialog dialog(engine, request, samples.data(), 88200);
+    dialog.SetTickInterval(200);
+    bool handledWhileOpen = false;
+    const int result = RunModal(dialog, [&] {
+        // As the recorder's thread posts its level messages to the window.
+        std::thread poster([&] {
+            QMetaObject::invokeMethod(
+                &dialog, [&] { handledWhileOpen = dialog.isVisible() && !dialog.Ended(); },
+                Qt::QueuedConnection);
+        });
+        poster.join();
+    });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_TRUE(handledWhileOpen);
 }
 
 TEST_F(ProgressDialogTest, CancelOnlyAsksAndTheTickAfterTheWorkerStoppedCloses) {
