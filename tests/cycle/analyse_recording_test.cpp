@@ -91,34 +91,23 @@ void ExpectNamedBell(const PartialTable& table, const std::vector<Partial>& bell
     }
 }
 
-TEST(AnalyseRecordingTest, SyntheticBellIsNamedOnTheDefaultGrid) {
-    SoundBuffer sound;
-    Record(sound, Bell(), 88200);
-    AnalysisRequest request = Request(0.0, 5000.0, 0.5);
-    SpectrumAnalyser engine;
-    PartialTable table;
-    ASSERT_TRUE(AnalyseRecording(sound, 1.0, request, engine, table, 0.0, 5000.0));
-    EXPECT_EQ(request.steps, 10000);
-    EXPECT_EQ(engine.steps, 10000);
-    EXPECT_EQ(engine.spectrumValid, 1);
-    EXPECT_EQ(engine.smoothValid, 1);
-    EXPECT_EQ(engine.resolutionRatio, 1.0) << "2 s stretch (88200 samples) on a 0.5 Hz grid";
-    EXPECT_EQ(engine.running, 0);
-    EXPECT_EQ(table.partialsValid, 1);
-    EXPECT_EQ(table.count, 7) << "a clean recording has no other peaks";
-    EXPECT_EQ(sound.sampleCount, 88200) << "speed 1.0 leaves the sound as recorded";
-    ExpectNamedBell(table, Bell(), 1.0, 0.5);
-}
-
-TEST(AnalyseRecordingTest, SpeedAdjustStretchesBeforeTheTransform) {
-    SoundBuffer sound;
-    Record(sound, Bell(), 88200);
-    AnalysisRequest request = Request(0.0, 5000.0, 0.5);
-    SpectrumAnalyser engine;
-    PartialTable table;
-    ASSERT_TRUE(AnalyseRecording(sound, 1.02, request, engine, table, 0.0, 5000.0));
-    EXPECT_EQ(sound.sampleCount, 86470);
-    ExpectNamedBell(table, Bell(), 1.02, 0.5);
+TEST(AnalyseRecordingTest, SyntheticBellIsNamedWithAndWithoutSpeedAdjust) {
+    for (const double speed : {1.0, 1.02}) {
+        SoundBuffer sound;
+        Record(sound, Bell(), 88200);
+        AnalysisRequest request = Request(0.0, 5000.0, 0.5);
+        SpectrumAnalyser engine;
+        PartialTable table;
+        ASSERT_TRUE(AnalyseRecording(sound, speed, request, engine, table, 0.0, 5000.0));
+        EXPECT_EQ(sound.sampleCount, speed == 1.0 ? 88200 : 86470) << "stretched first";
+        EXPECT_EQ(request.steps, 10000);
+        EXPECT_EQ(engine.spectrumValid, 1);
+        EXPECT_EQ(engine.resolutionRatio, 1.0) << "2 s stretch (88200 samples) on a 0.5 Hz grid";
+        EXPECT_EQ(engine.running, 0);
+        EXPECT_EQ(table.partialsValid, 1);
+        EXPECT_EQ(table.count, 7) << "a clean recording has no other peaks";
+        ExpectNamedBell(table, Bell(), speed, 0.5);
+    }
 }
 
 TEST(AnalyseRecordingTest, CoarserIntervalAndShorterRecording) {
@@ -152,44 +141,35 @@ TEST(AnalyseRecordingTest, FallbackOnlyWhenTheLimitsNarrowTheBand) {
     ExpectNamedBell(table, noHum, 1.0, 0.5);
 }
 
-TEST(AnalyseRecordingTest, RefusedSmoothingLeavesTheOldRows) {
+TEST(AnalyseRecordingTest, RefusalsKeepTheOldRows) {
     SoundBuffer sound;
     Record(sound, Bell(), 88200);
-    // 40 intervals: too few for the smoothing kernel at this resolution.
-    AnalysisRequest request = Request(590.0, 610.0, 0.5);
-    SpectrumAnalyser engine;
-    PartialTable table;
-    table.AddPeak(123.0, 0.0, 1.0, 0.0, 0.0, NoPartial);
-    EXPECT_FALSE(AnalyseRecording(sound, 1.0, request, engine, table, 0.0, 5000.0));
-    EXPECT_EQ(engine.spectrumValid, 1) << "the spectrum itself is complete";
-    EXPECT_EQ(engine.smoothValid, 0);
-    EXPECT_EQ(table.partialsValid, 0);
-    EXPECT_EQ(table.count, 1);
-    EXPECT_EQ(table.frequency[0], 123.0);
-}
-
-TEST(AnalyseRecordingTest, UnusableRequestChangesNothing) {
-    SoundBuffer sound;
-    Record(sound, Bell(), 1000);
     SpectrumAnalyser engine;
     PartialTable table;
     table.AddPeak(123.0, 0.0, 1.0, 0.0, 0.0, NoPartial);
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    struct Case {
+    const struct {
         AnalysisRequest request;
         double speed;
-    };
-    for (const Case& c : {Case{Request(0.0, 5000.0, 0.0), 1.0}, Case{Request(500.0, 400.0, 0.5), 1.0},
-                          Case{Request(0.0, 5000.0, nan), 1.0}, Case{Request(0.0, 5000.0, 0.5), 0.0},
-                          Case{Request(0.0, 5000.0, 0.5), nan}, Case{Request(0.0, 5000.0, 0.5), 1e-9}}) {
+    } unusable[] = {{Request(0.0, 5000.0, 0.0), 1.0}, {Request(500.0, 400.0, 0.5), 1.0},
+                    {Request(0.0, 5000.0, nan), 1.0}, {Request(0.0, 5000.0, 0.5), 0.0},
+                    {Request(0.0, 5000.0, 0.5), nan}, {Request(0.0, 5000.0, 0.5), 1e-9}};
+    for (const auto& c : unusable) {
         AnalysisRequest request = c.request;
-        EXPECT_FALSE(PrepareAnalysis(sound, c.speed, request, engine, table));
         EXPECT_FALSE(AnalyseRecording(sound, c.speed, request, engine, table, 0.0, 5000.0));
         EXPECT_EQ(request.steps, 0);
     }
-    EXPECT_EQ(sound.sampleCount, 1000);
+    EXPECT_EQ(sound.sampleCount, 88200);
     EXPECT_EQ(engine.steps, 0);
     EXPECT_EQ(table.partialsValid, 1);
+
+    // 40 intervals: too few for the smoothing kernel at this resolution.
+    AnalysisRequest narrow = Request(590.0, 610.0, 0.5);
+    EXPECT_FALSE(AnalyseRecording(sound, 1.0, narrow, engine, table, 0.0, 5000.0));
+    EXPECT_EQ(engine.spectrumValid, 1) << "the spectrum itself is complete";
+    EXPECT_EQ(engine.smoothValid, 0);
+    EXPECT_EQ(table.partialsValid, 0);
+    EXPECT_EQ(table.count, 1);
 }
 
 TEST(AnalyseRecordingTest, CancelledTransformSkipsMaximumAndSmoothing) {
