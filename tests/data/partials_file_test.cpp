@@ -41,12 +41,12 @@ std::int16_t Parse(const std::string& text, PartialTable& table) {
     return code;
 }
 
+// A row that is no partial has an empty name.
 TEST(PartialsFileWrite, TwoRowsGiveSixCrLfLinesInTheLongLayout) {
     PartialTable table;
     table.AddPeak(261.625, 0.0, 3.0, 0.0, 0.0, NoPartial);
     table.AddPeak(523.25, 1.5, 12.5, 0.25, 0.125, NoPartial);
     table.nominal = 523.25;
-    table.partialIndex[0] = 1;
     table.partialIndex[1] = 3;
     table.UpdateCentsAndNotes();
     table.splashAmplitude[1] = 0.0;
@@ -59,26 +59,11 @@ TEST(PartialsFileWrite, TwoRowsGiveSixCrLfLinesInTheLongLayout) {
         "wave file is , nominal: 523.250000\r\n"
         "Freq., Splash Amp., Tail Amp., Attack, Decay, Cents, Partial, Note\r\n" +
         FormatFixed6(261.625) + ",0.000000,3.000000,0.000000,0.000000," +
-        FormatFixed6(table.cents[0]) + ",prime," + table.note[0] + "\r\n" +
+        FormatFixed6(table.cents[0]) + ",," + table.note[0] + "\r\n" +
         "523.250000,0.000000,12.500000,0.000000,0.000000,0.000000,nominal," + table.note[1] +
         "\r\n\r\n";
     EXPECT_EQ(text, expected);
     EXPECT_EQ(table.note[1], NoteName(523.25));
-}
-
-TEST(PartialsFileWrite, NumbersIgnoreTheUserLocaleAndNoPartialHasAnEmptyName) {
-    const std::string previous = std::setlocale(LC_ALL, nullptr);
-    std::setlocale(LC_ALL, "de_DE.UTF-8");
-    PartialTable table;
-    table.AddPeak(1234.5, 0.0, 0.75, 0.0, 0.0, NoPartial);
-    table.nominal = 1000.0;
-    table.UpdateCentsAndNotes();
-    const std::string text = FormatPartials(table, "tenor.wav");
-    std::setlocale(LC_ALL, previous.c_str());
-    EXPECT_NE(text.find("wave file is tenor.wav, nominal: 1000.000000\r\n"), std::string::npos);
-    EXPECT_NE(text.find("1234.500000,0.000000,0.750000,0.000000,0.000000," +
-                        FormatFixed6(table.cents[0]) + ",," + table.note[0] + "\r\n"),
-              std::string::npos);
 }
 
 TEST(PartialsFileRead, LongLayoutRecomputesNamesCentsAndNotes) {
