@@ -17,10 +17,7 @@ QLineEdit* DataExchange::PrepareEdit(int id) {
 
 void DataExchange::Fail(const std::string& text) {
     MessageBox(&dialog, text);
-    if (lastEdit_ != nullptr) {
-        lastEdit_->setFocus(Qt::OtherFocusReason);
-        lastEdit_->selectAll();
-    }
+    if (lastEdit_ != nullptr) dialog.RestoreFocus(lastEdit_);
     failed_ = true;
 }
 

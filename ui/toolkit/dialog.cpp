@@ -27,8 +27,11 @@ QString ToQString(std::string_view text) {
 }  // namespace
 
 Dialog::Dialog(QWidget* parent) : QDialog(parent) {
-    // The templates are laid out for an 8-point font at 96 dpi (11 px).
+    // The templates are laid out for a narrow 8-point sans-serif font at
+    // 96 dpi (11 px); the first of these that is installed is used.
     QFont dialogFont = font();
+    dialogFont.setFamilies({QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
+                            QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans Condensed")});
     dialogFont.setPixelSize(11);
     setFont(dialogFont);
 }
@@ -237,13 +240,20 @@ void Dialog::OnReleasedCapture(int id, std::function<void()> handler) {
     }
 }
 
+void Dialog::RestoreFocus(QWidget* control) {
+    restoringFocus_ = true;
+    control->setFocus(Qt::OtherFocusReason);
+    restoringFocus_ = false;
+    if (auto* edit = qobject_cast<QLineEdit*>(control)) edit->selectAll();
+}
+
 bool Dialog::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusOut) {
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         const auto found = killFocusHandlers_.find(watched);
         // Another window taking the focus (a message box, a dialog) is not
         // the user leaving the edit; reacting to it would stack boxes.
-        if (found != killFocusHandlers_.end() && reason != Qt::ActiveWindowFocusReason &&
+        if (found != killFocusHandlers_.end() && !restoringFocus_ && reason != Qt::ActiveWindowFocusReason &&
             reason != Qt::PopupFocusReason) {
             found->second();
         }

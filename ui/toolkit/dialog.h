@@ -127,6 +127,11 @@ public:
     // control of this window (EN_KILLFOCUS); a focus change caused by
     // another window coming up (a message box) does not count.
     void OnKillFocus(int id, std::function<void()> handler);
+    // Puts the keyboard focus on `control` and selects its text, without a
+    // kill-focus notification for the control that loses the focus: the
+    // toolkit moving the focus back after a refusal is not the user
+    // leaving a control.
+    void RestoreFocus(QWidget* control);
     // `handler` runs when the mouse button is released over control `id`
     // after it had been pressed there (NM_RELEASEDCAPTURE of a slider).
     void OnReleasedCapture(int id, std::function<void()> handler);
@@ -164,6 +169,7 @@ private:
     std::map<int, int> timers_;  // our id -> Qt timer id
     std::map<QObject*, std::function<void()>> killFocusHandlers_;
     std::map<QObject*, std::function<void()>> releaseHandlers_;
+    bool restoringFocus_ = false;
     bool ended_ = false;
     int endResult_ = IDCANCEL;
 };

@@ -1,0 +1,231 @@
+#include "app/main_window.h"
+
+#include <QProgressBar>
+#include <QSlider>
+
+#include "app/calibration.h"
+#include "audio/recorder.h"
+#include "ui/app_icon.h"
+#include "ui/exit_dialog.h"
+#include "ui/toolkit/data_exchange.h"
+#include "ui/toolkit/message_box.h"
+#include "ui/toolkit/scroll_bar.h"
+#include "ui/toolkit/spin_button.h"
+
+using namespace MainWindowIds;
+
+MainWindow::MainWindow(const VersionStrings& versions) : Dialog(nullptr), versions_(versions) {
+    request.startFrequency = 0.0;
+    request.endFrequency = 5000.0;
+    request.interval = 0.5;
+    request.steps = 10000;
+    request.firstSample = 0;
+    request.lastSample = 0;
+    request.sampleRate = 44100;
+    request.recordLength = 0;
+    majorNote.fill("none");
+    BuildTemplate();
+    ConnectCommands();
+}
+
+MainWindow::~MainWindow() {
+    // The capture thread writes into `sound` and posts to this window: stop
+    // it before either goes away.
+    CloseRecorder(sound);
+}
+
+bool MainWindow::OnInitDialog() {
+    Dialog::OnInitDialog();
+    setWindowIcon(CampanorIcon());
+    fileDescription = versions_.fileDescription;
+    productVersion = versions_.productVersion;
+    legalNotice = versions_.legalNotice;
+    companyName = versions_.companyName;
+    CheckRadioButton(kSingleShot, kContinuous, kSingleShot);
+    continuousMode = false;
+    speedAdjust = 1.0;
+    speedAdjust = ReadCalibration();
+    exchangeParameters = true;
+    if (volumeMeter != nullptr) volumeMeter->setRange(0, 100);
+    const std::int16_t code = OpenRecorder(sound, this);
+    if (code != 0) {
+        MessageBox(this, RecorderOpenText(code));
+        Dialog::OnCancel();  // ends the program without the exit question
+        return true;
+    }
+    PrepareStartupSpectrum();
+    view.SetUp(*this, plotFrame->width(), plotFrame->height(),
+               static_cast<PlotFrame*>(plotFrame)->FrameRectIn(this));
+    EnableControls();
+    return true;
+}
+
+void MainWindow::DoDataExchange(DataExchange& dx) {
+    DDX_Control(dx, kTriggerSlider, triggerSlider);
+    DDX_Control(dx, kPlotFrame, plotFrame);
+    DDX_Control(dx, kVolumeMeter, volumeMeter);
+    DDX_Text(dx, kSamples, samplesRecorded);
+    DDX_Check(dx, kOverload, overloadShown);
+    DDX_Check(dx, kWaitForTrigger, waitForTrigger);
+    DDX_Text(dx, kCursorFrequency, view.cursorFrequency);
+    DDX_Text(dx, kCursorAmplitude, view.cursorAmplitude);
+    DDX_Text(dx, kBinsPerPixel, view.binsPerPixel);
+    DDX_Text(dx, kCursorNote, view.cursorNote);
+    DDX_Text(dx, kCompanyName, companyName);
+    DDX_Text(dx, kLegalNotice, legalNotice);
+    DDX_Text(dx, kFileDescription, fileDescription);
+    DDX_Text(dx, kProductVersion, productVersion);
+    std::string status = RecorderStateText(sound.state.load(std::memory_order_acquire));
+    DDX_Text(dx, kStatus, status);
+    // A failed field abandons the rest of the pass, flags included, so a
+    // group skipped now is exchanged next time.
+    if (dx.Failed()) return;
+    if (exchangeParameters) {
+        exchangeParameters = false;
+        ExchangeParameters(dx);
+        if (dx.Failed()) return;
+    }
+    if (exchangeTrigger) {
+        exchangeTrigger = false;
+        DDX_Slider(dx, kTriggerSlider, triggerLevel);
+    }
+    if (exchangeResults) {
+        exchangeResults = false;
+        ExchangeResults(dx);
+        if (dx.Failed()) return;
+    }
+    if (attachScrollBar) {
+        attachScrollBar = false;
+        DDX_Control(dx, kScrollBar, scrollBar);
+    }
+    if (attachSpin) {
+        attachSpin = false;
+        DDX_Control(dx, kSpin, spin);
+    }
+}
+
+void MainWindow::ExchangeParameters(DataExchange& dx) {
+    DDX_Text(dx, kInterval, request.interval);
+    DDV_MinMaxDouble(dx, request.interval, 0.05, 5.0);
+    DDX_Text(dx, kStartFrequency, request.startFrequency);
+    DDV_MinMaxDouble(dx, request.startFrequency, 0.0, 22000.0);
+    DDX_Text(dx, kEndFrequency, request.endFrequency);
+    DDV_MinMaxDouble(dx, request.endFrequency, 0.0, 22000.0);
+    DDX_Text(dx, kSpeedAdjust, speedAdjust);
+    DDV_MinMaxDouble(dx, speedAdjust, 0.9, 1.1);
+    DDX_Text(dx, kLowNominal, lowNominal);
+    DDV_MinMaxDouble(dx, lowNominal, 0.0, 22000.0);
+    DDX_Text(dx, kHighNominal, highNominal);
+    DDV_MinMaxDouble(dx, highNominal, 0.0, 22000.0);
+}
+
+void MainWindow::ExchangeResults(DataExchange& dx) {
+    for (std::size_t column = 0; column < kMajorEdits.size(); ++column) {
+        const std::size_t partial = static_cast<std::size_t>(kMajorColumnPartial[column]);
+        DDX_Text(dx, kMajorEdits[column][0], majorFrequency[partial]);
+        DDX_Text(dx, kMajorEdits[column][1], majorCents[partial]);
+        DDX_Text(dx, kMajorEdits[column][2], majorNote[partial]);
+    }
+}
+
+void MainWindow::PostRecorderMessage(unsigned message) {
+    PostMessage(message);
+}
+
+void MainWindow::OnPostedMessage(unsigned message) {
+    if (message == WM_RECORDER_LEVEL) OnLevel();
+}
+
+void MainWindow::OnLevel() {
+    if (busy) return;
+    busy = true;
+    UpdateData(true);
+    sound.threshold.store(static_cast<std::int16_t>(triggerLevel * 327));
+    // Only this thread counts down; the capture thread only reloads the
+    // hold, so the count never goes below zero.
+    if (sound.overloadCount.load() > 0) {
+        sound.overloadCount.fetch_sub(1);
+        overloadShown = true;
+    } else {
+        overloadShown = false;
+    }
+    samplesRecorded = sound.recordedCount.load();
+    const double volume = sound.blockPeak.load() * 100.0 / 32768;
+    if (volumeMeter != nullptr) volumeMeter->setValue(static_cast<std::int16_t>(volume));
+    UpdateData(false);
+    busy = false;
+}
+
+void MainWindow::EnableControls() {
+    const bool idle = sound.state.load(std::memory_order_acquire) == RecorderState::Stopped;
+    for (const int id : {kWaitForTrigger, kStartFrequency, kEndFrequency, kInterval, kSpeedAdjust,
+                         kStartAnalysis, kExit, kLowNominal, kHighNominal, kSpin}) {
+        EnableWindow(id, idle);
+    }
+    EnableWindow(kStopAnalysis, !idle);
+    EnableWindow(kViewPartials, table.partialsValid != 0 && idle);
+    EnableWindow(kSavePartials, table.partialsValid != 0 && idle);
+    EnableWindow(kSaveRecording, sound.soundState != SoundState::None && idle);
+    EnableWindow(kAddPartial, engine.spectrumValid != 0 && idle);
+    EnableWindow(kScale, engine.spectrumValid != 0 && idle);
+}
+
+void MainWindow::Refresh() {
+    busy = true;
+    EnableControls();
+    UpdateData(false);
+    busy = false;
+}
+
+bool MainWindow::ConfirmExitAndCloseRecorder() {
+    ExitDialog confirmation;
+    if (confirmation.DoModal() != IDOK) return false;
+    CloseRecorder(sound);
+    return true;
+}
+
+void MainWindow::OnExit() {
+    if (ConfirmExitAndCloseRecorder()) Dialog::OnOK();
+}
+
+void MainWindow::OnClose() {
+    if (ConfirmExitAndCloseRecorder()) EndDialog(IDCANCEL);
+}
+
+void MainWindow::OnCancel() {
+    OnClose();
+}
+
+void MainWindow::OnHScroll(int code, int position, QWidget* source) {
+    int sourceId = 0;
+    if (source == GetDlgItem(kScrollBar)) sourceId = kScrollBar;
+    if (source == GetDlgItem(kSpin)) sourceId = kSpin;
+    view.OnHScroll(code, position, sourceId);
+}
+
+void MainWindow::OnLButtonDown(QPoint point) {
+    view.OnLButtonDown(0, point);
+}
+
+void MainWindow::PushReadouts(bool attach) {
+    if (attach) attachScrollBar = true;
+    UpdateData(false);
+}
+
+void MainWindow::SetScrollInfo(int minimum, int maximum, int page, int position) {
+    if (auto* bar = scrollBar != nullptr ? scrollBar : Item<ScrollBar>(kScrollBar)) {
+        bar->SetScrollInfo({minimum, maximum, page, position, position});
+    }
+}
+
+void MainWindow::SetSpinRange(int lower, int upper) {
+    if (auto* control = spin != nullptr ? spin : Item<SpinButton>(kSpin)) control->SetRange(lower, upper);
+}
+
+void MainWindow::SetSpinPosition(int position) {
+    if (auto* control = spin != nullptr ? spin : Item<SpinButton>(kSpin)) control->SetPos(position);
+}
+
+void MainWindow::ShowImage() {
+    if (plotFrame != nullptr) plotFrame->repaint();
+}

@@ -1,0 +1,194 @@
+#pragma once
+#include <array>
+#include <string>
+
+#include "analysis/analysis_request.h"
+#include "analysis/spectrum_analyser.h"
+#include "data/recorder_owner.h"
+#include "data/sound_buffer.h"
+#include "partials/partial_table.h"
+#include "ui/analyser_app.h"
+#include "ui/spectrum_view.h"
+#include "ui/toolkit/dialog.h"
+
+class QProgressBar;
+class QSlider;
+class ScrollBar;
+class SpinButton;
+
+// Control ids of the main window (dialog 102).
+namespace MainWindowIds {
+inline constexpr int kSamples = 1000;
+inline constexpr int kCursorFrequency = 1003;
+inline constexpr int kCursorAmplitude = 1005;
+inline constexpr int kScale = 1006;
+inline constexpr int kBinsPerPixel = 1007;
+inline constexpr int kScrollBar = 1008;
+inline constexpr int kSpin = 1009;
+inline constexpr int kAddPartial = 1010;
+inline constexpr int kCursorNote = 1012;
+inline constexpr int kSpeedAdjust = 1014;
+inline constexpr int kMajorPartialsGroup = 1016;
+inline constexpr int kLowNominal = 1043;
+inline constexpr int kHighNominal = 1044;
+inline constexpr int kPlotFrame = 1045;
+inline constexpr int kApplicationGroup = 1046;
+inline constexpr int kFileDescription = 1047;
+inline constexpr int kCompanyName = 1048;
+inline constexpr int kLegalNotice = 1049;
+inline constexpr int kWebAddress = 1050;
+inline constexpr int kVersionLabel = 1051;
+inline constexpr int kProductVersion = 1052;
+inline constexpr int kStartAnalysis = 1178;
+inline constexpr int kStopAnalysis = 1179;
+inline constexpr int kWaitForTrigger = 1180;
+inline constexpr int kTriggerSlider = 1181;
+inline constexpr int kSaveRecording = 1182;
+inline constexpr int kStatus = 1183;
+inline constexpr int kVolumeMeter = 1184;
+inline constexpr int kInterval = 1185;
+inline constexpr int kStartFrequency = 1187;
+inline constexpr int kOverload = 1258;
+inline constexpr int kSingleShot = 1260;
+inline constexpr int kContinuous = 1261;
+inline constexpr int kEndFrequency = 1284;
+inline constexpr int kSavePartials = 1285;
+inline constexpr int kExit = 1286;
+inline constexpr int kViewPartials = 1287;
+inline constexpr int kReadPartials = 1288;
+// Major-partials edits: frequency, cents and note of the columns Hum,
+// Prime, Tierce, Quint, Nominal.
+inline constexpr std::array<std::array<int, 3>, 5> kMajorEdits{{
+    {1018, 1027, 1028}, {1029, 1030, 1031}, {1032, 1033, 1034}, {1035, 1036, 1037}, {1038, 1039, 1040},
+}};
+// The partial index shown in each of those columns.
+inline constexpr std::array<int, 5> kMajorColumnPartial{0, 1, 2, 6, 3};
+}  // namespace MainWindowIds
+
+// The program's main window, "PC Campanor Program": the analysis
+// parameters, the trigger and level meter, the recorder's status, the major
+// partials, the version panel and the spectrum plot. It owns the sound (with
+// the recorder's state), the transform engine, the partial table, the
+// analysis request and the spectrum view for the program's life, and is run
+// modally by the application object; the program ends when it closes.
+//
+// Threads: everything runs on the user-interface thread except
+// PostRecorderMessage, which the recorder calls on its capture thread; it
+// only queues the message (WM_RECORDER_LEVEL, WM_RECORDING_DONE), which is
+// then handled here in order, also inside nested modal loops.
+//
+// Fields and handlers are public so that the record-analyse cycle and
+// tests can drive the window the way the framework does.
+class MainWindow : public Dialog, public RecorderOwner, public SpectrumViewHost {
+public:
+    explicit MainWindow(const VersionStrings& versions = {});
+    ~MainWindow() override;
+
+    // --- Commands and messages (user-interface thread) ----------------------
+    // WM_RECORDER_LEVEL: dropped while busy; otherwise reads the controls,
+    // sets the recorder's threshold from the slider (x 327), shows the
+    // overload indicator while the recorder's overloadCount lasts (and
+    // counts it down), the samples recorded and the volume
+    // trunc(blockPeak x 100 / 32768), and pushes the fields.
+    void OnLevel();
+    // Enables each control for the recorder's state, the table's
+    // partialsValid, the sound's soundState and the engine's spectrumValid.
+    void EnableControls();
+    // busy; EnableControls; push all fields; not busy.
+    void Refresh();
+    // Focus left one of the six parameter edits: reads and range-checks
+    // all six (busy meanwhile).
+    void OnParameterKillFocus();
+    // The trigger slider was let go: its position is read at the next read
+    // of the controls (normally the next level message).
+    void OnTriggerReleased();
+    void OnSingleShot();
+    void OnContinuous();
+    // Adds the peak under the cursor to the partial table, names the
+    // partials again and shows them.
+    void OnAddPartial();
+    // "Exit": confirm, close the recorder, end with IDOK after reading the
+    // controls back.
+    void OnExit();
+    // The major-partial arrays from the partial table (index = partialIndex).
+    void ShowMajorPartials();
+    // The synthetic start-up spectrum, its partials named and shown.
+    void PrepareStartupSpectrum();
+
+    // RecorderOwner: capture thread; queues the message.
+    void PostRecorderMessage(unsigned message) override;
+
+    // SpectrumViewHost.
+    void PushReadouts(bool attachScrollBar) override;
+    void SetScrollInfo(int minimum, int maximum, int page, int position) override;
+    void SetSpinRange(int lower, int upper) override;
+    void SetSpinPosition(int position) override;
+    void ShowImage() override;
+
+    // --- Owned objects --------------------------------------------------------
+    SoundBuffer sound;
+    SpectrumAnalyser engine;
+    PartialTable table;
+    AnalysisRequest request;
+    SpectrumView view{engine, table};
+
+    // --- Fields exchanged with the controls ----------------------------------
+    int samplesRecorded = 0;
+    bool overloadShown = false;
+    int triggerLevel = 25;          // percent of full scale, slider 0 ... 100
+    bool waitForTrigger = true;
+    double speedAdjust = 1.0;       // 0.9 ... 1.1
+    double lowNominal = 0.0;        // Hz, 0 ... 22000
+    double highNominal = 5000.0;    // Hz, 0 ... 22000
+    bool continuousMode = false;
+    std::array<double, 8> majorFrequency{};  // Hz, by partial index
+    std::array<double, 8> majorCents{};
+    std::array<std::string, 8> majorNote;
+    std::string fileDescription;
+    std::string productVersion;
+    std::string legalNotice;
+    std::string companyName;
+
+    // One-shot flags: which groups take part in the next exchange.
+    bool exchangeParameters = true;
+    bool exchangeTrigger = true;
+    bool exchangeResults = true;
+    bool attachScrollBar = true;
+    bool attachSpin = true;
+    // Raised around the exchanges of Refresh, OnParameterKillFocus and
+    // OnLevel; level messages that arrive meanwhile are dropped.
+    bool busy = false;
+
+    // Controls bound by the exchange.
+    QSlider* triggerSlider = nullptr;
+    QWidget* plotFrame = nullptr;
+    QProgressBar* volumeMeter = nullptr;
+    ScrollBar* scrollBar = nullptr;
+    SpinButton* spin = nullptr;
+
+protected:
+    bool OnInitDialog() override;
+    void DoDataExchange(DataExchange& dx) override;
+    // Escape: asks like the close box, so an unsaved recording is never
+    // lost without a question.
+    void OnCancel() override;
+    void OnClose() override;
+    void OnHScroll(int code, int position, QWidget* source) override;
+    void OnLButtonDown(QPoint point) override;
+    void OnPostedMessage(unsigned message) override;
+
+private:
+    void BuildTemplate();
+    void BuildControlsColumn();
+    void BuildMajorPartials();
+    void BuildApplicationPanel();
+    void BuildPlotRow();
+    void ConnectCommands();
+    void ExchangeParameters(DataExchange& dx);
+    void ExchangeResults(DataExchange& dx);
+    // The exit confirmation; on OK the recorder is closed. True when the
+    // user confirmed.
+    bool ConfirmExitAndCloseRecorder();
+
+    const VersionStrings versions_;
+};

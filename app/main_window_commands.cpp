@@ -1,0 +1,69 @@
+// The main window's own commands: parameters, trigger, mode, "Add Partial",
+// the plot row and the major-partials display.
+#include "app/main_window.h"
+#include "app/startup_spectrum.h"
+
+using namespace MainWindowIds;
+
+void MainWindow::ConnectCommands() {
+    OnClicked(kExit, [this] { OnExit(); });
+    OnClicked(kSingleShot, [this] { OnSingleShot(); });
+    OnClicked(kContinuous, [this] { OnContinuous(); });
+    OnClicked(kAddPartial, [this] { OnAddPartial(); });
+    OnClicked(kScale, [this] { view.OnScale(); });
+    OnReleasedCapture(kTriggerSlider, [this] { OnTriggerReleased(); });
+    for (const int id : {kSpeedAdjust, kHighNominal, kLowNominal, kStartFrequency, kEndFrequency, kInterval}) {
+        OnKillFocus(id, [this] { OnParameterKillFocus(); });
+    }
+}
+
+void MainWindow::OnParameterKillFocus() {
+    busy = true;
+    exchangeParameters = true;
+    UpdateData(true);
+    busy = false;
+}
+
+void MainWindow::OnTriggerReleased() {
+    exchangeTrigger = true;
+}
+
+void MainWindow::OnSingleShot() {
+    continuousMode = false;
+}
+
+void MainWindow::OnContinuous() {
+    continuousMode = true;
+}
+
+void MainWindow::OnAddPartial() {
+    table.AddPeak(view.cursorFrequency, 0, view.cursorAmplitude, 0, 0, NoPartial);
+    const bool allowFallback = lowNominal > engine.startFrequency || highNominal < engine.endFrequency;
+    table.nominal = table.FindNominal(allowFallback, lowNominal, highNominal);
+    table.UpdateCentsAndNotes();
+    ShowMajorPartials();
+    exchangeResults = true;
+    UpdateData(false);
+    view.Draw();
+}
+
+void MainWindow::ShowMajorPartials() {
+    majorFrequency.fill(0.0);
+    majorCents.fill(0.0);
+    majorNote.fill("none");
+    for (int row = 0; row < table.count && row < kPartialRows; ++row) {
+        const int partial = table.partialIndex[static_cast<std::size_t>(row)];
+        if (partial < 0 || partial >= NoPartial) continue;
+        const std::size_t n = static_cast<std::size_t>(partial);
+        majorFrequency[n] = table.frequency[static_cast<std::size_t>(row)];
+        majorCents[n] = table.cents[static_cast<std::size_t>(row)];
+        majorNote[n] = table.note[static_cast<std::size_t>(row)];
+    }
+}
+
+void MainWindow::PrepareStartupSpectrum() {
+    if (::PrepareStartupSpectrum(engine, table, request, lowNominal, highNominal)) {
+        ShowMajorPartials();
+        exchangeResults = true;
+    }
+}

@@ -1,0 +1,106 @@
+// The template of dialog 102: every control at its place in dialog units.
+#include <QLineEdit>
+
+#include "app/main_window.h"
+#include "ui/toolkit/scroll_bar.h"
+#include "ui/toolkit/spin_button.h"
+
+using namespace MainWindowIds;
+
+namespace {
+
+// Labels sit two units below the top of the edit they name.
+constexpr int kLabelHeight = 8;
+
+}  // namespace
+
+void MainWindow::BuildTemplate() {
+    SetTemplate(517, 287, "PC Campanor Program");
+    setWindowFlag(Qt::WindowMinimizeButtonHint);
+    BuildControlsColumn();
+    BuildMajorPartials();
+    BuildApplicationPanel();
+    BuildPlotRow();
+    AddButton(kExit, "Exit", {460, 10, 45, 20}, true);
+}
+
+void MainWindow::BuildControlsColumn() {
+    AddGroupBox(IDC_STATIC, "Triggering", {5, 0, 125, 75});
+    AddCheckBox(kWaitForTrigger, "Wait for trigger", {15, 10, 60, 8});
+    AddStatic(IDC_STATIC, "Trigger threshold", {15, 25, 70, kLabelHeight});
+    AddSlider(kTriggerSlider, {10, 35, 79, 15});
+    AddProgressBar(kVolumeMeter, {15, 55, 70, 8});
+    AddStatic(IDC_STATIC, "Volume", {15, 65, 40, kLabelHeight});
+    AddCheckBox(kOverload, "", {85, 55, 10, 8});
+    AddStatic(IDC_STATIC, "Overload", {65, 65, 40, kLabelHeight});
+
+    AddGroupBox(IDC_STATIC, "Analysis parameters", {5, 80, 125, 70});
+    AddStatic(IDC_STATIC, "Start Freq.", {10, 92, 55, kLabelHeight});
+    AddEdit(kStartFrequency, {70, 90, 55, 12}, false);
+    AddStatic(IDC_STATIC, "End Freq.", {10, 107, 55, kLabelHeight});
+    AddEdit(kEndFrequency, {70, 105, 55, 12}, false);
+    AddStatic(IDC_STATIC, "Interval (Hz)", {10, 122, 55, kLabelHeight});
+    AddEdit(kInterval, {70, 120, 55, 12}, false);
+    AddStatic(IDC_STATIC, "Speed Adjust", {10, 137, 44, kLabelHeight});
+    AddEdit(kSpeedAdjust, {55, 135, 70, 12}, false);
+
+    AddGroupBox(IDC_STATIC, "Record control", {5, 155, 125, 75});
+    AddButton(kStartAnalysis, "Start analysis", {10, 165, 55, 14});
+    AddButton(kStopAnalysis, "Stop analysis", {70, 165, 55, 14});
+    AddRadioButton(kSingleShot, "Single shot", {10, 185, 55, 10});
+    AddRadioButton(kContinuous, "Continuous", {70, 185, 55, 10});
+    AddStatic(IDC_STATIC, "Status", {10, 202, 55, kLabelHeight});
+    AddEdit(kStatus, {70, 200, 55, 12}, true);
+    AddStatic(IDC_STATIC, "Samples", {10, 217, 55, kLabelHeight});
+    AddEdit(kSamples, {70, 215, 55, 12}, true);
+
+    AddGroupBox(IDC_STATIC, "Results", {5, 235, 125, 45});
+    AddButton(kReadPartials, "Read partials", {10, 245, 55, 14});
+    AddButton(kViewPartials, "View partials", {70, 245, 55, 14});
+    AddButton(kSaveRecording, "Save recording", {10, 260, 55, 14});
+    AddButton(kSavePartials, "Save partials", {70, 260, 55, 14});
+}
+
+void MainWindow::BuildMajorPartials() {
+    AddGroupBox(kMajorPartialsGroup, "Major partials", {135, 0, 225, 75});
+    AddStatic(IDC_STATIC, "Partial", {140, 12, 38, kLabelHeight});
+    AddStatic(IDC_STATIC, "Freq. (Hz)", {140, 26, 38, kLabelHeight});
+    AddStatic(IDC_STATIC, "Cents", {140, 38, 38, kLabelHeight});
+    AddStatic(IDC_STATIC, "Note", {140, 50, 38, kLabelHeight});
+    static constexpr const char* kHeaders[5] = {"Hum", "Prime", "Tierce", "Quint", "Nominal"};
+    for (std::size_t column = 0; column < kMajorEdits.size(); ++column) {
+        const int x = 180 + 35 * static_cast<int>(column);
+        AddStatic(IDC_STATIC, kHeaders[column], {x, 10, 35, 12}, true);
+        AddEdit(kMajorEdits[column][0], {x, 24, 35, 12}, true);
+        AddEdit(kMajorEdits[column][1], {x, 36, 35, 12}, true);
+        AddEdit(kMajorEdits[column][2], {x, 48, 35, 12}, true);
+    }
+    AddStatic(IDC_STATIC, "Low nominal", {140, 62, 52, kLabelHeight});
+    AddEdit(kLowNominal, {195, 60, 55, 12}, false);
+    AddStatic(IDC_STATIC, "High nominal", {255, 62, 44, kLabelHeight});
+    AddEdit(kHighNominal, {300, 60, 55, 12}, false);
+}
+
+void MainWindow::BuildApplicationPanel() {
+    AddGroupBox(kApplicationGroup, "Application", {365, 0, 145, 75});
+    AddEdit(kFileDescription, {370, 10, 90, 12}, true, false);
+    AddStatic(kVersionLabel, "Version:", {369, 23, 31, 10});
+    AddEdit(kProductVersion, {403, 23, 19, 12}, true, false);
+    AddEdit(kLegalNotice, {369, 34, 133, 12}, true, false);
+    AddEdit(kCompanyName, {370, 47, 125, 12}, true, false);
+    AddStatic(kWebAddress, "campanor.example.org", {370, 60, 80, 9});
+}
+
+void MainWindow::BuildPlotRow() {
+    AddStatic(1001, "Cursor Freq. (Hz)", {135, 82, 55, 10});
+    AddEdit(kCursorFrequency, {190, 80, 30, 12}, true);
+    AddSpinButton(kSpin, {220, 80, 20, 12});
+    AddEdit(kCursorNote, {240, 80, 40, 12}, true);
+    AddStatic(1002, "Ampl.", {285, 82, 20, 10});
+    AddEdit(kCursorAmplitude, {310, 80, 35, 12}, true);
+    AddButton(kAddPartial, "Add Partial", {360, 80, 60, 12});
+    AddButton(kScale, "Scale", {425, 80, 30, 12});
+    AddEdit(kBinsPerPixel, {455, 80, 35, 12}, true);
+    AddControl(kPlotFrame, {135, 95, 375, 175}, new PlotFrame(view));
+    AddScrollBar(kScrollBar, {135, 270, 375, 10});
+}

@@ -1,0 +1,208 @@
+// Commands of the main window: parameter edits with their ranges, enabling
+// by state, "Add Partial", and the exit confirmation.
+#include <QApplication>
+#include <QPushButton>
+#include <QTest>
+
+#include "main_window_fixture.h"
+
+using namespace MainWindowIds;
+
+namespace {
+
+// Gives the window the keyboard focus for real focus changes.
+void Activate(MainWindow& w) {
+    QApplication::setActiveWindow(&w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+}
+
+TEST_F(MainWindowTest, LeavingAParameterEditChecksItsRange) {
+    MainWindow& w = Start();
+    Activate(w);
+    w.GetDlgItem(kEndFrequency)->setFocus(Qt::TabFocusReason);
+    SetText(kEndFrequency, "30000");
+    w.GetDlgItem(kInterval)->setFocus(Qt::TabFocusReason);
+    ASSERT_EQ(script.messages.size(), 1u);
+    EXPECT_EQ(script.messages[0].text, "Please enter a number between 0 and 22000.");
+    EXPECT_EQ(w.request.endFrequency, 30000.0);
+    EXPECT_EQ(Text(kEndFrequency), "30000");
+    EXPECT_EQ(QApplication::focusWidget(), w.GetDlgItem(kEndFrequency));
+}
+
+TEST_F(MainWindowTest, TextThatIsNoNumberIsRefused) {
+    MainWindow& w = Start();
+    SetText(kStartFrequency, "abc");
+    SetText(kEndFrequency, "4000");
+    w.OnParameterKillFocus();
+    ASSERT_EQ(script.messages.size(), 1u);
+    EXPECT_EQ(script.messages[0].text, "Please enter a number.");
+    EXPECT_EQ(w.request.startFrequency, 0.0);
+    EXPECT_EQ(w.request.endFrequency, 5000.0) << "the rest of the exchange is skipped";
+    SetText(kStartFrequency, "100");
+    w.OnParameterKillFocus();
+    EXPECT_EQ(script.messages.size(), 1u);
+    EXPECT_EQ(w.request.startFrequency, 100.0);
+    EXPECT_EQ(w.request.endFrequency, 4000.0);
+}
+
+TEST_F(MainWindowTest, ParametersAreCheckedOnlyWhenRead) {
+    MainWindow& w = Start();
+    SetText(kInterval, "6");
+    SetText(kSpeedAdjust, "2");
+    w.Refresh();
+    Deliver();
+    EXPECT_TRUE(script.messages.empty()) << "pushes and level messages leave typed parameters alone";
+    EXPECT_EQ(Text(kInterval), "6");
+    w.OnParameterKillFocus();
+    ASSERT_EQ(script.messages.size(), 1u);
+    EXPECT_EQ(script.messages[0].text, "Please enter a number between 0.05 and 5.");
+    EXPECT_EQ(w.request.interval, 6.0);
+    EXPECT_EQ(w.speedAdjust, 1.0) << "not read after the failing interval";
+}
+
+TEST_F(MainWindowTest, ControlsFollowTheRecorderState) {
+    MainWindow& w = Start();
+    const int idleOnly[] = {kWaitForTrigger, kStartFrequency, kEndFrequency, kInterval, kSpeedAdjust,
+                            kStartAnalysis, kExit, kLowNominal, kHighNominal, kSpin};
+    const int neverDisabled[] = {kTriggerSlider, kSingleShot, kContinuous, kReadPartials, kScrollBar};
+    w.sound.soundState = SoundState::Recorded;
+    for (const RecorderState state : {RecorderState::Stopped, RecorderState::WaitForTrigger,
+                                      RecorderState::Recording, RecorderState::Analysing}) {
+        w.sound.state.store(state);
+        w.EnableControls();
+        const bool idle = state == RecorderState::Stopped;
+        for (const int id : idleOnly) EXPECT_EQ(Enabled(id), idle) << id << " in state " << int(state);
+        for (const int id : {kViewPartials, kSavePartials, kSaveRecording, kAddPartial, kScale}) {
+            EXPECT_EQ(Enabled(id), idle) << id << " in state " << int(state);
+        }
+        EXPECT_EQ(Enabled(kStopAnalysis), !idle);
+        for (const int id : neverDisabled) EXPECT_TRUE(Enabled(id)) << id;
+    }
+    w.sound.state.store(RecorderState::Stopped);
+    w.table.partialsValid = 0;
+    w.engine.spectrumValid = 0;
+    w.sound.soundState = SoundState::None;
+    w.EnableControls();
+    for (const int id : {kViewPartials, kSavePartials, kSaveRecording, kAddPartial, kScale}) {
+        EXPECT_FALSE(Enabled(id)) << id;
+    }
+    w.sound.soundState = SoundState::Saved;
+    w.EnableControls();
+    EXPECT_TRUE(Enabled(kSaveRecording));
+}
+
+TEST_F(MainWindowTest, AddPartialAddsTheCursorPeakAndRenames) {
+    MainWindow& w = Start();
+    w.show();
+    // The column of points 1656 ... 1673 holds the start-up peak at 835 Hz,
+    // which the peak detection did not find.
+    ASSERT_EQ(w.view.binsPerPixel, 18);
+    const QPoint click(w.view.frameRect.left + 92, w.view.frameRect.top + 50);
+    QTest::mouseClick(&w, Qt::LeftButton, {}, click);
+    ASSERT_EQ(Text(kCursorFrequency), "835");
+    ASSERT_EQ(Text(kCursorAmplitude), "4");
+    const int rowsBefore = w.table.count;
+    w.Item<QPushButton>(kAddPartial)->click();
+    EXPECT_EQ(w.table.count, rowsBefore + 1);
+    EXPECT_TRUE(w.table.HasPeakIn(835.0, 835.5));
+    EXPECT_EQ(Text(kMajorEdits[4][0]), "640") << "835 Hz is no major partial";
+
+    // With the nominal limited to 600 Hz no combination fits; the limit lies
+    // inside the band, so the strongest peak below it becomes the nominal.
+    SetText(kHighNominal, "600");
+    w.OnParameterKillFocus();
+    w.Item<QPushButton>(kAddPartial)->click();
+    EXPECT_EQ(w.table.nominal, 380.0);
+    EXPECT_EQ(Text(kMajorEdits[4][0]), "380");
+    EXPECT_EQ(Text(kMajorEdits[4][1]), "0");
+    EXPECT_EQ(Text(kMajorEdits[1][0]), "165");
+    EXPECT_EQ(Text(kMajorEdits[0][0]), "0");
+    EXPECT_EQ(Text(kMajorEdits[0][2]), "none");
+}
+
+TEST_F(MainWindowTest, AddPartialWithoutFallbackWhenTheLimitsCoverTheBand) {
+    MainWindow& w = Start();
+    w.highNominal = 5000.0;
+    w.lowNominal = 0.0;
+    w.table.Clear();
+    w.table.AddPeak(380.0, 0, 50.0, 0, 0, NoPartial);
+    w.view.cursorFrequency = 640.0;
+    w.view.cursorAmplitude = 40.0;
+    w.OnAddPartial();
+    EXPECT_EQ(w.table.nominal, 0.0) << "no hum, prime and tierce, and no fallback";
+    EXPECT_EQ(Text(kMajorEdits[4][0]), "0");
+}
+
+// Answers the exit question with button `id` once it is up.
+void AnswerExit(int id, bool* asked) {
+    MainWindowTest::WhenModalStatic([id, asked](QWidget* modal) {
+        *asked = modal->windowTitle() == "Exiting Campanor";
+        auto* button = modal->findChild<QPushButton*>(QStringLiteral("id%1").arg(id));
+        ASSERT_NE(button, nullptr);
+        button->click();
+    });
+}
+
+TEST_F(MainWindowTest, ExitCancelLeavesTheRecorderRunning) {
+    MainWindow& w = Start();
+    bool asked = false;
+    AnswerExit(IDCANCEL, &asked);
+    w.Item<QPushButton>(kExit)->click();
+    EXPECT_TRUE(asked);
+    EXPECT_FALSE(w.Ended());
+    EXPECT_TRUE(capture->IsOpen());
+    Deliver();  // still capturing
+    AnswerExit(IDCANCEL, &asked);
+    w.close();  // the close box
+    EXPECT_TRUE(asked);
+    EXPECT_FALSE(w.Ended());
+    EXPECT_TRUE(capture->IsOpen());
+}
+
+TEST_F(MainWindowTest, ExitOkClosesTheRecorderBeforeTheWindowGoes) {
+    MainWindow& w = Start();
+    int openWhenEnded = -1;
+    QObject::connect(&w, &QDialog::finished, [&] { openWhenEnded = capture->IsOpen() ? 1 : 0; });
+    bool asked = false;
+    AnswerExit(IDOK, &asked);
+    w.Item<QPushButton>(kExit)->click();
+    EXPECT_TRUE(asked);
+    EXPECT_TRUE(w.Ended());
+    EXPECT_EQ(w.result(), IDOK);
+    EXPECT_EQ(openWhenEnded, 0);
+}
+
+TEST_F(MainWindowTest, EscapeAndCloseBoxAskFirst) {
+    MainWindow& w = Start();
+    bool asked = false;
+    AnswerExit(IDCANCEL, &asked);
+    QTest::keyClick(&w, Qt::Key_Escape);
+    EXPECT_TRUE(asked) << "Escape must not end the program without asking";
+    EXPECT_FALSE(w.Ended());
+    EXPECT_TRUE(capture->IsOpen());
+
+    int openWhenEnded = -1;
+    QObject::connect(&w, &QDialog::finished, [&] { openWhenEnded = capture->IsOpen() ? 1 : 0; });
+    AnswerExit(IDOK, &asked);
+    w.close();
+    EXPECT_TRUE(w.Ended());
+    EXPECT_EQ(w.result(), IDCANCEL);
+    EXPECT_EQ(openWhenEnded, 0);
+}
+
+TEST_F(MainWindowTest, RunsModallyUntilExit) {
+    capture = std::make_shared<ScriptedCapture>(std::vector<std::vector<std::int16_t>>{});
+    SetCaptureSourceFactory(capture->Factory());
+    MainWindow w;
+    bool asked = false;
+    QTimer::singleShot(0, [&] {
+        capture->Deliver(3);  // level messages while the modal loop runs
+        AnswerExit(IDOK, &asked);
+        w.Item<QPushButton>(kExit)->click();
+    });
+    EXPECT_EQ(w.DoModal(), IDOK);
+    EXPECT_TRUE(asked);
+    EXPECT_FALSE(capture->IsOpen());
+}
+
+}  // namespace
