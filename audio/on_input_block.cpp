@@ -30,7 +30,11 @@ std::int16_t CopyIntoRecording(SoundBuffer& sound, const std::int16_t* block, st
 
 void OnInputBlock(SoundBuffer& sound, const std::int16_t* block, std::int32_t sampleCount) {
     if (sampleCount < 0) sampleCount = 0;
-    RecorderState state = sound.state.load(std::memory_order_acquire);
+    // Announce a possible write into the samples before reading the state
+    // (both sequentially consistent): either a Stop on the user-interface
+    // thread is seen here, or ArmRecording sees `copying` and waits for it.
+    sound.copying.store(1, std::memory_order_seq_cst);
+    RecorderState state = sound.state.load(std::memory_order_seq_cst);
     std::int16_t peak = 0;
     if (state != RecorderState::Recording) {
         peak = PositivePeak(block, sampleCount);
@@ -58,6 +62,7 @@ void OnInputBlock(SoundBuffer& sound, const std::int16_t* block, std::int32_t sa
                                                        std::memory_order_acq_rel);
         }
     }
+    sound.copying.store(0, std::memory_order_release);
     sound.blockPeak.store(peak, std::memory_order_relaxed);
     if (peak > kOverloadPeak) sound.overloadCount.store(sound.overloadHold, std::memory_order_relaxed);
     if (sound.owner != nullptr) {

@@ -1,5 +1,7 @@
 #include "data/sound_buffer.h"
 
+#include <thread>
+
 SoundBuffer::~SoundBuffer() {
     // Close the device before the sample array goes, whatever the member
     // order: the capture thread may be writing into it.
@@ -23,6 +25,10 @@ void SoundBuffer::SetFormat(std::int32_t sampleRate, std::int32_t length, std::i
 }
 
 void SoundBuffer::ArmRecording(std::int32_t length, bool waitForTrigger, int triggerLevel) {
+    // The state is Stopped or Analysing here, but a block that read
+    // Recording just before a Stop may still be copying into the old array:
+    // let it finish (a few microseconds) before the array is replaced.
+    while (copying.load(std::memory_order_seq_cst) != 0) std::this_thread::yield();
     targetLength.store(length, std::memory_order_relaxed);
     SetFormat(44100, length, 16);
     destination.store(samples.get(), std::memory_order_relaxed);
@@ -42,7 +48,8 @@ void SoundBuffer::StopRecording() {
     if (state.load(std::memory_order_acquire) == RecorderState::Recording) {
         soundState = SoundState::None;
     }
-    state.store(RecorderState::Stopped, std::memory_order_release);
+    // Sequentially consistent, paired with `copying`: see ArmRecording.
+    state.store(RecorderState::Stopped, std::memory_order_seq_cst);
 }
 
 void SoundBuffer::FinishRecording() {

@@ -92,6 +92,11 @@ public:
     std::atomic<RecorderState> state{RecorderState::Stopped};
     // Written by the UI before `state` when arming; read by the capture thread.
     std::atomic<std::int16_t*> destination{nullptr};
+    // Set by the capture thread (sequentially consistent) before it reads
+    // `state` for a block and cleared after its last write into the samples;
+    // ArmRecording waits for it to clear before it frees the old array, so a
+    // block that saw Recording just before a Stop never writes into freed memory.
+    std::atomic<std::uint8_t> copying{0};
     // Written by the UI before `state` when arming; read by the capture thread.
     std::atomic<std::int32_t> targetLength{0};
     // Set by the UI once the input device has been started.
