@@ -2,16 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <QMouseEvent>
-#include <QTest>
-#include <QWidget>
 #include <string>
 #include <vector>
 
 #include "analysis/spectrum_analyser.h"
 #include "partials/partial_table.h"
 #include "tests/view/view_fixtures.h"
-#include "ui/spectrum_view.h"
 
 namespace {
 
@@ -135,57 +131,6 @@ TEST_F(SpectrumRenderTest, AnAllZeroSpectrumShowsOnlyTheBorder) {
     }
     EXPECT_EQ(dark, 2 * kW + 2 * kH - 4);
     EXPECT_DOUBLE_EQ(window.verticalScale, 10.0);
-}
-
-// A small window that hosts the view the way the main window does: the plot
-// frame copies the image, clicks on the window go to the view.
-class HostWindow : public QWidget, public SpectrumViewHost {
-public:
-    explicit HostWindow(SpectrumView& view) : view(view), frame(new PlotFrame(view, this)) {
-        resize(kW + 40, kH + 60);
-        frame->setGeometry(20, 30, kW, kH);
-    }
-    void PushReadouts(bool) override { ++pushes; }
-    void SetScrollInfo(int, int, int, int) override {}
-    void SetSpinRange(int, int) override {}
-    void SetSpinPosition(int) override {}
-    void ShowImage() override {
-        ++shows;
-        frame->repaint();
-    }
-
-    SpectrumView& view;
-    PlotFrame* frame;
-    int pushes = 0;
-    int shows = 0;
-
-protected:
-    void mousePressEvent(QMouseEvent* event) override {
-        if (event->button() == Qt::LeftButton) {
-            view.OnLButtonDown(0, event->position().toPoint());
-        }
-    }
-};
-
-TEST_F(SpectrumRenderTest, TheFrameShowsTheViewImageAndClicksMoveTheCursor) {
-    SpectrumView view(analyser, table);
-    HostWindow host(view);
-    host.show();
-    view.SetUp(host, kW, kH, host.frame->FrameRectIn(&host));
-    EXPECT_EQ(view.frameRect.left, 20);
-    EXPECT_EQ(view.frameRect.top, 30);
-
-    QTest::mouseClick(&host, Qt::LeftButton, {}, QPoint(20 + 6, 30 + 10));
-    EXPECT_EQ(view.cursorBin, 6);
-    EXPECT_DOUBLE_EQ(view.cursorFrequency, 106.0);
-    EXPECT_DOUBLE_EQ(view.cursorAmplitude, 10.0);
-    QTest::mouseClick(&host, Qt::LeftButton, {}, QPoint(19, 30 + 10));  // left of the frame
-    EXPECT_EQ(view.cursorBin, 6);
-    EXPECT_EQ(host.pushes, 2);
-
-    const QImage shown = host.frame->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    EXPECT_EQ(shown, view.image.convertToFormat(QImage::Format_RGB32));
-    EXPECT_EQ(Column(shown, 6), Runs({{1, 'K'}, {9, 'G'}, {20, 'K'}}));
 }
 
 }  // namespace

@@ -122,6 +122,10 @@ TEST_F(SpectrumViewDialogTest, ClicksAndSpinStepsMoveTheCursorByColumns) {
     const int before = view.cursorBin;
     QTest::mouseClick(&dialog, Qt::LeftButton, {}, origin + QPoint(-1, 20));  // outside
     EXPECT_EQ(view.cursorBin, before);
+
+    // The frame on screen is exactly the view's image.
+    const QImage shown = dialog.frame->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(shown, view.image);
 }
 
 }  // namespace
