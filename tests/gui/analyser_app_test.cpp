@@ -41,6 +41,7 @@ TEST(AnalyserApp, RunsTheMainWindowAndEndsWhenItCloses) {
         MainWindow* w = window.get();
         QObject::connect(w, &QObject::destroyed, [&] { windowGone = true; });
         QTimer::singleShot(0, [&, w] {
+            capture->Deliver(3);  // level messages while the modal loop runs
             versionShown = w->Item<QLineEdit>(MainWindowIds::kProductVersion)->text().toStdString();
             QTimer::singleShot(0, [] {
                 QApplication::activeModalWidget()->findChild<QPushButton*>("id1")->click();

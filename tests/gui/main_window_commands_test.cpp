@@ -190,19 +190,4 @@ TEST_F(MainWindowTest, EscapeAndCloseBoxAskFirst) {
     EXPECT_EQ(openWhenEnded, 0);
 }
 
-TEST_F(MainWindowTest, RunsModallyUntilExit) {
-    capture = std::make_shared<ScriptedCapture>(std::vector<std::vector<std::int16_t>>{});
-    SetCaptureSourceFactory(capture->Factory());
-    MainWindow w;
-    bool asked = false;
-    QTimer::singleShot(0, [&] {
-        capture->Deliver(3);  // level messages while the modal loop runs
-        AnswerExit(IDOK, &asked);
-        w.Item<QPushButton>(kExit)->click();
-    });
-    EXPECT_EQ(w.DoModal(), IDOK);
-    EXPECT_TRUE(asked);
-    EXPECT_FALSE(capture->IsOpen());
-}
-
 }  // namespace

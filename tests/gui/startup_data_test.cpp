@@ -1,5 +1,6 @@
 // The Qt-free start-up pieces: the calibration file's line limit and the
-// start-up peaks near the ends of the band.
+// start-up peaks near the ends of the band (the rest is tested through the
+// window).
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -9,7 +10,6 @@
 #include "analysis/spectrum_analyser.h"
 #include "app/calibration.h"
 #include "app/startup_spectrum.h"
-#include "partials/partial_table.h"
 
 namespace {
 
@@ -29,18 +29,8 @@ TEST(ReadCalibration, LooksAtTheFirst38CharactersOnly) {
     // A number that starts after the 38th character is not seen at all.
     EXPECT_EQ(ReadCalibration(WriteTemp(std::string(38, ' ') + "0.95\n").c_str()), 1.0);
     EXPECT_EQ(ReadCalibration(WriteTemp(std::string(37, ' ') + "1\n").c_str()), 1.0);
-}
-
-TEST(ReadCalibration, BoundsAndRefusals) {
-    EXPECT_EQ(ReadCalibration(WriteTemp("0.9").c_str()), 0.9);
-    EXPECT_EQ(ReadCalibration(WriteTemp("1.1").c_str()), 1.1);
-    EXPECT_EQ(ReadCalibration(WriteTemp("0.8999999").c_str()), 1.0);
-    EXPECT_EQ(ReadCalibration(WriteTemp("1.1000001").c_str()), 1.0);
-    EXPECT_EQ(ReadCalibration(WriteTemp("-1.05").c_str()), 1.0);
-    EXPECT_EQ(ReadCalibration(WriteTemp("inf").c_str()), 1.0);
     EXPECT_EQ(ReadCalibration(WriteTemp("\n1.05").c_str()), 1.0) << "an empty first line";
     EXPECT_EQ(ReadCalibration(WriteTemp("9.5e-1xyz").c_str()), 0.95);
-    EXPECT_EQ(ReadCalibration((::testing::TempDir() + "no/such/correct.txt").c_str()), 1.0);
 }
 
 class StartupPeakTest : public ::testing::Test {
@@ -80,24 +70,6 @@ TEST_F(StartupPeakTest, PeaksAtTheBandEdgesAreCutNotWrittenOutside) {
     AddStartupPeak(engine, -4.0, 99.0);  // every point before point 0
     AddStartupPeak(engine, -1e300, 99.0);
     for (const double value : Points()) EXPECT_NE(value, 99.0);
-}
-
-TEST(PrepareStartupSpectrum, NamesTheStartupBell) {
-    SpectrumAnalyser engine;
-    PartialTable table;
-    AnalysisRequest request;
-    request.startFrequency = 0.0;
-    request.endFrequency = 5000.0;
-    request.interval = 0.5;
-    request.steps = 10000;
-    request.sampleRate = 44100;
-    ASSERT_TRUE(PrepareStartupSpectrum(engine, table, request, 0.0, 5000.0));
-    EXPECT_EQ(request.recordLength, 88200);
-    EXPECT_EQ(request.lastSample, 88200);
-    EXPECT_EQ(table.nominal, 640.0);
-    int nonZero = 0;
-    for (int i = 0; i <= 10000; ++i) nonZero += engine.spectrum[i] != 0.0;
-    EXPECT_EQ(nonZero, 14 * 9);
 }
 
 }  // namespace

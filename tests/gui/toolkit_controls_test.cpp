@@ -1,10 +1,9 @@
 // Controls of the toolkit: placement, scroll bar and up-down codes,
-// focus and release notifications, radio buttons, scripted file dialogs.
+// focus and release notifications, scripted file dialogs.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QLineEdit>
-#include <QRadioButton>
 #include <QSlider>
 #include <QTest>
 #include <QToolButton>
@@ -28,8 +27,6 @@ public:
         AddEdit(10, {5, 5, 50, 12}, false);
         AddEdit(11, {5, 20, 50, 12}, false);
         AddSlider(12, {5, 40, 80, 15});
-        AddRadioButton(20, "One", {5, 60, 40, 10});
-        AddRadioButton(21, "Two", {50, 60, 40, 10});
         bar = AddScrollBar(30, {5, 80, 200, 10});
         spin = AddSpinButton(31, {5, 95, 20, 12});
         AddBlackFrame(32, {100, 100, 100, 50});
@@ -143,30 +140,14 @@ TEST(DialogNotifications, KillFocusAndSliderRelease) {
     EXPECT_EQ(released, 1);
 }
 
-TEST(DialogControls, RadioButtonsAndEnabling) {
-    ControlsDialog dialog;
-    dialog.CheckRadioButton(20, 21, 21);
-    EXPECT_EQ(dialog.GetCheckedRadioButton(20, 21), 21);
-    dialog.CheckRadioButton(20, 21, 20);
-    EXPECT_EQ(dialog.GetCheckedRadioButton(20, 21), 20);
-    EXPECT_FALSE(dialog.Item<QRadioButton>(21)->isChecked());
-    dialog.EnableWindow(11, false);
-    EXPECT_FALSE(dialog.IsWindowEnabled(11));
-    dialog.EnableWindow(11, true);
-    EXPECT_TRUE(dialog.IsWindowEnabled(11));
-    EXPECT_FALSE(dialog.IsWindowEnabled(99));
-}
-
-TEST(FileDialogs, FiltersAndDefaultExtension) {
+TEST(FileDialogs, FiltersDefaultExtensionAndScriptedAnswers) {
     EXPECT_EQ(FileFilterToQt("Partials file (*.par)|*.par|"), "Partials file (*.par)");
     EXPECT_EQ(FileFilterToQt("Wave files|*.wav;*.WAV|"), "Wave files (*.wav *.WAV)");
     EXPECT_EQ(ApplyDefaultExtension("/tmp/bell", "par"), "/tmp/bell.par");
     EXPECT_EQ(ApplyDefaultExtension("/tmp/a.b/bell", "par"), "/tmp/a.b/bell.par");
     EXPECT_EQ(ApplyDefaultExtension("/tmp/bell.txt", "par"), "/tmp/bell.txt");
     EXPECT_EQ(ApplyDefaultExtension("/tmp/bell", ""), "/tmp/bell");
-}
 
-TEST(FileDialogs, ScriptedAnswersAndCancel) {
     UiScript script;
     script.fileAnswers = {std::string("/tmp/tenor"), std::nullopt};
     SetUiScript(&script);

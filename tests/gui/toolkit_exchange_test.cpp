@@ -127,15 +127,6 @@ TEST_F(ExchangeTest, NumbersDoNotFollowTheUserLocale) {
     std::setlocale(LC_ALL, "C");
 }
 
-TEST_F(ExchangeTest, ControlIsBoundOnce) {
-    dialog.UpdateData(false);
-    EXPECT_EQ(dialog.slider, dialog.Item<QSlider>(14));
-    QSlider other;
-    dialog.slider = &other;
-    dialog.UpdateData(false);
-    EXPECT_EQ(dialog.slider, &other);
-}
-
 TEST_F(ExchangeTest, UnchangedTextIsNotRewritten) {
     dialog.UpdateData(false);
     QLineEdit* edit = dialog.Edit(15);
