@@ -5,6 +5,8 @@
 #include <QTest>
 
 #include "main_window_fixture.h"
+#include "ui/toolkit/scroll_bar.h"
+#include "ui/toolkit/spin_button.h"
 
 using namespace MainWindowIds;
 
@@ -131,6 +133,19 @@ TEST_F(MainWindowTest, AddPartialWithoutFallbackWhenTheLimitsCoverTheBand) {
     w.OnAddPartial();
     EXPECT_EQ(w.table.nominal, 0.0) << "no hum, prime and tierce, and no fallback";
     EXPECT_EQ(Text(kMajorEdits[4][0]), "0");
+}
+
+TEST_F(MainWindowTest, PlotRowControlsReachTheView) {
+    MainWindow& w = Start();
+    w.Item<QPushButton>(kScale)->click();
+    EXPECT_EQ(Text(kBinsPerPixel), "1") << "from full compression back to 1";
+    auto* bar = w.Item<ScrollBar>(kScrollBar);
+    bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(w.view.firstBin, 200);
+    EXPECT_EQ(bar->value(), 200);
+    w.Item<SpinButton>(kSpin)->Step(1);
+    EXPECT_EQ(w.view.cursorBin, 201);
+    EXPECT_EQ(Text(kCursorFrequency), "100.5");
 }
 
 // Answers the exit question with button `id` once it is up.
