@@ -5,7 +5,7 @@
 #include "analysis/analysis_request.h"
 #include "analysis/spectrum_analyser.h"
 #include "partials/partial_table.h"
-#include "tools/analysis_parameters.h"
+#include "app/analysis_parameters.h"
 #include "tools/capture_emulation.h"
 
 // The texts campanor-analyse writes for one analysed file, besides the

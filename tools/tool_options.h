@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/analysis_parameters.h"
+#include "app/analysis_parameters.h"
 
 // Command line of campanor-analyse. Defaults are the main window's.
 
@@ -35,6 +35,13 @@ bool ParseToolOptions(const std::vector<std::string>& args, ToolOptions& options
 // folder and no two inputs may write the same file there. False with
 // `error` otherwise.
 bool CheckToolUsage(const ToolOptions& options, std::string& error);
+
+// The parameters outside the ranges the window's edits check (start, end,
+// low and high 0 ... 22000, interval 0.05 ... 5, speed 0.9 ... 1.1), one
+// text per parameter, e.g. "--interval 6 is outside 0.05 ... 5". The window
+// shows such a range message and still goes on with the value, so these are
+// warnings; AcceptParameters decides.
+std::vector<std::string> OutOfRangeParameters(const AnalysisParameters& parameters);
 
 // The --help text.
 std::string ToolHelpText();

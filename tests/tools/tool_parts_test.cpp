@@ -3,7 +3,7 @@
 #include <sndfile.h>
 
 #include "../data/test_files.h"
-#include "tools/analysis_parameters.h"
+#include "app/analysis_parameters.h"
 #include "tools/capture_emulation.h"
 #include "tools/result_output.h"
 #include "tools/sound_file_input.h"
