@@ -105,18 +105,16 @@ void MainWindow::DoDataExchange(DataExchange& dx) {
 }
 
 void MainWindow::ExchangeParameters(DataExchange& dx) {
-    DDX_Text(dx, kInterval, request.interval);
-    DDV_MinMaxDouble(dx, request.interval, 0.05, 5.0);
-    DDX_Text(dx, kStartFrequency, request.startFrequency);
-    DDV_MinMaxDouble(dx, request.startFrequency, 0.0, 22000.0);
-    DDX_Text(dx, kEndFrequency, request.endFrequency);
-    DDV_MinMaxDouble(dx, request.endFrequency, 0.0, 22000.0);
-    DDX_Text(dx, kSpeedAdjust, speedAdjust);
-    DDV_MinMaxDouble(dx, speedAdjust, 0.9, 1.1);
-    DDX_Text(dx, kLowNominal, lowNominal);
-    DDV_MinMaxDouble(dx, lowNominal, 0.0, 22000.0);
-    DDX_Text(dx, kHighNominal, highNominal);
-    DDV_MinMaxDouble(dx, highNominal, 0.0, 22000.0);
+    const auto text = [&dx](int id, double& value, ParameterRange range) {
+        DDX_Text(dx, id, value);
+        DDV_MinMaxDouble(dx, value, range.minimum, range.maximum);
+    };
+    text(kInterval, request.interval, kIntervalRange);
+    text(kStartFrequency, request.startFrequency, kFrequencyRange);
+    text(kEndFrequency, request.endFrequency, kFrequencyRange);
+    text(kSpeedAdjust, speedAdjust, kSpeedAdjustRange);
+    text(kLowNominal, lowNominal, kFrequencyRange);
+    text(kHighNominal, highNominal, kFrequencyRange);
 }
 
 void MainWindow::ExchangeResults(DataExchange& dx) {
@@ -134,6 +132,7 @@ void MainWindow::PostRecorderMessage(unsigned message) {
 
 void MainWindow::OnPostedMessage(unsigned message) {
     if (message == WM_RECORDER_LEVEL) OnLevel();
+    if (message == WM_RECORDING_DONE) OnRecordingDone();
 }
 
 void MainWindow::OnLevel() {

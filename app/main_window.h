@@ -3,6 +3,7 @@
 #include <string>
 
 #include "analysis/analysis_request.h"
+#include "app/analysis_parameters.h"
 #include "analysis/spectrum_analyser.h"
 #include "data/recorder_owner.h"
 #include "data/sound_buffer.h"
@@ -85,6 +86,36 @@ public:
     ~MainWindow() override;
 
     // --- Commands and messages (user-interface thread) ----------------------
+    // "Start analysis": clears soundState and partialsValid, reads the six
+    // parameters (with their range messages), computes steps, corrects the
+    // nominal limits and shows them, and refuses with "Bad analysis
+    // parameters!" unless ParametersAcceptable; otherwise arms the recorder
+    // for trunc(44100 / interval) samples, waiting for the trigger or not.
+    void OnStartAnalysis();
+    // "Stop analysis": ends waiting or recording; a partial recording is
+    // discarded, and so is a recording that completed while the stop was on
+    // its way (its WM_RECORDING_DONE is then ignored).
+    void OnStopAnalysis();
+    // WM_RECORDING_DONE: finishes and stretches the recording, runs the
+    // transform under the progress dialog, names and shows the partials,
+    // refreshes the plot and, in continuous mode after a completed
+    // transform, arms the recorder again. A cancelled transform ends the
+    // cycle and keeps the recording for "Save recording".
+    void OnRecordingDone();
+    // "Save recording": the recording as a .wav file chosen in the save
+    // dialog; "Error writing file!" when it cannot be written (an earlier
+    // file of that name is then left as it was).
+    void OnSaveRecording();
+    // "Save partials": the partial table as a .par file chosen in the save
+    // dialog; "Error writing file!" when it cannot be written.
+    void OnSavePartials();
+    // "Read partials": a .par file chosen in the open dialog into the
+    // table; its message on any failure, otherwise the partials shown, the
+    // plot redrawn and the buttons enabled for the new table.
+    void OnReadPartials();
+    // "View partials": the partial table in the read-only grid of the
+    // "Edit Partials" dialog, as it is now; the table is never changed.
+    void OnViewPartials();
     // WM_RECORDER_LEVEL: dropped while busy; otherwise reads the controls,
     // sets the recorder's threshold from the slider (x 327), shows the
     // overload indicator while the recorder's overloadCount lasts (and
@@ -158,6 +189,11 @@ public:
     // Raised around the exchanges of Refresh, OnParameterKillFocus and
     // OnLevel; level messages that arrive meanwhile are dropped.
     bool busy = false;
+    // Set by "Stop analysis", cleared by the next arming: a recording that
+    // completes while the user is stopping it is not analysed.
+    bool recordingStopped = false;
+    // Polling period of the analysis progress dialog, ms; tests shorten it.
+    int progressTickMilliseconds = 500;
 
     // Controls bound by the exchange.
     QSlider* triggerSlider = nullptr;
@@ -189,6 +225,16 @@ private:
     // The exit confirmation; on OK the recorder is closed. True when the
     // user confirmed.
     bool ConfirmExitAndCloseRecorder();
+    // The six parameter fields as the shared parameter rules take them.
+    AnalysisParameters CurrentParameters() const;
+    // The modal progress dialog over the sound as it is now; true when the
+    // transform completed, false when it was cancelled.
+    bool RunAnalysisProgress();
+    // After a completed transform: the partials named and shown (when the
+    // peak detection ran) and the plot refreshed.
+    void ShowAnalysisResult();
+    // Arms the recorder for the current interval with the trigger settings.
+    void ArmRecorder(double interval);
 
     const VersionStrings versions_;
 };

@@ -7,6 +7,12 @@ using namespace MainWindowIds;
 
 void MainWindow::ConnectCommands() {
     OnClicked(kExit, [this] { OnExit(); });
+    OnClicked(kStartAnalysis, [this] { OnStartAnalysis(); });
+    OnClicked(kStopAnalysis, [this] { OnStopAnalysis(); });
+    OnClicked(kSaveRecording, [this] { OnSaveRecording(); });
+    OnClicked(kSavePartials, [this] { OnSavePartials(); });
+    OnClicked(kReadPartials, [this] { OnReadPartials(); });
+    OnClicked(kViewPartials, [this] { OnViewPartials(); });
     OnClicked(kSingleShot, [this] { OnSingleShot(); });
     OnClicked(kContinuous, [this] { OnContinuous(); });
     OnClicked(kAddPartial, [this] { OnAddPartial(); });

@@ -1,0 +1,93 @@
+// The record-analyse cycle: "Start analysis", "Stop analysis" and the end of
+// a recording, the program's main loop.
+#include "app/analyse_recording.h"
+#include "app/main_window.h"
+#include "ui/analysis_progress_dialog.h"
+#include "ui/toolkit/message_box.h"
+
+AnalysisParameters MainWindow::CurrentParameters() const {
+    return AnalysisParameters{request.startFrequency, request.endFrequency, request.interval,
+                              speedAdjust,            lowNominal,           highNominal};
+}
+
+void MainWindow::ArmRecorder(double interval) {
+    request.recordLength = RecordLengthFor(interval);
+    recordingStopped = false;
+    sound.ArmRecording(request.recordLength, waitForTrigger, triggerLevel);
+}
+
+void MainWindow::OnStartAnalysis() {
+    // Cleared before the checks, so a refused start leaves nothing to save.
+    sound.soundState = SoundState::None;
+    table.partialsValid = 0;
+    exchangeParameters = true;
+    UpdateData(true);  // a range message may appear; the values are checked below
+    request.steps = StepsFor(request.startFrequency, request.endFrequency, request.interval);
+    AnalysisParameters parameters = CurrentParameters();
+    CorrectNominalLimits(parameters);
+    lowNominal = parameters.lowNominal;
+    highNominal = parameters.highNominal;
+    exchangeParameters = true;
+    UpdateData(false);
+    if (!ParametersAcceptable(parameters, request.steps)) {
+        MessageBox(this, "Bad analysis parameters!");
+        // The buttons follow the cleared sound and table at once.
+        EnableControls();
+        return;
+    }
+    ArmRecorder(request.interval);
+    Refresh();
+}
+
+void MainWindow::OnStopAnalysis() {
+    recordingStopped = true;
+    sound.StopRecording();
+    Refresh();
+}
+
+bool MainWindow::RunAnalysisProgress() {
+    AnalysisProgressDialog progress(engine, request, sound.samples.get(), sound.sampleCount);
+    progress.SetTickInterval(progressTickMilliseconds);
+    return progress.DoModal() == IDOK;
+}
+
+void MainWindow::ShowAnalysisResult() {
+    if (NamePartials(engine, table, lowNominal, highNominal)) {
+        ShowMajorPartials();
+        exchangeResults = true;
+    }
+    // Also when the peak detection refused: the new spectrum is shown.
+    view.RefreshAfterAnalysis();
+}
+
+void MainWindow::OnRecordingDone() {
+    if (recordingStopped) {
+        // The last block came in while "Stop analysis" was on its way: the
+        // user asked for no analysis, and StopRecording has already left
+        // nothing to save.
+        Refresh();
+        return;
+    }
+    samplesRecorded = sound.recordedCount.load(std::memory_order_acquire);
+    Refresh();
+    sound.FinishRecording();
+    if (!PrepareAnalysis(sound, speedAdjust, request, engine, table)) {
+        // Cannot happen for parameters "Start analysis" accepted; the
+        // recording stays available for saving.
+        Refresh();
+        return;
+    }
+    sound.state.store(RecorderState::Analysing, std::memory_order_release);
+    if (RunAnalysisProgress()) {
+        ShowAnalysisResult();
+    } else {
+        engine.spectrumValid = 0;
+        sound.StopRecording();
+    }
+    if (continuousMode && engine.spectrumValid != 0) {
+        ArmRecorder(engine.interval);
+    } else {
+        sound.StopRecording();
+    }
+    Refresh();
+}

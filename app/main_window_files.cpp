@@ -1,0 +1,38 @@
+// The window's file and table commands: "Save recording", "Save partials",
+// "Read partials" and "View partials".
+#include "app/file_commands.h"
+#include "app/main_window.h"
+#include "data/partials_file.h"
+#include "ui/edit_partials_dialog.h"
+#include "ui/toolkit/message_box.h"
+
+void MainWindow::OnSaveRecording() {
+    if (SaveRecording(this, sound)) {
+        UpdateData(false);
+    } else {
+        MessageBox(this, kErrorWritingFile);
+    }
+}
+
+void MainWindow::OnSavePartials() {
+    if (!SavePartials(this, table, request.waveFileName)) MessageBox(this, kErrorWritingFile);
+}
+
+void MainWindow::OnReadPartials() {
+    const std::int16_t code = ReadPartials(this, table);
+    if (code != PartialsFileRead) {
+        MessageBox(this, PartialsFileMessage(code));
+        return;
+    }
+    table.UpdateCentsAndNotes();
+    ShowMajorPartials();
+    exchangeResults = true;
+    UpdateData(false);
+    view.Draw();
+    EnableControls();
+}
+
+void MainWindow::OnViewPartials() {
+    EditPartialsDialog grid(table);
+    grid.DoModal();
+}
