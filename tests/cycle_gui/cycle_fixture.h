@@ -12,6 +12,24 @@
 #include "data/number_text.h"
 #include "ui/analysis_progress_dialog.h"
 
+// The five major-partial columns of `w` show the test bell, every frequency
+// x `scale`, within one spectrum point of 0.5 Hz, the nominal with 0 cents.
+inline void ExpectBellShown(MainWindow& w, double scale) {
+    using namespace MainWindowIds;
+    for (const BellPartial& partial : TestBell()) {
+        const std::size_t n = static_cast<std::size_t>(partial.index);
+        EXPECT_NEAR(w.majorFrequency[n], partial.frequency * scale, 0.5) << "partial " << partial.index;
+    }
+    const auto text = [&w](int id) { return w.Item<QLineEdit>(id)->text().toStdString(); };
+    for (std::size_t column = 0; column < kMajorEdits.size(); ++column) {
+        const std::size_t n = static_cast<std::size_t>(kMajorColumnPartial[column]);
+        EXPECT_EQ(text(kMajorEdits[column][0]), FormatDouble15(w.majorFrequency[n]));
+        EXPECT_EQ(text(kMajorEdits[column][2]), NoteName(w.majorFrequency[n]));
+    }
+    EXPECT_EQ(text(kMajorEdits[4][1]), "0") << "the nominal's cents";
+    EXPECT_EQ(w.table.nominal, w.majorFrequency[3]);
+}
+
 class CycleTest : public MainWindowTest {
 protected:
     // The window on a capture that plays `blocks`, then silence.
@@ -39,22 +57,7 @@ protected:
         poll->start(0);
     }
 
-    // The five major-partial columns show the test bell, every frequency x
-    // `scale`, within one spectrum point of 0.5 Hz, the nominal with 0 cents.
-    void ExpectBellShown(double scale) {
-        using namespace MainWindowIds;
-        for (const BellPartial& partial : TestBell()) {
-            const std::size_t n = static_cast<std::size_t>(partial.index);
-            EXPECT_NEAR(window->majorFrequency[n], partial.frequency * scale, 0.5) << "partial " << partial.index;
-        }
-        for (std::size_t column = 0; column < kMajorEdits.size(); ++column) {
-            const std::size_t n = static_cast<std::size_t>(kMajorColumnPartial[column]);
-            EXPECT_EQ(Text(kMajorEdits[column][0]).toStdString(), FormatDouble15(window->majorFrequency[n]));
-            EXPECT_EQ(Text(kMajorEdits[column][2]).toStdString(), NoteName(window->majorFrequency[n]));
-        }
-        EXPECT_EQ(Text(kMajorEdits[4][1]), "0") << "the nominal's cents";
-        EXPECT_EQ(window->table.nominal, window->majorFrequency[3]);
-    }
+    void ExpectBellShown(double scale) { ::ExpectBellShown(*window, scale); }
 
     // The parameter edits, typed as the user would.
     void Type(int id, const char* text) { SetText(id, text); }
