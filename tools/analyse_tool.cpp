@@ -15,6 +15,7 @@
 #include "tools/capture_emulation.h"
 #include "tools/result_output.h"
 #include "tools/sound_file_input.h"
+#include "tools/spectrum_plot.h"
 #include "tools/tool_options.h"
 
 #ifndef CAMPANOR_VERSION
@@ -149,6 +150,10 @@ bool AnalyseFile(const Job& job, const std::string& path) {
     if (!job.options.spectrumFile.empty() &&
         !SaveBytesSafely(job.options.spectrumFile, FormatSpectrumCsv(engine))) {
         job.report.Error(path, "cannot write " + job.options.spectrumFile);
+        ok = false;
+    }
+    if (!job.options.plotFile.empty() && !SaveSpectrumPlot(job.options.plotFile, engine, table)) {
+        job.report.Error(path, "cannot write " + job.options.plotFile);
         ok = false;
     }
     if (!named) {

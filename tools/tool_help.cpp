@@ -48,6 +48,10 @@ Output:
   --out-dir DIR      write NAME.par (.txt, .json) in DIR for each input
   --spectrum FILE    also write the spectrum of the one input as CSV:
                      frequency_hz,magnitude at full precision
+  --plot FILE        also draw the spectrum of the one input as a PNG
+                     picture: the window's bar graph (563 x 284 pixels, the
+                     whole band), the partials in red, the cursor (black
+                     column, green line) on the nominal
   Files are replaced only once complete: a failed write leaves an earlier
   file as it was and no partial file behind.
 

@@ -54,7 +54,7 @@ double* NumberOption(const std::string& name, AnalysisParameters& p) {
 bool TakesValue(const std::string& name, ToolOptions& options) {
     return NumberOption(name, options.parameters) != nullptr || name == "--trigger" ||
            name == "--format" || name == "-o" || name == "--output" || name == "--out-dir" ||
-           name == "--spectrum";
+           name == "--spectrum" || name == "--plot";
 }
 
 bool ApplyValue(const std::string& name, const std::string& value, ToolOptions& o,
@@ -62,8 +62,9 @@ bool ApplyValue(const std::string& name, const std::string& value, ToolOptions& 
     if (double* number = NumberOption(name, o.parameters)) return ReadNumber(name, value, *number, error);
     if (name == "--trigger") return ReadTriggerLevel(value, o.triggerLevel, error);
     if (name == "--format") return ReadFormat(value, o.format, error);
-    std::string& target = name == "--out-dir" ? o.outputFolder
+    std::string& target = name == "--out-dir"    ? o.outputFolder
                           : name == "--spectrum" ? o.spectrumFile
+                          : name == "--plot"     ? o.plotFile
                                                  : o.outputFile;
     if (value.empty()) {
         error = "empty file name for " + name;
@@ -145,6 +146,8 @@ bool CheckToolUsage(const ToolOptions& o, std::string& error) {
         error = "-o writes one result; use --out-dir for several input files";
     } else if (!o.spectrumFile.empty() && inputs > 1) {
         error = "--spectrum writes the spectrum of one input file";
+    } else if (!o.plotFile.empty() && inputs > 1) {
+        error = "--plot draws the spectrum of one input file";
     } else if (o.format == OutputFormat::Par && inputs > 1 && o.outputFolder.empty()) {
         error = "several partials files cannot share standard output; use --out-dir";
     }

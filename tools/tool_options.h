@@ -16,6 +16,7 @@ struct ToolOptions {
     std::string outputFile;      // -o: the one result goes here
     std::string outputFolder;    // --out-dir: NAME.par (.txt, .json) per input
     std::string spectrumFile;    // --spectrum: CSV of the one input's spectrum
+    std::string plotFile;        // --plot: PNG of the one input's spectrum
     bool help = false;
     bool version = false;
     std::vector<std::string> inputs;
@@ -30,7 +31,7 @@ bool ParseToolOptions(const std::vector<std::string>& args, ToolOptions& options
                       std::string& error);
 
 // Checks the combination of options and inputs that parsing alone cannot:
-// at least one input; -o, --spectrum and par output on stdout need exactly
+// at least one input; -o, --spectrum, --plot and par output on stdout need exactly
 // one input; -o and --out-dir exclude each other; --out-dir must be a
 // folder and no two inputs may write the same file there. False with
 // `error` otherwise.

@@ -140,6 +140,14 @@ TEST_F(ToolRun, OutputsGoWhereTheyAreAsked) {
     EXPECT_NE(json.find("\"partial\":\"oct. nom.\""), std::string::npos);
     EXPECT_TRUE(std::filesystem::exists(folder_.File("results/bell44.json")));
 
+    // A PNG of the window's plot size.
+    const std::string png = folder_.File("bell.png");
+    ASSERT_EQ(Analyse({"--plot", png, bell44_}).status, 0);
+    const std::string picture = ReadWholeFile(png);
+    ASSERT_GT(picture.size(), 24u);
+    EXPECT_EQ(picture.substr(0, 8), "\x89PNG\r\n\x1a\n");
+    EXPECT_EQ(picture.substr(16, 8), std::string("\0\0\x02\x33\0\0\x01\x1c", 8)) << "563 x 284 pixels";
+
     const ToolResult table = Analyse({"--format", "table", bell44_});
     EXPECT_NE(table.out.find("Nominal: 500.000 Hz\n"), std::string::npos);
     EXPECT_NE(table.out.find("     500.000"), std::string::npos);
@@ -187,6 +195,13 @@ TEST_F(ToolRun, EveryFaultHasItsMessageAndStatus) {
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find("bad value for --speed: \"fast\" is not a number"), std::string::npos);
 
+    r = Analyse({"--plot", folder_.File("a.png"), bell44_, bell44_});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("--plot draws the spectrum of one input file"), std::string::npos) << r.err;
+    r = Analyse({"--plot", folder_.File("no/such/plot.png"), bell44_});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("cannot write " + folder_.File("no/such/plot.png")), std::string::npos) << r.err;
+
     r = Analyse({"-o", folder_.File("no/such/out.par"), bell44_});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("cannot write"), std::string::npos);
@@ -195,7 +210,7 @@ TEST_F(ToolRun, EveryFaultHasItsMessageAndStatus) {
     r = Analyse({"--help"});
     EXPECT_EQ(r.status, 0);
     for (const char* option : {"--start", "--end", "--interval", "--speed", "--low", "--high", "--trigger",
-                               "--no-trigger", "--format", "-o FILE", "--out-dir", "--spectrum"}) {
+                               "--no-trigger", "--format", "-o FILE", "--out-dir", "--spectrum", "--plot"}) {
         EXPECT_NE(r.out.find(option), std::string::npos) << option;
     }
 }

@@ -1,0 +1,22 @@
+#pragma once
+#include <string>
+
+class PartialTable;
+class SpectrumAnalyser;
+
+// The spectrum as a picture for reports: the main window's bar graph drawn
+// by the window's own drawing code onto an image of the plot frame's size,
+// at the compression that fits the whole band, the cursor column on the
+// nominal (on the first point when there is none), the columns that hold a
+// row of the partial table in red. Main thread; needs no application
+// object and no display. This file is the tool's only use of Qt.
+
+// The window's plot frame, 375 x 175 dialog units, in pixels.
+inline constexpr int kPlotWidth = 563;
+inline constexpr int kPlotHeight = 284;
+
+// Writes the picture as a PNG file at `path`, through a synced temporary
+// file so that a failure leaves an earlier file as it was. False when the
+// engine has no spectrum or the file could not be written.
+bool SaveSpectrumPlot(const std::string& path, const SpectrumAnalyser& engine,
+                      const PartialTable& table);
