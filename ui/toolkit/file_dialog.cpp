@@ -86,7 +86,7 @@ bool OpenFileDialog(QWidget* owner, std::string_view filter, std::string_view de
     }
     QFileDialog dialog(owner);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilter(FileFilterToQt(filter));
     dialog.setDefaultSuffix(QString::fromUtf8(defaultExtension.data(), qsizetype(defaultExtension.size())));
     return RunFileDialog(dialog, path);
