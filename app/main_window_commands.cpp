@@ -1,5 +1,7 @@
-// The main window's own commands: parameters, trigger, mode, "Add Partial",
-// the plot row and the major-partials display.
+// The main window's buttons wired to their handlers, and its own commands:
+// parameters, trigger, mode, "Add Partial", the plot row and the
+// major-partials display. The cycle is in main_window_cycle.cpp, the file
+// commands in main_window_files.cpp.
 #include "app/main_window.h"
 #include "app/startup_spectrum.h"
 
