@@ -152,8 +152,10 @@ bool AnalyseFile(const Job& job, const std::string& path) {
         job.report.Error(path, "cannot write " + job.options.spectrumFile);
         ok = false;
     }
-    if (!job.options.plotFile.empty() && !SaveSpectrumPlot(job.options.plotFile, engine, table)) {
-        job.report.Error(path, "cannot write " + job.options.plotFile);
+    std::string plotError;
+    if (!job.options.plotFile.empty() &&
+        !SaveSpectrumPlotThroughModule(job.options.plotFile, engine, table, plotError)) {
+        job.report.Error(path, plotError);
         ok = false;
     }
     if (!named) {

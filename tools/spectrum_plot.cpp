@@ -40,3 +40,9 @@ bool SaveSpectrumPlot(const std::string& path, const SpectrumAnalyser& engine,
     if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) return false;
     return SaveBytesSafely(path, std::string_view(png.constData(), static_cast<std::size_t>(png.size())));
 }
+
+extern "C" __attribute__((visibility("default"))) bool CampanorSaveSpectrumPlot(
+    const char* path, const SpectrumAnalyser* engine, const PartialTable* table) {
+    return path != nullptr && engine != nullptr && table != nullptr &&
+           SaveSpectrumPlot(path, *engine, *table);
+}

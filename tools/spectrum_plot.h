@@ -20,3 +20,14 @@ inline constexpr int kPlotHeight = 284;
 // engine has no spectrum or the file could not be written.
 bool SaveSpectrumPlot(const std::string& path, const SpectrumAnalyser& engine,
                       const PartialTable& table);
+
+// The same, through the plotting module (libcampanor_plot.so) that the tool
+// loads only when a plot is asked for: looked for next to the program, then
+// in the installed library folder. False with `error` set when the module
+// cannot be loaded or the picture cannot be written.
+bool SaveSpectrumPlotThroughModule(const std::string& path, const SpectrumAnalyser& engine,
+                                   const PartialTable& table, std::string& error);
+
+// The module's entry point, looked up by name.
+extern "C" bool CampanorSaveSpectrumPlot(const char* path, const SpectrumAnalyser* engine,
+                                         const PartialTable* table);
