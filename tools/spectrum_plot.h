@@ -23,7 +23,7 @@ bool SaveSpectrumPlot(const std::string& path, const SpectrumAnalyser& engine,
 
 // The same, through the plotting module (libcampanor_plot.so) that the tool
 // loads only when a plot is asked for: looked for next to the program, then
-// in the installed library folder. False with `error` set when the module
+// in the library folder of its installation. False with `error` set when the module
 // cannot be loaded or the picture cannot be written.
 bool SaveSpectrumPlotThroughModule(const std::string& path, const SpectrumAnalyser& engine,
                                    const PartialTable& table, std::string& error);

@@ -24,8 +24,13 @@ std::string ProgramFolder() {
 PlotEntry LoadEntry(std::string& error) {
     static PlotEntry entry = nullptr;
     if (entry != nullptr) return entry;
-    const std::string candidates[] = {ProgramFolder() + "/" + kModuleName,
-                                      std::string(CAMPANOR_PLOT_MODULE_DIR) + "/" + kModuleName};
+    // Beside the program in the build tree; in the library folder of the
+    // prefix the program was installed under; in the configured one.
+    const std::string folder = ProgramFolder();
+    const std::string candidates[] = {
+        folder + "/" + kModuleName,
+        folder + "/" + CAMPANOR_PLOT_MODULE_RELDIR + "/" + kModuleName,
+        std::string(CAMPANOR_PLOT_MODULE_DIR) + "/" + kModuleName};
     std::string reasons;
     for (const std::string& candidate : candidates) {
         void* module = dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL);
