@@ -27,18 +27,18 @@ TEST(NumberText, FifteenDigitsInTheShorterNotation) {
 }
 
 TEST(NumberText, ScanningStopsAfterTheNumberLikePercentLf) {
-    std::size_t pos = 0;
-    double v = 0.0;
-    ASSERT_TRUE(ScanDouble("  12.5,3", pos, v));
-    EXPECT_EQ(v, 12.5);
-    EXPECT_EQ(pos, 6u);
-    pos = 0;
-    ASSERT_TRUE(ScanDouble("-1e3x", pos, v));
-    EXPECT_EQ(v, -1000.0);
-    EXPECT_EQ(pos, 4u);
-    pos = 0;
-    EXPECT_TRUE(ScanDouble("+.5", pos, v));
-    EXPECT_EQ(v, 0.5);
+    const struct {
+        const char* text;
+        double value;
+        std::size_t end;
+    } cases[] = {{"  12.5,3", 12.5, 6}, {"-1e3x", -1000.0, 4}, {"+.5", 0.5, 3}};
+    for (const auto& c : cases) {
+        std::size_t pos = 0;
+        double v = 0.0;
+        ASSERT_TRUE(ScanDouble(c.text, pos, v)) << c.text;
+        EXPECT_EQ(v, c.value) << c.text;
+        EXPECT_EQ(pos, c.end) << c.text;
+    }
 }
 
 TEST(NumberText, NonFiniteAndNonNumbersAreRefused) {

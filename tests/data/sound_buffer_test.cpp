@@ -43,10 +43,7 @@ TEST(SoundBufferStretch, InterpolatedValuesTruncateTowardZero) {
     // Position 1 x 0.7 = 0.7 between -1000 and -2001: -1700.7 -> -1700.
     Fill(sound, {-1000, -2001, -2001, -2001});
     sound.Stretch(0.7);
-    EXPECT_EQ(sound.samples[1], -1700);
-    Fill(sound, {1000, 2001, 2001, 2001});
-    sound.Stretch(0.7);
-    EXPECT_EQ(sound.samples[1], 1700);
+    EXPECT_EQ(sound.samples[1], -1700);  // neither floored nor rounded
 }
 
 TEST(SoundBufferCapture, ArmingReplacesTheSoundAndSetsTheState) {
@@ -61,12 +58,10 @@ TEST(SoundBufferCapture, ArmingReplacesTheSoundAndSetsTheState) {
     EXPECT_EQ(sound.soundState, SoundState::None);
     EXPECT_EQ(sound.threshold.load(), 25 * 327);
     EXPECT_EQ(sound.state.load(), RecorderState::WaitForTrigger);
-    EXPECT_EQ(sound.format.wFormatTag, 1);
-    EXPECT_EQ(sound.format.nChannels, 1);
-    EXPECT_EQ(sound.format.nSamplesPerSec, 44100u);
-    EXPECT_EQ(sound.format.nAvgBytesPerSec, 88200u);
-    EXPECT_EQ(sound.format.nBlockAlign, 2);
-    EXPECT_EQ(sound.format.wBitsPerSample, 16);
+    const WaveFormat& f = sound.format;
+    EXPECT_EQ((std::vector<std::uint32_t>{f.wFormatTag, f.nChannels, f.nSamplesPerSec, f.nAvgBytesPerSec,
+                                          f.nBlockAlign, f.wBitsPerSample}),
+              (std::vector<std::uint32_t>{1, 1, 44100, 88200, 2, 16}));
 
     // Without the trigger the threshold keeps its value.
     sound.ArmRecording(1000, false, 90);

@@ -1,4 +1,5 @@
 #pragma once
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -24,12 +25,13 @@ public:
     std::string File(const std::string& name) const { return path_ + "/" + name; }
     const std::string& Path() const { return path_; }
 
-    // Names of every entry in the folder, hidden ones included.
+    // Names of every entry in the folder, hidden ones included, sorted.
     std::vector<std::string> Entries() const {
         std::vector<std::string> names;
         for (const auto& entry : std::filesystem::directory_iterator(path_)) {
             names.push_back(entry.path().filename().string());
         }
+        std::sort(names.begin(), names.end());
         return names;
     }
 

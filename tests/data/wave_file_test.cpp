@@ -46,8 +46,8 @@ TEST(WaveFile, FileHoldsHeaderThenLittleEndianSamples) {
     ASSERT_TRUE(SaveWaveFile(path, sound));
     const std::string bytes = ReadWholeFile(path);
     ASSERT_EQ(bytes.size(), 176448u);
-    EXPECT_EQ(Read32(bytes, 4), 176440u);
-    EXPECT_EQ(Read32(bytes, 44), 176400u);
+    const auto header = WaveHeader(sound.format, sound.sampleCount);
+    EXPECT_EQ(bytes.substr(0, 48), std::string(header.begin(), header.end()));
     // Sample 0 is -3000 = 0xF448, sample 1000 is 4000 = 0x0FA0.
     EXPECT_EQ(static_cast<std::uint8_t>(bytes[48]), 0x48);
     EXPECT_EQ(static_cast<std::uint8_t>(bytes[49]), 0xF4);
