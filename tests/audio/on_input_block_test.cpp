@@ -118,15 +118,12 @@ TEST_F(OnInputBlockTest, OneSecondTakesTenBlocksAndPartOfTheEleventh) {
     EXPECT_EQ(State(), RecorderState::Stopped);
     EXPECT_EQ(sound.recordedCount.load(), 88200);
     EXPECT_EQ(log.Count(), 11);
-    EXPECT_EQ(log.Levels(), 10);
-    EXPECT_EQ(log.Dones(), 1);
     EXPECT_EQ(log.At(10), WM_RECORDING_DONE);
     EXPECT_EQ(log.StateAtDone(), RecorderState::Stopped);
     EXPECT_EQ(log.RecordedAtDone(), 88200);
     EXPECT_LT(sound.blockPeak.load(), 1000);
     EXPECT_EQ(sound.overloadCount.load(), 0);
-    EXPECT_EQ(sound.samples[0], 4000);
-    for (std::int32_t i = 1; i < 88200; ++i) ASSERT_EQ(sound.samples[i], Stream(i)) << "sample " << i;
+    for (std::int32_t i = 0; i < 88200; ++i) ASSERT_EQ(sound.samples[i], i == 0 ? 4000 : Stream(i)) << i;
 
     Feed(StreamBlock(11));
     EXPECT_EQ(sound.recordedCount.load(), 88200);
@@ -206,19 +203,13 @@ TEST_F(OnInputBlockTest, NothingIsCopiedWhileStoppedOrAnalysing) {
 }
 
 TEST(RecorderText, OpenCodesAndStates) {
-    EXPECT_STREQ(RecorderOpenText(0), "Recording initialised");
-    EXPECT_STREQ(RecorderOpenText(1), "No dialog pointer!");
-    EXPECT_STREQ(RecorderOpenText(2), "Sound format not supported!");
-    EXPECT_STREQ(RecorderOpenText(3), "Failed to open sound device!");
-    EXPECT_STREQ(RecorderOpenText(4), "Sound driver initialise failure!");
-    EXPECT_STREQ(RecorderOpenText(5), "Sound error!");
-    EXPECT_STREQ(RecorderOpenText(-1), "Sound error!");
-    EXPECT_STREQ(RecorderStateText(RecorderState::Stopped), "stopped");
-    EXPECT_STREQ(RecorderStateText(RecorderState::WaitForTrigger), "wait for trigger");
-    EXPECT_STREQ(RecorderStateText(RecorderState::Recording), "recording...");
-    EXPECT_STREQ(RecorderStateText(RecorderState::Analysing), "analysing...");
-    EXPECT_STREQ(RecorderStateText(static_cast<RecorderState>(4)), "error state!");
-    EXPECT_STREQ(RecorderStateText(static_cast<RecorderState>(-1)), "error state!");
+    const char* open[] = {"Sound error!", "Recording initialised", "No dialog pointer!", "Sound format not supported!",
+                          "Failed to open sound device!", "Sound driver initialise failure!", "Sound error!"};
+    for (int code = -1; code <= 5; ++code) EXPECT_STREQ(RecorderOpenText(static_cast<std::int16_t>(code)), open[code + 1]);
+    const char* states[] = {"error state!", "stopped", "wait for trigger", "recording...", "analysing...", "error state!"};
+    for (int state = -1; state <= 4; ++state) {
+        EXPECT_STREQ(RecorderStateText(static_cast<RecorderState>(state)), states[state + 1]) << state;
+    }
 }
 
 }  // namespace

@@ -73,13 +73,10 @@ TEST_F(ScriptedRecorderTest, OpenSetsTheCaptureMembersAndFormat) {
     EXPECT_EQ(sound.overloadHold, 10);
     EXPECT_EQ(sound.closing.load(), 0);
     EXPECT_EQ(sound.deviceOpen, 1);
-    EXPECT_EQ(sound.format.wFormatTag, 1);
-    EXPECT_EQ(sound.format.nChannels, 1);
-    EXPECT_EQ(sound.format.nSamplesPerSec, 44100u);
-    EXPECT_EQ(sound.format.nAvgBytesPerSec, 88200u);
-    EXPECT_EQ(sound.format.nBlockAlign, 2);
-    EXPECT_EQ(sound.format.wBitsPerSample, 16);
-    EXPECT_EQ(sound.format.cbSize, 0);
+    const WaveFormat& f = sound.format;
+    EXPECT_EQ((std::vector<std::uint32_t>{f.wFormatTag, f.nChannels, f.nSamplesPerSec, f.nAvgBytesPerSec,
+                                          f.nBlockAlign, f.wBitsPerSample, f.cbSize}),
+              (std::vector<std::uint32_t>{1, 1, 44100, 88200, 2, 16, 0}));
 }
 
 TEST_F(ScriptedRecorderTest, FailuresReturnTheirCodeAndLeaveNothingOpen) {
