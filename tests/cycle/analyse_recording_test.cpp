@@ -48,17 +48,28 @@ void Record(SoundBuffer& sound, const std::vector<Partial>& partials, std::int32
     }
 }
 
-// The request as the main window holds it, for a band and interval.
-AnalysisRequest Request(double start, double end, double interval) {
+// A recording of `length` samples and what analysing it needs, with the
+// request as the main window holds it for a band and interval.
+struct Analysis {
+    Analysis(const std::vector<Partial>& bell, std::int32_t length, double start, double end, double interval) {
+        Record(sound, bell, length);
+        request = Request(start, end, interval);
+    }
+    static AnalysisRequest Request(double start, double end, double interval) {
+        AnalysisRequest request;
+        request.startFrequency = start;
+        request.endFrequency = end;
+        request.interval = interval;
+        request.firstSample = 0;
+        request.lastSample = 88200;
+        request.sampleRate = 44100;
+        return request;
+    }
+    SoundBuffer sound;
     AnalysisRequest request;
-    request.startFrequency = start;
-    request.endFrequency = end;
-    request.interval = interval;
-    request.firstSample = 0;
-    request.lastSample = 88200;
-    request.sampleRate = 44100;
-    return request;
-}
+    SpectrumAnalyser engine;
+    PartialTable table;
+};
 
 // Every partial is named once, within `tolerance` Hz of its frequency x
 // `scale`; the rows rise strictly and the nominal is the named one.
@@ -93,11 +104,8 @@ void ExpectNamedBell(const PartialTable& table, const std::vector<Partial>& bell
 
 TEST(AnalyseRecordingTest, SyntheticBellIsNamedWithAndWithoutSpeedAdjust) {
     for (const double speed : {1.0, 1.02}) {
-        SoundBuffer sound;
-        Record(sound, Bell(), 88200);
-        AnalysisRequest request = Request(0.0, 5000.0, 0.5);
-        SpectrumAnalyser engine;
-        PartialTable table;
+        Analysis a(Bell(), 88200, 0.0, 5000.0, 0.5);
+        auto& [sound, request, engine, table] = a;
         ASSERT_TRUE(AnalyseRecording(sound, speed, request, engine, table, 0.0, 5000.0));
         EXPECT_EQ(sound.sampleCount, speed == 1.0 ? 88200 : 86470) << "stretched first";
         EXPECT_EQ(request.steps, 10000);
@@ -113,11 +121,8 @@ TEST(AnalyseRecordingTest, SyntheticBellIsNamedWithAndWithoutSpeedAdjust) {
 TEST(AnalyseRecordingTest, CoarserIntervalAndShorterRecording) {
     // At 1 Hz a recording holds 44100 samples; the window still asks for
     // 88200 and the engine pads.
-    SoundBuffer sound;
-    Record(sound, Bell(), 44100);
-    AnalysisRequest request = Request(100.0, 3000.0, 1.0);
-    SpectrumAnalyser engine;
-    PartialTable table;
+    Analysis a(Bell(), 44100, 100.0, 3000.0, 1.0);
+    auto& [sound, request, engine, table] = a;
     ASSERT_TRUE(AnalyseRecording(sound, 1.0, request, engine, table, 0.0, 3000.0));
     EXPECT_EQ(request.steps, 2900);
     EXPECT_EQ(engine.resolutionRatio, 0.5) << "the stretch asked for, not the recording's length";
@@ -127,11 +132,8 @@ TEST(AnalyseRecordingTest, CoarserIntervalAndShorterRecording) {
 TEST(AnalyseRecordingTest, FallbackOnlyWhenTheLimitsNarrowTheBand) {
     std::vector<Partial> noHum = Bell();
     noHum.erase(noHum.begin());
-    SoundBuffer sound;
-    Record(sound, noHum, 88200);
-    AnalysisRequest request = Request(0.0, 5000.0, 0.5);
-    SpectrumAnalyser engine;
-    PartialTable table;
+    Analysis a(noHum, 88200, 0.0, 5000.0, 0.5);
+    auto& [sound, request, engine, table] = a;
     ASSERT_TRUE(AnalyseRecording(sound, 1.0, request, engine, table, 0.0, 5000.0));
     EXPECT_EQ(table.nominal, 0.0);
     EXPECT_EQ(table.partialsValid, 1) << "the identification ran, even without a nominal";
@@ -142,21 +144,16 @@ TEST(AnalyseRecordingTest, FallbackOnlyWhenTheLimitsNarrowTheBand) {
 }
 
 TEST(AnalyseRecordingTest, RefusalsKeepTheOldRows) {
-    SoundBuffer sound;
-    Record(sound, Bell(), 88200);
-    SpectrumAnalyser engine;
-    PartialTable table;
+    Analysis a(Bell(), 88200, 0.0, 5000.0, 0.5);
+    auto& [sound, request, engine, table] = a;
     table.AddPeak(123.0, 0.0, 1.0, 0.0, 0.0, NoPartial);
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    const struct {
-        AnalysisRequest request;
-        double speed;
-    } unusable[] = {{Request(0.0, 5000.0, 0.0), 1.0}, {Request(500.0, 400.0, 0.5), 1.0},
-                    {Request(0.0, 5000.0, nan), 1.0}, {Request(0.0, 5000.0, 0.5), 0.0},
-                    {Request(0.0, 5000.0, 0.5), nan}, {Request(0.0, 5000.0, 0.5), 1e-9}};
+    // start, end, interval, speed
+    const double unusable[][4] = {{0, 5000, 0, 1},   {500, 400, 0.5, 1},   {0, 5000, nan, 1},
+                                  {0, 5000, 0.5, 0}, {0, 5000, 0.5, nan}, {0, 5000, 0.5, 1e-9}};
     for (const auto& c : unusable) {
-        AnalysisRequest request = c.request;
-        EXPECT_FALSE(AnalyseRecording(sound, c.speed, request, engine, table, 0.0, 5000.0));
+        request = Analysis::Request(c[0], c[1], c[2]);
+        EXPECT_FALSE(AnalyseRecording(sound, c[3], request, engine, table, 0.0, 5000.0));
         EXPECT_EQ(request.steps, 0);
     }
     EXPECT_EQ(sound.sampleCount, 88200);
@@ -164,7 +161,7 @@ TEST(AnalyseRecordingTest, RefusalsKeepTheOldRows) {
     EXPECT_EQ(table.partialsValid, 1);
 
     // 40 intervals: too few for the smoothing kernel at this resolution.
-    AnalysisRequest narrow = Request(590.0, 610.0, 0.5);
+    AnalysisRequest narrow = Analysis::Request(590.0, 610.0, 0.5);
     EXPECT_FALSE(AnalyseRecording(sound, 1.0, narrow, engine, table, 0.0, 5000.0));
     EXPECT_EQ(engine.spectrumValid, 1) << "the spectrum itself is complete";
     EXPECT_EQ(engine.smoothValid, 0);
@@ -175,11 +172,8 @@ TEST(AnalyseRecordingTest, RefusalsKeepTheOldRows) {
 TEST(AnalyseRecordingTest, CancelledTransformSkipsMaximumAndSmoothing) {
     // The window's way: it starts the transform itself and completes it
     // once the worker is done.
-    SoundBuffer sound;
-    Record(sound, Bell(), 88200);
-    AnalysisRequest request = Request(0.0, 5000.0, 0.5);
-    SpectrumAnalyser engine;
-    PartialTable table;
+    Analysis a(Bell(), 88200, 0.0, 5000.0, 0.5);
+    auto& [sound, request, engine, table] = a;
     ASSERT_TRUE(PrepareAnalysis(sound, 1.0, request, engine, table));
     ASSERT_TRUE(engine.StartTransform(request, sound.samples.get(), sound.sampleCount));
     engine.RequestCancel();
