@@ -58,11 +58,9 @@ TEST(PartialTableTest, AddPeakIgnoresZeroNonFiniteAndDuplicates) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
     PartialTable table;
-    table.AddPeak(0.0, 0.0, 5.0, 0.0, 0.0, NoPartial);
-    table.AddPeak(nan, 0.0, 5.0, 0.0, 0.0, NoPartial);
-    table.AddPeak(-inf, 0.0, 5.0, 0.0, 0.0, NoPartial);
-    table.AddPeak(100.0, 0.0, nan, 0.0, 0.0, NoPartial);
-    table.AddPeak(100.0, inf, 1.0, 0.0, 0.0, NoPartial);
+    // frequency, splash and tail amplitude
+    const double unusable[][3] = {{0.0, 0.0, 5.0}, {nan, 0.0, 5.0}, {-inf, 0.0, 5.0}, {100.0, 0.0, nan}, {100.0, inf, 1.0}};
+    for (const auto& p : unusable) table.AddPeak(p[0], p[1], p[2], 0.0, 0.0, NoPartial);
     EXPECT_EQ(table.count, 0);
     EXPECT_EQ(table.partialsValid, 0);
 

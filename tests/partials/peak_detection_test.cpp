@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <utility>
 #include <vector>
 
 #include "analysis/spectrum_analyser.h"
@@ -40,13 +41,8 @@ PartialTable TableWithOneRow() {
 
 TEST(PeakDetectionTest, RefusesWithoutSmoothingOrBelowThreeWindows) {
     // resolutionRatio -> window width W: 0.5 -> 8, 1 -> 16, 10 -> 151.
-    struct Case {
-        double ratio;
-        std::int32_t width;
-    };
-    for (const Case& c : {Case{0.5, 8}, Case{1.0, 16}, Case{10.0, 151}}) {
-        const double ratio = c.ratio;
-        const std::int32_t width = c.width;
+    const std::pair<double, std::int32_t> cases[] = {{0.5, 8}, {1.0, 16}, {10.0, 151}};
+    for (const auto& [ratio, width] : cases) {
         SpectrumAnalyser engine;
         PartialTable table = TableWithOneRow();
         Prepare(engine, 3 * width - 1, ratio);
