@@ -14,9 +14,7 @@
 namespace {
 std::atomic<std::size_t> allocations{0};
 std::atomic<std::size_t> allocatedBytes{0};
-}  // namespace
 
-namespace {
 void* CountedAllocation(std::size_t size) {
     allocations.fetch_add(1);
     allocatedBytes.fetch_add(size);
