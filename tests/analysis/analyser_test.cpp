@@ -46,10 +46,9 @@ TEST(SpectrumAnalyser, CancelStopsTheWorkerAndDoneStillComes) {
     engine.Configure(1000, 0.0, 50.0, 0.05);
     ASSERT_TRUE(engine.StartTransform(MakeRequest(0.05, 0.0, 1000, 88200), nullptr, 0));
     engine.RequestCancel();
-    WaitForDone(engine);
-    EXPECT_LE(engine.job.passesDone.load(), engine.job.passCount);
-    EXPECT_EQ(engine.job.cancelRequested.load(), 1);
+    WaitForDone(engine);  // hangs if a cancelled worker never publishes done
     engine.Finish();
+    EXPECT_EQ(engine.running, 0);
 }
 
 TEST(SpectrumAnalyser, DestroyingOrReconfiguringAWorkingEngineJoinsItsWorker) {
