@@ -34,14 +34,11 @@ protected:
         for (std::size_t i = 0; i < samples.size(); ++i) {
             samples[i] = static_cast<std::int16_t>(10000.0 * std::sin(2.0 * M_PI * 440.0 * i / 44100.0));
         }
-        request.startFrequency = 0.0;
         request.endFrequency = 2000.0;
         request.interval = 1.0;
         request.steps = 2000;
-        request.firstSample = 0;
-        request.lastSample = 88200;
+        request.lastSample = request.recordLength = 88200;
         request.sampleRate = 44100;
-        request.recordLength = 88200;
         engine.Configure(request.steps, request.startFrequency, request.endFrequency, request.interval);
         // Markers that only the completion steps overwrite.
         engine.maxMagnitude = -1.0;
@@ -51,9 +48,7 @@ protected:
     // Runs the dialog modally; `during` runs once inside its loop, right
     // after it has been shown.
     int RunModal(AnalysisProgressDialog& dialog, std::function<void()> during = {}) {
-        if (during) {
-            QTimer::singleShot(0, &dialog, std::move(during));
-        }
+        if (during) QTimer::singleShot(0, &dialog, std::move(during));
         return dialog.DoModal();
     }
 
@@ -119,41 +114,27 @@ TEST_F(ProgressDialogTest, CallsQueuedFromAnotherThreadRunWhileItIsOpen) {
     EXPECT_TRUE(handledWhileOpen);
 }
 
-TEST_F(ProgressDialogTest, CancelOnlyAsksAndTheTickAfterTheWorkerStoppedCloses) {
-    for (int presses : {1, 2}) {
+// Cancel (pressed once or twice), Escape and the close box only ask the
+// worker to stop; the dialog closes on the tick after it has stopped.
+TEST_F(ProgressDialogTest, CancelEscapeAndCloseBoxOnlyAskAndCloseAfterTheWorker) {
+    for (const int way : {1, 2, 3, 4}) {  // Cancel once, twice, Escape, close box
         SetUp();
         AnalysisProgressDialog dialog(engine, request, samples.data(), 88200);
         dialog.SetTickInterval(20);
         bool openAfterCancel = false;
         const int result = RunModal(dialog, [&] {
-            for (int i = 0; i < presses; ++i) {
-                QTest::mouseClick(dialog.Item<QPushButton>(IDCANCEL), Qt::LeftButton);
-            }
-            openAfterCancel = dialog.isVisible() && !dialog.Ended();
-        });
-        EXPECT_EQ(result, IDCANCEL) << presses << " presses";
-        EXPECT_TRUE(openAfterCancel) << presses << " presses";
-        EXPECT_EQ(engine.job.cancelRequested.load(), 1);
-        ExpectSkippedCompletion();
-    }
-}
-
-TEST_F(ProgressDialogTest, EscapeAndTheCloseBoxActLikeCancel) {
-    for (bool escape : {true, false}) {
-        SetUp();
-        AnalysisProgressDialog dialog(engine, request, samples.data(), 88200);
-        dialog.SetTickInterval(20);
-        bool openAfterCancel = false;
-        const int result = RunModal(dialog, [&] {
-            if (escape) {
+            if (way <= 2) {
+                for (int i = 0; i < way; ++i) QTest::mouseClick(dialog.Item<QPushButton>(IDCANCEL), Qt::LeftButton);
+            } else if (way == 3) {
                 QTest::keyClick(&dialog, Qt::Key_Escape);
             } else {
                 dialog.close();
             }
             openAfterCancel = dialog.isVisible() && !dialog.Ended();
         });
-        EXPECT_EQ(result, IDCANCEL) << (escape ? "escape" : "close box");
-        EXPECT_TRUE(openAfterCancel);
+        EXPECT_EQ(result, IDCANCEL) << way;
+        EXPECT_TRUE(openAfterCancel) << way;
+        EXPECT_EQ(engine.job.cancelRequested.load(), 1) << way;
         ExpectSkippedCompletion();
     }
 }

@@ -27,22 +27,13 @@ TEST(SpectrumGeometry, VerticalScaleMapsTheMaximumTenPixelsBelowTheTop) {
 }
 
 TEST(SpectrumGeometry, ScaleStepsThroughTheSequenceAndWrapsAtTheMaximum) {
-    std::vector<int> seen;
-    int bpp = 1;
-    for (int press = 0; press < 5; ++press) {
-        bpp = NextBinsPerPixel(bpp, 37);
-        seen.push_back(bpp);
-    }
-    EXPECT_EQ(seen, (std::vector<int>{4, 10, 37, 1, 4}));
-
-    seen.clear();
-    bpp = 1;
-    for (int press = 0; press < 9; ++press) {
-        bpp = NextBinsPerPixel(bpp, 1000);
-        seen.push_back(bpp);
-    }
-    EXPECT_EQ(seen, (std::vector<int>{4, 10, 40, 100, 200, 400, 800, 1000, 1}));
-
+    const auto presses = [](int count, int maxBpp) {
+        std::vector<int> seen{1};
+        for (int press = 0; press < count; ++press) seen.push_back(NextBinsPerPixel(seen.back(), maxBpp));
+        return std::vector<int>(seen.begin() + 1, seen.end());
+    };
+    EXPECT_EQ(presses(5, 37), (std::vector<int>{4, 10, 37, 1, 4}));
+    EXPECT_EQ(presses(9, 1000), (std::vector<int>{4, 10, 40, 100, 200, 400, 800, 1000, 1}));
     EXPECT_EQ(NextBinsPerPixel(1, 1), 1);
     EXPECT_EQ(NextBinsPerPixel(0, 50), 1);
     EXPECT_EQ(NextBinsPerPixel(7, 50), 10);  // a lowered value rejoins the sequence
@@ -83,13 +74,9 @@ TEST(SpectrumGeometry, CursorTakesTheStrongestPointOfItsColumn) {
 
 TEST(SpectrumGeometry, LineAndPageStepsStopExactlyAtBothEnds) {
     const int maxFirst = 450;
-    int first = 0;
-    std::vector<int> right;
-    for (int i = 0; i < 3; ++i) {
-        first = ScrolledFirstBin(kScrollPageRight, first, maxFirst, 0);
-        right.push_back(first);
-    }
-    EXPECT_EQ(right, (std::vector<int>{200, 400, 450}));
+    EXPECT_EQ(ScrolledFirstBin(kScrollPageRight, 0, maxFirst, 0), 200);
+    EXPECT_EQ(ScrolledFirstBin(kScrollPageRight, 200, maxFirst, 0), 400);
+    EXPECT_EQ(ScrolledFirstBin(kScrollPageRight, 400, maxFirst, 0), 450);
     EXPECT_EQ(ScrolledFirstBin(kScrollPageLeft, 450, maxFirst, 0), 250);
     EXPECT_EQ(ScrolledFirstBin(kScrollPageLeft, 199, maxFirst, 0), 0);
     EXPECT_EQ(ScrolledFirstBin(kScrollPageLeft, 200, maxFirst, 0), 0);
