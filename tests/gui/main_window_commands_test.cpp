@@ -65,7 +65,8 @@ TEST_F(MainWindowTest, ParametersAreCheckedOnlyWhenRead) {
 TEST_F(MainWindowTest, ControlsFollowTheRecorderState) {
     MainWindow& w = Start();
     const int idleOnly[] = {kWaitForTrigger, kStartFrequency, kEndFrequency, kInterval, kSpeedAdjust,
-                            kStartAnalysis, kExit, kLowNominal, kHighNominal, kSpin};
+                            kStartAnalysis, kExit, kLowNominal, kHighNominal, kSpin,
+                            kViewPartials, kSavePartials, kSaveRecording, kAddPartial, kScale};
     const int neverDisabled[] = {kTriggerSlider, kSingleShot, kContinuous, kReadPartials, kScrollBar};
     w.sound.soundState = SoundState::Recorded;
     for (const RecorderState state : {RecorderState::Stopped, RecorderState::WaitForTrigger,
@@ -74,9 +75,6 @@ TEST_F(MainWindowTest, ControlsFollowTheRecorderState) {
         w.EnableControls();
         const bool idle = state == RecorderState::Stopped;
         for (const int id : idleOnly) EXPECT_EQ(Enabled(id), idle) << id << " in state " << int(state);
-        for (const int id : {kViewPartials, kSavePartials, kSaveRecording, kAddPartial, kScale}) {
-            EXPECT_EQ(Enabled(id), idle) << id << " in state " << int(state);
-        }
         EXPECT_EQ(Enabled(kStopAnalysis), !idle);
         for (const int id : neverDisabled) EXPECT_TRUE(Enabled(id)) << id;
     }
@@ -148,61 +146,40 @@ TEST_F(MainWindowTest, PlotRowControlsReachTheView) {
     EXPECT_EQ(Text(kCursorFrequency), "100.5");
 }
 
-// Answers the exit question with button `id` once it is up.
-void AnswerExit(int id, bool* asked) {
-    MainWindowTest::WhenModalStatic([id, asked](QWidget* modal) {
-        *asked = modal->windowTitle() == "Exiting Campanor";
-        auto* button = modal->findChild<QPushButton*>(QStringLiteral("id%1").arg(id));
-        ASSERT_NE(button, nullptr);
-        button->click();
-    });
-}
-
-TEST_F(MainWindowTest, ExitCancelLeavesTheRecorderRunning) {
-    MainWindow& w = Start();
-    bool asked = false;
-    AnswerExit(IDCANCEL, &asked);
-    w.Item<QPushButton>(kExit)->click();
-    EXPECT_TRUE(asked);
-    EXPECT_FALSE(w.Ended());
-    EXPECT_TRUE(capture->IsOpen());
-    Deliver();  // still capturing
-    AnswerExit(IDCANCEL, &asked);
-    w.close();  // the close box
-    EXPECT_TRUE(asked);
-    EXPECT_FALSE(w.Ended());
-    EXPECT_TRUE(capture->IsOpen());
-}
-
-TEST_F(MainWindowTest, ExitOkClosesTheRecorderBeforeTheWindowGoes) {
-    MainWindow& w = Start();
-    int openWhenEnded = -1;
-    QObject::connect(&w, &QDialog::finished, [&] { openWhenEnded = capture->IsOpen() ? 1 : 0; });
-    bool asked = false;
-    AnswerExit(IDOK, &asked);
-    w.Item<QPushButton>(kExit)->click();
-    EXPECT_TRUE(asked);
-    EXPECT_TRUE(w.Ended());
-    EXPECT_EQ(w.result(), IDOK);
-    EXPECT_EQ(openWhenEnded, 0);
-}
-
-TEST_F(MainWindowTest, EscapeAndCloseBoxAskFirst) {
-    MainWindow& w = Start();
-    bool asked = false;
-    AnswerExit(IDCANCEL, &asked);
-    QTest::keyClick(&w, Qt::Key_Escape);
-    EXPECT_TRUE(asked) << "Escape must not end the program without asking";
-    EXPECT_FALSE(w.Ended());
-    EXPECT_TRUE(capture->IsOpen());
-
-    int openWhenEnded = -1;
-    QObject::connect(&w, &QDialog::finished, [&] { openWhenEnded = capture->IsOpen() ? 1 : 0; });
-    AnswerExit(IDOK, &asked);
-    w.close();
-    EXPECT_TRUE(w.Ended());
-    EXPECT_EQ(w.result(), IDCANCEL);
-    EXPECT_EQ(openWhenEnded, 0);
+// Exit, Escape and the close box all ask first. Cancel leaves the recorder
+// running; OK closes it before the window goes.
+TEST_F(MainWindowTest, ExitEscapeAndCloseBoxAskFirst) {
+    enum Way { kButton, kEscape, kCloseBox };
+    const struct { Way way; int answer; int result; } cases[] = {
+        {kButton, IDCANCEL, 0}, {kEscape, IDCANCEL, 0}, {kCloseBox, IDCANCEL, 0},
+        {kButton, IDOK, IDOK},  {kCloseBox, IDOK, IDCANCEL}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "way " << c.way << " answer " << c.answer);
+        MainWindow& w = Start();
+        int openWhenEnded = -1;
+        QObject::connect(&w, &QDialog::finished, [&] { openWhenEnded = capture->IsOpen() ? 1 : 0; });
+        bool asked = false;
+        MainWindowTest::WhenModalStatic([&](QWidget* modal) {
+            asked = modal->windowTitle() == "Exiting Campanor";
+            auto* button = modal->findChild<QPushButton*>(QStringLiteral("id%1").arg(c.answer));
+            ASSERT_NE(button, nullptr);
+            button->click();
+        });
+        if (c.way == kButton) w.Item<QPushButton>(kExit)->click();
+        if (c.way == kEscape) QTest::keyClick(&w, Qt::Key_Escape);
+        if (c.way == kCloseBox) w.close();
+        EXPECT_TRUE(asked);
+        EXPECT_EQ(w.Ended(), c.answer == IDOK);
+        if (c.answer == IDOK) {
+            EXPECT_EQ(w.result(), c.result);
+            EXPECT_EQ(openWhenEnded, 0);
+        } else {
+            EXPECT_TRUE(capture->IsOpen());
+            Deliver();  // still capturing
+        }
+        window.reset();
+        delivered = 0;
+    }
 }
 
 }  // namespace
