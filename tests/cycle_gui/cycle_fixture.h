@@ -30,6 +30,15 @@ inline void ExpectBellShown(MainWindow& w, double scale) {
     EXPECT_EQ(w.table.nominal, w.majorFrequency[3]);
 }
 
+// Every text of the window's major-partials edits, column by column.
+inline std::vector<QString> MajorTexts(MainWindow& w) {
+    std::vector<QString> texts;
+    for (const auto& column : MainWindowIds::kMajorEdits) {
+        for (const int id : column) texts.push_back(w.Item<QLineEdit>(id)->text());
+    }
+    return texts;
+}
+
 class CycleTest : public MainWindowTest {
 protected:
     // The window on a capture that plays `blocks`, then silence.

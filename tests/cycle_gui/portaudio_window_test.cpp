@@ -11,7 +11,6 @@
 #include <thread>
 
 #include "../audio/sound_system_fixture.h"
-#include "../gui/main_window_fixture.h"
 #include "cycle_fixture.h"
 
 using namespace MainWindowIds;

@@ -10,14 +10,6 @@ using namespace MainWindowIds;
 
 namespace {
 
-std::vector<QString> MajorTexts(MainWindow& w) {
-    std::vector<QString> texts;
-    for (const auto& column : kMajorEdits) {
-        for (const int id : column) texts.push_back(w.Item<QLineEdit>(id)->text());
-    }
-    return texts;
-}
-
 TEST_F(CycleTest, ATunersSession) {
     // Start: the start-up bell is shown, the recorder waits for a command.
     MainWindow& w = Open(BlocksOf(BellSamples(88200), 2));

@@ -24,15 +24,6 @@ void AppendLe(std::string& bytes, std::uint32_t value, int size) {
     for (int i = 0; i < size; ++i) bytes.push_back(static_cast<char>((value >> (8 * i)) & 0xff));
 }
 
-// Every text of the window's major-partials edits, column by column.
-std::vector<QString> MajorTexts(MainWindow& w) {
-    std::vector<QString> texts;
-    for (const auto& column : kMajorEdits) {
-        for (const int id : column) texts.push_back(w.Item<QLineEdit>(id)->text());
-    }
-    return texts;
-}
-
 class WindowFilesTest : public CycleTest {
 protected:
     // A recording of a known ramp at 5 Hz, analysed once.
