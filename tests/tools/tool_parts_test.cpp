@@ -28,16 +28,14 @@ TEST(ToolParameters, TheWindowsAcceptanceRulesAndCorrections) {
     EXPECT_EQ(request.lastSample, 88200);
     EXPECT_EQ(request.sampleRate, 44100);
 
-    EXPECT_FALSE(Accept({1000, 1000, 0.5, 1.0, 0, 5000}));
-    EXPECT_TRUE(Accept({0, 6250.0625, 0.0625, 1.0, 0, 5000}, &request));
+    const struct { AnalysisParameters p; bool accepted; } cases[] = {
+        {{1000, 1000, 0.5, 1.0, 0, 5000}, false},   {{0, 6250.0625, 0.0625, 1.0, 0, 5000}, true},  // 100001 steps
+        {{0, 6250.125, 0.0625, 1.0, 0, 5000}, false}, {{0, 22000, 0.5, 1.0, 0, 5000}, true},
+        {{0, 22000.5, 0.5, 1.0, 0, 5000}, false},     {{0, 5000, 0.0, 1.0, 0, 5000}, false},  // no infinite quotient
+        {{0, 5000, 0.5, 1.11, 0, 5000}, false},       {{0, 5000, 0.5, 1.0, 3000, 2000}, false}};
+    for (const auto& c : cases) EXPECT_EQ(Accept(c.p), c.accepted) << c.p.endFrequency << " " << c.p.interval;
+    ASSERT_TRUE(Accept({0, 6250.0625, 0.0625, 1.0, 0, 5000}, &request));
     EXPECT_EQ(request.steps, 100001);
-    EXPECT_FALSE(Accept({0, 6250.125, 0.0625, 1.0, 0, 5000}));
-    EXPECT_TRUE(Accept({0, 22000, 0.5, 1.0, 0, 5000}));
-    EXPECT_FALSE(Accept({0, 22000.5, 0.5, 1.0, 0, 5000}));
-    EXPECT_FALSE(Accept({0, 5000, 0.0, 1.0, 0, 5000}));  // interval 0, no infinite quotient used
-    EXPECT_FALSE(Accept({0, 5000, 0.5, 1.11, 0, 5000}));
-    EXPECT_FALSE(Accept({0, 5000, 0.5, 1.0, 3000, 2000}));
-
     AnalysisParameters p;
     ASSERT_TRUE(Accept({200, 5000, 0.5, 1.0, 0, 200}, nullptr, &p));
     EXPECT_EQ(p.lowNominal, 200.0);
