@@ -8,7 +8,7 @@
 // runs its own capture thread, which calls Read in a loop and hands every
 // block to OnInputBlock (audio/recorder.h). The default source is the
 // system's default input through PortAudio; tests and the main window's
-// tests put a ScriptedCapture (audio/scripted_capture.h) in its place.
+// tests put a scripted source of their own in its place.
 //
 // Threads: Open, Start, Interrupt and Close are called on the thread that
 // opens and closes the recorder (the user-interface thread); Read and

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "audio/recorder.h"
-#include "audio/scripted_capture.h"
+#include "tests/support/scripted_capture.h"
 
 namespace {
 std::atomic<long> allocations{0};

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "audio/recorder.h"
-#include "audio/scripted_capture.h"
+#include "tests/support/scripted_capture.h"
 #include "tests/audio/message_log.h"
 
 namespace {

@@ -9,10 +9,10 @@
 
 #include "app/main_window.h"
 #include "audio/recorder.h"
-#include "audio/scripted_capture.h"
+#include "tests/support/scripted_capture.h"
 #include "ui/analyser_app.h"
 #include "ui/app_icon.h"
-#include "ui/toolkit/ui_script.h"
+#include "tests/support/ui_script.h"
 
 namespace {
 

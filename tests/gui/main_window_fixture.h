@@ -15,8 +15,8 @@
 
 #include "app/main_window.h"
 #include "audio/recorder.h"
-#include "audio/scripted_capture.h"
-#include "ui/toolkit/ui_script.h"
+#include "tests/support/scripted_capture.h"
+#include "tests/support/ui_script.h"
 
 // A block of 8192 samples, all `fill`, with sample 100 set to `peak`.
 inline std::vector<std::int16_t> Block(std::int16_t peak, std::int16_t fill = 0) {

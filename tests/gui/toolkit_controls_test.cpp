@@ -14,7 +14,7 @@
 #include "ui/toolkit/file_dialog.h"
 #include "ui/toolkit/scroll_bar.h"
 #include "ui/toolkit/spin_button.h"
-#include "ui/toolkit/ui_script.h"
+#include "tests/support/ui_script.h"
 
 namespace {
 

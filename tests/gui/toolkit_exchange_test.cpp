@@ -9,7 +9,7 @@
 
 #include "ui/toolkit/data_exchange.h"
 #include "ui/toolkit/message_box.h"
-#include "ui/toolkit/ui_script.h"
+#include "tests/support/ui_script.h"
 
 namespace {
 

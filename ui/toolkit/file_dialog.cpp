@@ -2,7 +2,7 @@
 
 #include <QFileDialog>
 
-#include "ui/toolkit/ui_script.h"
+#include "ui/toolkit/dialog_hooks.h"
 
 QString FileFilterToQt(std::string_view filter) {
     const std::size_t bar = filter.find('|');
@@ -36,16 +36,10 @@ std::string ApplyDefaultExtension(std::string_view path, std::string_view extens
 
 namespace {
 
-// The scripted stand-in for both dialogs: records the request and takes the
-// next answer, Cancel when none is queued.
-bool ScriptedAnswer(UiScript& script, FileDialogRequest request, std::string& path) {
-    const std::string extension = request.defaultExtension;
-    script.fileRequests.push_back(std::move(request));
-    if (script.fileAnswers.empty()) return false;
-    const std::optional<std::string> answer = script.fileAnswers.front();
-    script.fileAnswers.pop_front();
-    if (!answer) return false;
-    path = ApplyDefaultExtension(*answer, extension);
+bool HookedAnswer(DialogHooks& hooks, const FileDialogRequest& request, std::string& path) {
+    std::string answer;
+    if (!hooks.AnswerFileDialog(request, answer)) return false;
+    path = ApplyDefaultExtension(answer, request.defaultExtension);
     return true;
 }
 
@@ -61,11 +55,11 @@ bool RunFileDialog(QFileDialog& dialog, std::string& path) {
 
 bool SaveFileDialog(QWidget* owner, std::string_view filter, std::string_view defaultExtension,
                     std::string_view initialName, std::string& path) {
-    if (UiScript* script = CurrentUiScript()) {
-        return ScriptedAnswer(*script,
-                              {true, std::string(filter), std::string(defaultExtension),
-                               std::string(initialName)},
-                              path);
+    if (DialogHooks* hooks = CurrentDialogHooks()) {
+        return HookedAnswer(*hooks,
+                            {true, std::string(filter), std::string(defaultExtension),
+                             std::string(initialName)},
+                            path);
     }
     QFileDialog dialog(owner);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -80,9 +74,9 @@ bool SaveFileDialog(QWidget* owner, std::string_view filter, std::string_view de
 
 bool OpenFileDialog(QWidget* owner, std::string_view filter, std::string_view defaultExtension,
                     std::string& path) {
-    if (UiScript* script = CurrentUiScript()) {
-        return ScriptedAnswer(*script,
-                              {false, std::string(filter), std::string(defaultExtension), {}}, path);
+    if (DialogHooks* hooks = CurrentDialogHooks()) {
+        return HookedAnswer(*hooks, {false, std::string(filter), std::string(defaultExtension), {}},
+                            path);
     }
     QFileDialog dialog(owner);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);

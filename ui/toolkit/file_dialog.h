@@ -13,8 +13,8 @@ class QWidget;
 // is replaced and accepts only existing folders; the open dialog also takes
 // the typed name of a file that does not exist (the caller then reports
 // that it cannot open it). Both return true with the chosen path, or false
-// when the user cancelled (path unchanged). Under a UiScript the next
-// queued answer is taken instead. User-interface thread only.
+// when the user cancelled (path unchanged). Under installed DialogHooks
+// their answer is taken instead. User-interface thread only.
 bool SaveFileDialog(QWidget* owner, std::string_view filter, std::string_view defaultExtension,
                     std::string_view initialName, std::string& path);
 bool OpenFileDialog(QWidget* owner, std::string_view filter, std::string_view defaultExtension,

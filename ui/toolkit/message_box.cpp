@@ -4,7 +4,7 @@
 #include <QMessageBox>
 #include <string>
 
-#include "ui/toolkit/ui_script.h"
+#include "ui/toolkit/dialog_hooks.h"
 
 QString ApplicationTitle() {
     return QGuiApplication::applicationDisplayName();
@@ -12,9 +12,8 @@ QString ApplicationTitle() {
 
 void MessageBox(QWidget* owner, std::string_view text) {
     const QString caption = ApplicationTitle();
-    if (UiScript* script = CurrentUiScript()) {
-        script->messages.push_back({caption.toStdString(), std::string(text)});
-        if (script->whileMessageOpen) script->whileMessageOpen(script->messages.back());
+    if (DialogHooks* hooks = CurrentDialogHooks()) {
+        hooks->ShowMessage(caption.toStdString(), text);
         return;
     }
     QMessageBox box(QMessageBox::NoIcon, caption, QString::fromUtf8(text.data(), qsizetype(text.size())),

@@ -11,6 +11,6 @@ QString ApplicationTitle();
 // Shows `text` in a message box owned by `owner` (may be nullptr), with the
 // application's title as caption and a single OK button. Runs a nested
 // event loop until OK is pressed, so posted messages (queued calls) keep
-// being handled meanwhile. Under a UiScript the text is recorded and the
-// call returns at once. User-interface thread only.
+// being handled meanwhile. Under installed DialogHooks the hooks get the
+// text and the call returns at once. User-interface thread only.
 void MessageBox(QWidget* owner, std::string_view text);

@@ -1,4 +1,4 @@
-#include "audio/scripted_capture.h"
+#include "tests/support/scripted_capture.h"
 
 #include <algorithm>
 #include <utility>
