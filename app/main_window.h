@@ -3,7 +3,7 @@
 #include <string>
 
 #include "analysis/analysis_request.h"
-#include "app/analysis_parameters.h"
+#include "cycle/analysis_parameters.h"
 #include "analysis/spectrum_analyser.h"
 #include "data/recorder_owner.h"
 #include "data/sound_buffer.h"

@@ -1,6 +1,6 @@
 // The record-analyse cycle: "Start analysis", "Stop analysis" and the end of
 // a recording, the program's main loop.
-#include "app/analyse_recording.h"
+#include "cycle/analyse_recording.h"
 #include "app/main_window.h"
 #include "ui/analysis_progress_dialog.h"
 #include "ui/toolkit/message_box.h"

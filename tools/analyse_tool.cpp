@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "analysis/spectrum_analyser.h"
-#include "app/analyse_recording.h"
+#include "cycle/analyse_recording.h"
 #include "data/number_text.h"
 #include "data/partials_file.h"
 #include "data/safe_save.h"
@@ -17,6 +17,8 @@
 #include "tools/sound_file_input.h"
 #include "tools/spectrum_plot.h"
 #include "tools/tool_options.h"
+#include "tools/tuning_output.h"
+#include "tuning/ideal_tuning.h"
 
 #ifndef CAMPANOR_VERSION
 #define CAMPANOR_VERSION "unknown"
@@ -61,7 +63,9 @@ struct Job {
     const ToolOptions& options;
     AnalysisParameters parameters;  // corrected
     AnalysisRequest request;        // as accepted
+    IdealTuning ideal;
     Reporter& report;
+    bool* csvHeaderWritten;  // on standard output, once for all files
 };
 
 // A partials file's line 2 names the sound without its folder; a line end
@@ -79,24 +83,32 @@ bool Deliver(const Job& job, const std::string& path, const std::string& bytes) 
     if (!job.options.outputFolder.empty()) {
         target = job.options.outputFolder + "/" + OutputNameFor(path, job.options.format);
     }
+    const bool csv = job.options.format == OutputFormat::Csv;
     if (target.empty()) {
-        return std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size();
+        const std::string text = csv && !*job.csvHeaderWritten ? TuningCsvHeader() + bytes : bytes;
+        if (csv) *job.csvHeaderWritten = true;
+        return std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
     }
-    if (SaveBytesSafely(target, bytes)) return true;
+    if (SaveBytesSafely(target, csv ? TuningCsvHeader() + bytes : bytes)) return true;
     job.report.Error(path, "cannot write " + target);
     return false;
 }
 
 std::string ResultText(const Job& job, const std::string& path, const AnalysisRequest& request,
-                       const CaptureResult& capture, const PartialTable& table) {
+                       const CaptureResult& capture, const PartialTable& table,
+                       const TuningReport& tuning) {
     switch (job.options.format) {
         case OutputFormat::Par: return FormatPartials(table, request.waveFileName);
-        case OutputFormat::Table: return FormatResultTable(path, table);
+        case OutputFormat::Table: {
+            std::string text = FormatResultTable(path, table);
+            return text.substr(0, text.size() - 1) + FormatTuningTable(tuning);
+        }
+        case OutputFormat::Csv: return FormatTuningCsv(path, tuning);
         case OutputFormat::Json: break;
     }
     AnalysisSettings settings{job.parameters, request, job.options.waitForTrigger,
                               job.options.triggerLevel, capture};
-    return FormatResultJson(path, settings, table);
+    return FormatResultJson(path, settings, table, &tuning);
 }
 
 bool Capture(const Job& job, const std::string& path, SoundBuffer& sound, CaptureResult& capture) {
@@ -140,8 +152,10 @@ bool AnalyseFile(const Job& job, const std::string& path) {
     request.waveFileName = SoundFileName(path);
     SpectrumAnalyser engine;
     PartialTable table;
+    TuningReport tuning;
     const bool named = AnalyseRecording(sound, job.parameters.speedAdjust, request, engine, table,
-                                        job.parameters.lowNominal, job.parameters.highNominal);
+                                        job.parameters.lowNominal, job.parameters.highNominal,
+                                        job.ideal, tuning);
     if (!engine.spectrumValid) {
         job.report.Error(path, "the analysis did not complete");
         return false;
@@ -162,12 +176,12 @@ bool AnalyseFile(const Job& job, const std::string& path) {
         job.report.Error(path, NarrowBandText(engine));
         return false;
     }
-    return Deliver(job, path, ResultText(job, path, request, capture, table)) && ok;
+    return Deliver(job, path, ResultText(job, path, request, capture, table, tuning)) && ok;
 }
 
 // Options, usage and parameters; kExitOk to go on, otherwise the status.
 int Prepare(const std::vector<std::string>& args, ToolOptions& options,
-            AnalysisParameters& parameters, AnalysisRequest& request) {
+            AnalysisParameters& parameters, AnalysisRequest& request, IdealTuning& ideal) {
     std::string error;
     if (!ParseToolOptions(args, options, error)) {
         std::fprintf(stderr, "%s: %s\nTry '%s --help'.\n", kProgram, error.c_str(), kProgram);
@@ -176,6 +190,13 @@ int Prepare(const std::vector<std::string>& args, ToolOptions& options,
     if (options.help || options.version) return kExitOk;
     if (!CheckToolUsage(options, error)) {
         std::fprintf(stderr, "%s: %s\nTry '%s --help'.\n", kProgram, error.c_str(), kProgram);
+        return kExitUsage;
+    }
+    std::int16_t code = 0;
+    int line = 0;
+    if (!ChooseIdealTuning(options.ideal, ideal, code, line)) {
+        const std::string where = line > 0 ? options.ideal + ":" + std::to_string(line) : options.ideal;
+        std::fprintf(stderr, "%s: --ideal %s: %s\n", kProgram, where.c_str(), IdealFileErrorText(code).c_str());
         return kExitUsage;
     }
     parameters = options.parameters;
@@ -199,7 +220,8 @@ int RunAnalyseTool(const std::vector<std::string>& args) {
     ToolOptions options;
     AnalysisParameters parameters;
     AnalysisRequest request;
-    const int prepared = Prepare(args, options, parameters, request);
+    IdealTuning ideal;
+    const int prepared = Prepare(args, options, parameters, request, ideal);
     if (prepared != kExitOk) return prepared;
     if (options.help) {
         std::fputs(ToolHelpText().c_str(), stdout);
@@ -210,7 +232,8 @@ int RunAnalyseTool(const std::vector<std::string>& args) {
         return std::fflush(stdout) == 0 ? kExitOk : kExitFileFailed;
     }
     Reporter report(options.inputs.size() > 1 && isatty(STDERR_FILENO));
-    const Job job{options, parameters, request, report};
+    bool csvHeaderWritten = false;
+    const Job job{options, parameters, request, ideal, report, &csvHeaderWritten};
     int status = kExitOk;
     for (std::size_t i = 0; i < options.inputs.size(); ++i) {
         report.Progress(i, options.inputs.size(), options.inputs[i]);

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "tools/tuning_output.h"
+
 
 namespace {
 
@@ -147,14 +149,16 @@ std::string FormatResultTable(std::string_view fileName, const PartialTable& tab
 }
 
 std::string FormatResultJson(std::string_view fileName, const AnalysisSettings& settings,
-                             const PartialTable& table) {
+                             const PartialTable& table, const TuningReport* tuning) {
     std::string out = "{\"file\":" + JsonString(fileName) + ",\"parameters\":" + JsonParameters(settings) +
                       ",\"nominal\":" + JsonNumber(table.nominal) + ",\"rows\":[";
     for (int row = 0; row < Rows(table); ++row) {
         if (row > 0) out += ',';
         out += JsonRow(table, row);
     }
-    return out + "]}\n";
+    out += ']';
+    if (tuning != nullptr) out += ",\"tuning\":" + FormatTuningJson(*tuning);
+    return out + "}\n";
 }
 
 std::string FormatSpectrumCsv(const SpectrumAnalyser& engine) {

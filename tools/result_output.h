@@ -5,8 +5,9 @@
 #include "analysis/analysis_request.h"
 #include "analysis/spectrum_analyser.h"
 #include "partials/partial_table.h"
-#include "app/analysis_parameters.h"
+#include "cycle/analysis_parameters.h"
 #include "tools/capture_emulation.h"
+#include "tuning/tuning_report.h"
 
 // The texts campanor-analyse writes for one analysed file, besides the
 // partials file itself (FormatPartials). Every number is formatted without
@@ -27,12 +28,13 @@ struct AnalysisSettings {
 std::string FormatResultTable(std::string_view fileName, const PartialTable& table);
 
 // One JSON object on one line, ending in a newline:
-// {"file":..., "parameters":{...}, "nominal":..., "rows":[{...}, ...]}.
+// {"file":..., "parameters":{...}, "nominal":..., "rows":[{...}, ...]}, with
+// "tuning":{...} (FormatTuningJson) last when a report is given.
 // Strings are escaped (quotes, backslashes, control characters; bytes that
 // are not UTF-8 become U+FFFD); numbers are the shortest text that reads
 // back as the same double.
 std::string FormatResultJson(std::string_view fileName, const AnalysisSettings& settings,
-                             const PartialTable& table);
+                             const PartialTable& table, const TuningReport* tuning = nullptr);
 
 // The spectrum as CSV: the line "frequency_hz,magnitude", then one line per
 // point j = 0 ... steps: startFrequency + j x interval and the magnitude,

@@ -6,7 +6,8 @@ std::string ToolHelpText() {
 Analyses recorded bell sounds the way the Campanor window analyses a live
 recording: each FILE is played through the recorder's trigger, recorded for
 1 / interval seconds, transformed, and its partials are named. The result is
-what "Save partials" writes, or a table, or JSON.
+what "Save partials" writes, or a table, or JSON; the table, JSON and csv
+outputs add the tuning report of every named partial.
 
 Input: every format libsndfile reads (WAV, AIFF, FLAC, Ogg, ...). Channels
 are mixed to mono, any sample rate is converted to 44100 Hz (best sinc
@@ -41,11 +42,14 @@ Output:
   --format par       (default) the partials file "Save partials" writes,
                      CR LF line ends, the input's file name in line 2
   --format table     an aligned table: nominal, then per row frequency,
-                     amplitude, cents, partial name and note
+                     amplitude, cents, partial name and note; then the
+                     tuning report and the strike note
   --format json      one JSON object per file and line: file, parameters,
-                     nominal, rows
+                     nominal, rows, tuning
+  --format csv       the tuning report for spreadsheets: a header line, then
+                     one line per named partial per file
   -o FILE            write the one result to FILE instead of standard output
-  --out-dir DIR      write NAME.par (.txt, .json) in DIR for each input
+  --out-dir DIR      write NAME.par (.txt, .json, .csv) in DIR for each input
   --spectrum FILE    also write the spectrum of the one input as CSV:
                      frequency_hz,magnitude at full precision
   --plot FILE        also draw the spectrum of the one input as a PNG
@@ -54,6 +58,22 @@ Output:
                      column, green line) on the nominal
   Files are replaced only once complete: a failed write leaves an earlier
   file as it was and no partial file behind.
+
+Tuning report: for each named partial the precise frequency (the peak of
+the Hann-windowed transform of the whole recording, far finer than the
+spectrum's interval) with one standard deviation of it, cents from the
+precise nominal, the ideal cents and the deviation from them, T60 (the
+time to decay by 60 dB; empty when too weak to tell), a doublet (a second
+resolved peak within 40 cents and 20 dB) and the note; then the strike
+note, the fundamental whose 2nd, 3rd and 4th harmonics best fit nominal,
+superquint and octave nominal.
+  --ideal NAME       the ideal of the deviations: just (default; tierce
+                     6:5 and quint 4:3 below, superquint 3:2 above the
+                     nominal), tempered (tierce -900, quint -500, superquint
+                     +700 cents) or a FILE of "name,cents" lines with the
+                     partial names above ("oct. nom." for the octave
+                     nominal; # starts a comment); a partial the file does
+                     not list has no ideal
 
   -h, --help         this text
   --version          the version
@@ -65,10 +85,12 @@ progress line is shown there.
 Exit status: 0 all files analysed and written; 1 some file could not be
 read (the reason is named), the trigger never fired, the band was too
 narrow for peak detection, or a result could not be written (the other
-files are still analysed); 2 bad options or bad analysis parameters.
+files are still analysed); 2 bad options, a bad ideal file or bad analysis
+parameters.
 
 Example:
   campanor-analyse --format table --low 400 --high 600 tenor.wav
   campanor-analyse --interval 0.25 --out-dir results/ recordings/*.flac
+  campanor-analyse --format csv --ideal tempered recordings/*.wav > tuning.csv
 )";
 }

@@ -34,8 +34,10 @@ bool ReadFormat(const std::string& text, OutputFormat& format, std::string& erro
         format = OutputFormat::Table;
     } else if (text == "json") {
         format = OutputFormat::Json;
+    } else if (text == "csv") {
+        format = OutputFormat::Csv;
     } else {
-        error = "bad value for --format: \"" + text + "\" (par, table or json)";
+        error = "bad value for --format: \"" + text + "\" (par, table, json or csv)";
         return false;
     }
     return true;
@@ -54,7 +56,7 @@ double* NumberOption(const std::string& name, AnalysisParameters& p) {
 bool TakesValue(const std::string& name, ToolOptions& options) {
     return NumberOption(name, options.parameters) != nullptr || name == "--trigger" ||
            name == "--format" || name == "-o" || name == "--output" || name == "--out-dir" ||
-           name == "--spectrum" || name == "--plot";
+           name == "--spectrum" || name == "--plot" || name == "--ideal";
 }
 
 bool ApplyValue(const std::string& name, const std::string& value, ToolOptions& o,
@@ -63,11 +65,12 @@ bool ApplyValue(const std::string& name, const std::string& value, ToolOptions& 
     if (name == "--trigger") return ReadTriggerLevel(value, o.triggerLevel, error);
     if (name == "--format") return ReadFormat(value, o.format, error);
     std::string& target = name == "--out-dir"    ? o.outputFolder
+                          : name == "--ideal"    ? o.ideal
                           : name == "--spectrum" ? o.spectrumFile
                           : name == "--plot"     ? o.plotFile
                                                  : o.outputFile;
     if (value.empty()) {
-        error = "empty file name for " + name;
+        error = "empty value for " + name;
         return false;
     }
     target = value;
@@ -130,6 +133,7 @@ bool ParseToolOptions(const std::vector<std::string>& args, ToolOptions& options
 std::string OutputNameFor(const std::string& input, OutputFormat format) {
     const char* extension = format == OutputFormat::Par     ? ".par"
                             : format == OutputFormat::Table ? ".txt"
+                            : format == OutputFormat::Csv   ? ".csv"
                                                             : ".json";
     std::string stem = std::filesystem::path(input).stem().string();
     if (stem.empty()) stem = "result";

@@ -2,11 +2,11 @@
 #include <string>
 #include <vector>
 
-#include "app/analysis_parameters.h"
+#include "cycle/analysis_parameters.h"
 
 // Command line of campanor-analyse. Defaults are the main window's.
 
-enum class OutputFormat { Par, Table, Json };
+enum class OutputFormat { Par, Table, Json, Csv };
 
 struct ToolOptions {
     AnalysisParameters parameters;
@@ -17,6 +17,7 @@ struct ToolOptions {
     std::string outputFolder;    // --out-dir: NAME.par (.txt, .json) per input
     std::string spectrumFile;    // --spectrum: CSV of the one input's spectrum
     std::string plotFile;        // --plot: PNG of the one input's spectrum
+    std::string ideal = "just";  // --ideal: just, tempered or a founder's file
     bool help = false;
     bool version = false;
     std::vector<std::string> inputs;
@@ -48,5 +49,5 @@ std::vector<std::string> OutOfRangeParameters(const AnalysisParameters& paramete
 std::string ToolHelpText();
 
 // File name used for an input's results in --out-dir: the input's name
-// without folder and last extension, plus ".par", ".txt" or ".json".
+// without folder and last extension, plus ".par", ".txt", ".json" or ".csv".
 std::string OutputNameFor(const std::string& input, OutputFormat format);

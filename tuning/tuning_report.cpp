@@ -109,12 +109,29 @@ TunedPartial MeasurePartial(LocalTransform& transform, const PartialTable& table
     const PartialDecay decay =
         MeasureDecay(transform.Envelope(partial.frequencyHz), LocalTransform::kBlock,
                      transform.RateHz() / LocalTransform::kBlock,
-                     std::clamp(8.0 / NearestOtherRow(table, row), 0.03, 0.5));
+                     std::clamp(16.0 / NearestOtherRow(table, row), 0.03, 0.5));
     partial.t60Seconds = decay.t60Seconds;
     partial.uncertaintyHz = PeakUncertainty(transform, decay.amplitude, decay.noiseVariance);
     partial.doublet = FindDoublet(transform, partial.frequencyHz);
     partial.note = NoteName(partial.frequencyHz);
     return partial;
+}
+
+// The first sample of the first block of 128 whose largest magnitude
+// reaches a quarter of the recording's, kept so that at least 1024 samples
+// remain.
+std::int32_t StrikeOnset(const std::int16_t* samples, std::int32_t count) {
+    int loudest = 0;
+    for (std::int32_t i = 0; i < count; ++i) loudest = std::max(loudest, std::abs(int{samples[i]}));
+    std::int32_t onset = 0;
+    while (onset + 128 <= count - 1024) {
+        const std::int16_t* block = samples + onset;
+        int peak = 0;
+        for (int i = 0; i < 128; ++i) peak = std::max(peak, std::abs(int{block[i]}));
+        if (4 * peak >= loudest) break;
+        onset += 128;
+    }
+    return onset;
 }
 
 }  // namespace
@@ -140,7 +157,11 @@ TuningReport MakeTuningReport(const std::int16_t* samples, std::int32_t count, d
     TuningReport report;
     report.idealName = ideal.name;
     if (samples == nullptr || count < 1024 || !(rateHz > 0.0)) return report;
-    LocalTransform transform(samples, count, rateHz);
+    // Measure from the strike on: the silence before it would put a step
+    // into the windowed envelope, whose slowly falling sidelobes let every
+    // other partial pull a little on each peak.
+    const std::int32_t onset = StrikeOnset(samples, count);
+    LocalTransform transform(samples + onset, count - onset, rateHz);
     double harmonic[3] = {0.0, 0.0, 0.0};  // nominal, superquint, octave nominal
     for (int row = 0; row < table.count && row < kPartialRows; ++row) {
         if (table.partialIndex[row] < 0 || table.partialIndex[row] >= NoPartial) continue;

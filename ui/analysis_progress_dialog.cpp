@@ -5,7 +5,7 @@
 #include <atomic>
 
 #include "analysis/spectrum_analyser.h"
-#include "app/analyse_recording.h"
+#include "cycle/analyse_recording.h"
 #include "ui/toolkit/data_exchange.h"
 
 AnalysisProgressDialog::AnalysisProgressDialog(SpectrumAnalyser& engine,

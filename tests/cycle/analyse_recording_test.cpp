@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "analysis/spectrum_analyser.h"
-#include "app/analyse_recording.h"
+#include "cycle/analyse_recording.h"
 #include "data/sound_buffer.h"
 #include "partials/partial_table.h"
 

@@ -3,7 +3,7 @@
 #include <sndfile.h>
 
 #include "../data/test_files.h"
-#include "app/analysis_parameters.h"
+#include "cycle/analysis_parameters.h"
 #include "tools/capture_emulation.h"
 #include "tools/result_output.h"
 #include "tools/sound_file_input.h"
@@ -66,7 +66,7 @@ TEST(ToolOptions, ValuesAreReadWithoutLocaleAndFaultsAreNamed) {
 
     const std::vector<std::vector<std::string>> bad = {
         {"--start", "1,5"}, {"--start", "nan"}, {"--end", "1e999"}, {"--interval"},
-        {"--trigger", "101"}, {"--trigger", "2.5"}, {"--format", "csv"}, {"--loud"},
+        {"--trigger", "101"}, {"--trigger", "2.5"}, {"--format", "xml"}, {"--loud"},
         {"--no-trigger=1"}, {"-o", ""}};
     for (const auto& args : bad) {
         ToolOptions fresh;

@@ -1,4 +1,4 @@
-#include "app/analysis_parameters.h"
+#include "cycle/analysis_parameters.h"
 
 #include <cmath>
 

@@ -1,5 +1,6 @@
-#include "app/analyse_recording.h"
+#include "cycle/analyse_recording.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
@@ -82,4 +83,22 @@ bool AnalyseRecording(SoundBuffer& sound, double speedAdjust, AnalysisRequest& r
         return false;
     }
     return NamePartials(engine, table, lowNominal, highNominal);
+}
+
+TuningReport ReportTuning(const SoundBuffer& sound, const AnalysisRequest& request,
+                          const PartialTable& table, const IdealTuning& ideal) {
+    const std::int32_t first = std::clamp(request.firstSample, 0, sound.sampleCount);
+    const std::int32_t end = std::clamp(request.lastSample, first, sound.sampleCount);
+    const std::int16_t* samples = sound.samples ? sound.samples.get() + first : nullptr;
+    return MakeTuningReport(samples, end - first, request.sampleRate, request.interval, table, ideal);
+}
+
+bool AnalyseRecording(SoundBuffer& sound, double speedAdjust, AnalysisRequest& request,
+                      SpectrumAnalyser& engine, PartialTable& table, double lowNominal,
+                      double highNominal, const IdealTuning& ideal, TuningReport& report) {
+    if (!AnalyseRecording(sound, speedAdjust, request, engine, table, lowNominal, highNominal)) {
+        return false;
+    }
+    report = ReportTuning(sound, request, table, ideal);
+    return true;
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include "analysis/analysis_request.h"
+#include "tuning/tuning_report.h"
 
 class SoundBuffer;
 class SpectrumAnalyser;
@@ -75,3 +76,16 @@ bool NamePartials(SpectrumAnalyser& engine, PartialTable& table, double lowNomin
 bool AnalyseRecording(SoundBuffer& sound, double speedAdjust, AnalysisRequest& request,
                       SpectrumAnalyser& engine, PartialTable& table, double lowNominal,
                       double highNominal);
+
+// The same, and when partials were named the tuning report of the analysed
+// samples against `ideal` into `report` (left untouched otherwise).
+bool AnalyseRecording(SoundBuffer& sound, double speedAdjust, AnalysisRequest& request,
+                      SpectrumAnalyser& engine, PartialTable& table, double lowNominal,
+                      double highNominal, const IdealTuning& ideal, TuningReport& report);
+
+// After NamePartials named partials: the tuning report of the samples the
+// transform analysed (the stretched recording from request.firstSample to
+// request.lastSample or its end) and the table's named rows, the precise
+// frequencies sought within one interval of the table's.
+TuningReport ReportTuning(const SoundBuffer& sound, const AnalysisRequest& request,
+                          const PartialTable& table, const IdealTuning& ideal);

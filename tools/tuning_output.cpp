@@ -1,0 +1,124 @@
+#include "tools/tuning_output.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <optional>
+
+#include "tools/result_output.h"
+
+namespace {
+
+std::string Shortest(double value) {
+    if (!std::isfinite(value)) return "";
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
+}
+
+std::string Json(double value) {
+    return std::isfinite(value) ? Shortest(value) : "null";
+}
+
+std::string Json(const std::optional<double>& value) {
+    return value ? Json(*value) : "null";
+}
+
+std::string Fixed(double value, int decimals, bool sign = false) {
+    if (!std::isfinite(value)) return "?";
+    // A value that rounds to zero is shown as zero, never "-0.00".
+    if (std::abs(value) < 0.5 * std::pow(10.0, -decimals)) value = 0.0;
+    char buffer[400];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    std::string text(buffer, result.ptr);
+    return sign && value >= 0.0 ? "+" + text : text;
+}
+
+std::string Pad(const std::string& text, std::size_t width) {
+    return text.size() >= width ? text : std::string(width - text.size(), ' ') + text;
+}
+
+// Two significant digits of the uncertainty, and the frequency to the same
+// last decimal.
+std::string WithUncertainty(double hz, double uncertaintyHz) {
+    if (!(uncertaintyHz > 0.0) || !std::isfinite(uncertaintyHz)) return Fixed(hz, 3) + " +- ?";
+    const int decimals = std::clamp(1 - static_cast<int>(std::floor(std::log10(uncertaintyHz))), 0, 6);
+    return Fixed(hz, decimals) + " +- " + Fixed(uncertaintyHz, decimals);
+}
+
+std::string CsvField(std::string_view text) {
+    if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    return out + "\"";
+}
+
+std::string Optional(const std::optional<double>& value) {
+    return value ? Shortest(*value) : "";
+}
+
+}  // namespace
+
+std::string FormatTuningJson(const TuningReport& report) {
+    std::string out = "{\"ideal\":" + JsonString(report.idealName) + ",\"strike\":";
+    out += report.strike ? "{\"frequency\":" + Json(report.strike->frequencyHz) + ",\"note\":" +
+                               JsonString(report.strike->note) + ",\"cents\":" + Json(report.strike->cents) + "}"
+                         : "null";
+    out += ",\"partials\":[";
+    for (std::size_t i = 0; i < report.partials.size(); ++i) {
+        const TunedPartial& p = report.partials[i];
+        if (i > 0) out += ',';
+        out += "{\"partial\":" + JsonString(p.name) + ",\"frequency\":" + Json(p.frequencyHz) +
+               ",\"uncertainty\":" + Json(p.uncertaintyHz) + ",\"cents\":" + Json(p.cents) +
+               ",\"ideal\":" + Json(p.idealCents) + ",\"deviation\":" + Json(p.deviationCents) +
+               ",\"t60\":" + Json(p.t60Seconds) + ",\"doublet\":";
+        out += p.doublet ? "{\"frequency\":" + Json(p.doublet->frequencyHz) +
+                               ",\"relative_amplitude\":" + Json(p.doublet->relativeAmplitude) + "}"
+                         : "null";
+        out += ",\"note\":" + JsonString(p.note) + "}";
+    }
+    return out + "]}";
+}
+
+std::string FormatTuningTable(const TuningReport& report) {
+    std::string out = "Tuning against the " + report.idealName + " ideal\n";
+    out += "Partial            Frequency (Hz)      Cents      Ideal  Deviation    T60 (s)  Doublet\n";
+    for (const TunedPartial& p : report.partials) {
+        std::string doublet = "-";
+        if (p.doublet) {
+            doublet = Fixed(p.doublet->frequencyHz, 2) + " Hz, " +
+                      Fixed(20.0 * std::log10(p.doublet->relativeAmplitude), 1) + " dB";
+        }
+        std::string name = p.name;
+        name.resize(std::max<std::size_t>(name.size(), 10), ' ');
+        out += name + Pad(WithUncertainty(p.frequencyHz, p.uncertaintyHz), 24) + Pad(Fixed(p.cents, 2), 11) +
+               Pad(p.idealCents ? Fixed(*p.idealCents, 2) : "-", 11) +
+               Pad(p.deviationCents ? Fixed(*p.deviationCents, 2, true) : "-", 11) +
+               Pad(p.t60Seconds ? Fixed(*p.t60Seconds, 1) : "-", 11) + "  " + doublet + "\n";
+    }
+    if (report.strike) {
+        out += "Strike note: " + Fixed(report.strike->frequencyHz, 3) + " Hz, " + report.strike->note + ", " +
+               Fixed(report.strike->cents, 2) + " cents from the nominal\n";
+    } else {
+        out += "Strike note: none (no nominal)\n";
+    }
+    return out + "\n";
+}
+
+std::string TuningCsvHeader() {
+    return "file,partial,frequency,uncertainty,cents,ideal,deviation,t60,doublet_frequency,note\n";
+}
+
+std::string FormatTuningCsv(std::string_view fileName, const TuningReport& report) {
+    std::string out;
+    for (const TunedPartial& p : report.partials) {
+        out += CsvField(fileName) + "," + CsvField(p.name) + "," + Shortest(p.frequencyHz) + "," +
+               Shortest(p.uncertaintyHz) + "," + Shortest(p.cents) + "," + Optional(p.idealCents) + "," +
+               Optional(p.deviationCents) + "," + Optional(p.t60Seconds) + "," +
+               (p.doublet ? Shortest(p.doublet->frequencyHz) : "") + "," + CsvField(p.note) + "\n";
+    }
+    return out;
+}

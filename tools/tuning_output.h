@@ -1,0 +1,28 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+#include "tuning/tuning_report.h"
+
+// The tuning report as campanor-analyse writes it. Numbers never depend on
+// the user's locale.
+
+// The value of the json output's "tuning" key, on one line:
+// {"ideal":..., "strike":{...} or null, "partials":[{...}, ...]}; numbers at
+// full precision (the shortest text that reads back exactly), null where a
+// value is unknown.
+std::string FormatTuningJson(const TuningReport& report);
+
+// For people, after the partial table: one aligned line per named partial
+// (frequency +- uncertainty with the digits the uncertainty justifies,
+// cents, ideal, deviation, T60, doublet), then the strike note and a blank
+// line.
+std::string FormatTuningTable(const TuningReport& report);
+
+// The header line of the csv output.
+std::string TuningCsvHeader();
+
+// One csv line per named partial: file, partial, frequency, uncertainty,
+// cents, ideal, deviation, t60, doublet frequency, note; empty fields where a
+// value is unknown; fields quoted where they hold a comma, quote or line end.
+std::string FormatTuningCsv(std::string_view fileName, const TuningReport& report);
