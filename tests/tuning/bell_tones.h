@@ -1,6 +1,7 @@
 #pragma once
 // Test sounds: sums of exponentially decaying sines at known frequencies,
 // levels and T60s, plus white noise at a known level, as 16-bit samples.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <numbers>
