@@ -1,4 +1,6 @@
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "data/number_text.h"
 #include "data/partials_file.h"
@@ -65,16 +67,23 @@ void ReadRows(TextLines& lines, PartialTable& table, int wanted) {
     }
 }
 
+// A header line is a few dozen bytes; one longer than this is damage, and
+// reading it to its end could take for ever.
+constexpr std::size_t kMaxHeaderBytes = 64 * 1024;
+
 std::int16_t Parse(TextLines& lines, PartialTable& table) {
     table.Clear();
     table.nominal = 0.0;
     table.partialsValid = 0;
     std::string line;
-    if (!lines.Next(line) || !StartsWith(line, "Partials")) return PartialsFileNotPartials;
-    if (!lines.Next(line)) return PartialsFileFormatError;
+    const auto header = [&] { return lines.NextWithin(line, kMaxHeaderBytes); };
+    if (!header()) return lines.Overlong() ? PartialsFileFormatError : PartialsFileNotPartials;
+    if (!StartsWith(line, "Partials")) return PartialsFileNotPartials;
+    if (!header()) return PartialsFileFormatError;
     int wanted = 0;
     if (StartsWith(line, "File is")) {
-        if (!lines.Next(line) || !StartsWith(line, "Nominal")) return PartialsFileNoNominal;
+        if (!header()) return lines.Overlong() ? PartialsFileFormatError : PartialsFileNoNominal;
+        if (!StartsWith(line, "Nominal")) return PartialsFileNoNominal;
         wanted = 3;
     } else if (StartsWith(line, "wave file is")) {
         wanted = 6;
@@ -82,7 +91,7 @@ std::int16_t Parse(TextLines& lines, PartialTable& table) {
         return PartialsFileNotPartials;
     }
     table.nominal = NominalOf(line);
-    if (!lines.Next(line)) return PartialsFileFormatError;  // the column header
+    if (!header()) return PartialsFileFormatError;  // the column header
     ReadRows(lines, table, wanted);
     if (!table.partialsValid) return PartialsFileFormatError;
     // Names only: the nominal stays the one the file gives.
@@ -104,11 +113,19 @@ std::int16_t ParsePartials(std::FILE* file, PartialTable& table) {
 }
 
 std::int16_t ReadPartialsFile(const std::string& path, PartialTable& table) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) return PartialsFileOpenFailed;
+    // Without blocking, so that a FIFO without a writer cannot hang the
+    // open; only a regular file is a partials file (a device such as
+    // /dev/zero would be read for ever).
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return PartialsFileOpenFailed;
     struct stat info {};
-    if (fstat(fileno(file), &info) != 0 || S_ISDIR(info.st_mode)) {
-        std::fclose(file);
+    std::FILE* file = nullptr;
+    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+        fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+        file = fdopen(fd, "rb");
+    }
+    if (file == nullptr) {
+        close(fd);
         return PartialsFileOpenFailed;
     }
     const std::int16_t code = ParsePartials(file, table);

@@ -70,6 +70,32 @@ bool WriteAndClose(int fd, const FileWriter& write) {
     return ok;
 }
 
+// Writes straight into a device or FIFO: opened without blocking (a FIFO
+// without a reader refuses), then blocking again for the writes; such
+// targets cannot be synced, so only the writes and the close count.
+bool WriteIntoNode(const std::string& target, const FileWriter& write) {
+    const int fd = open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    std::FILE* file = fdopen(fd, "wb");
+    if (file == nullptr) {
+        close(fd);
+        return false;
+    }
+    bool ok = write(file);
+    ok = std::fflush(file) == 0 && ok;
+    ok = std::ferror(file) == 0 && ok;
+    ok = std::fclose(file) == 0 && ok;
+    return ok;
+}
+
+// Rewrites an existing, writable file where it is, for folders that do not
+// let a temporary file be made.
+bool WriteInPlace(const std::string& target, const FileWriter& write) {
+    const int fd = open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    return fd >= 0 && WriteAndClose(fd, write);
+}
+
 // Makes the rename itself durable. The new content is already complete and
 // in place, so a failure here is not reported.
 void SyncFolder(const std::string& folder) {
@@ -84,14 +110,15 @@ void SyncFolder(const std::string& folder) {
 bool SaveFileSafely(const std::string& path, const FileWriter& write) {
     if (path.empty() || path.back() == '/') return false;
     const std::string target = ResolveTarget(path);
+    struct stat existing {};
+    const bool exists = stat(target.c_str(), &existing) == 0;
+    if (exists && S_ISDIR(existing.st_mode)) return false;
+    if (exists && !S_ISREG(existing.st_mode)) return WriteIntoNode(target, write);
+    if (exists && ((existing.st_mode & 0222) == 0 || access(target.c_str(), W_OK) != 0)) return false;
     std::string temporaryPath;
     const int fd = CreateTemporary(target, temporaryPath);
-    if (fd < 0) return false;
-
-    struct stat existing {};
-    if (stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
-        fchmod(fd, existing.st_mode & 07777);  // best effort: the content matters more
-    }
+    if (fd < 0) return exists && WriteInPlace(target, write);
+    if (exists) fchmod(fd, existing.st_mode & 07777);  // best effort: the content matters more
     if (!WriteAndClose(fd, write) || std::rename(temporaryPath.c_str(), target.c_str()) != 0) {
         unlink(temporaryPath.c_str());
         return false;

@@ -16,13 +16,20 @@
 using FileWriter = std::function<bool(std::FILE* file)>;
 
 // Writes `path` through `write`. True when the new content is complete in
-// place. False when anything failed: the folder cannot hold a new file, the
-// writer refused, a write, flush, sync or close failed (a full disk, a file
-// size limit), or the rename failed. On false the previous file at `path`
-// (if any) is unchanged and no temporary file is left behind. A symbolic
-// link at `path` is followed: its target is replaced, the link stays. An
-// existing file keeps its permission bits; a new one gets 0666 less the
-// umask.
+// place. False when anything failed: the writer refused, a write, flush,
+// sync or close failed (a full disk, a file size limit), or the rename
+// failed. On false the previous file at `path` (if any) is unchanged and no
+// temporary file is left behind. A symbolic link at `path` is followed: its
+// target is replaced, the link stays. An existing file keeps its permission
+// bits; a new one gets 0666 less the umask.
+//
+// Targets that must not be replaced: a device or a FIFO is written directly
+// (never replaced by a plain file; a FIFO without a reader is refused rather
+// than waited for); an existing file without write permission (or without
+// any write bit, which also stops root) is refused and left alone; a folder
+// is refused. When the folder cannot hold a temporary file but the existing
+// file is writable, the file is rewritten in place, without the protection
+// of the temporary file.
 bool SaveFileSafely(const std::string& path, const FileWriter& write);
 
 // SaveFileSafely writing exactly `bytes`.

@@ -19,14 +19,27 @@ public:
     virtual ~TextLines() = default;
     // The next line into `line`; false at the end of the text (or on a read
     // error, which ends the text there).
-    virtual bool Next(std::string& line) = 0;
+    bool Next(std::string& line) { return Read(line, kMaxLineBytes, false); }
+
+    // As Next, but a line longer than `limit` bytes ends the reading there:
+    // false, with Overlong() true, and nothing more is read.
+    bool NextWithin(std::string& line, std::size_t limit) { return Read(line, limit, true); }
+    bool Overlong() const { return overlong_; }
+
+protected:
+    // One line, kept to its first `limit` bytes; with `stopWhenLonger` a
+    // longer line sets overlong_ and returns false without reading on.
+    virtual bool Read(std::string& line, std::size_t limit, bool stopWhenLonger) = 0;
+    bool overlong_ = false;
 };
 
 // Lines of a text held in memory; the text must outlive the reader.
 class MemoryLines final : public TextLines {
 public:
     explicit MemoryLines(std::string_view text) : text_(text) {}
-    bool Next(std::string& line) override;
+
+protected:
+    bool Read(std::string& line, std::size_t limit, bool stopWhenLonger) override;
 
 private:
     std::string_view text_;
@@ -38,7 +51,9 @@ private:
 class FileLines final : public TextLines {
 public:
     explicit FileLines(std::FILE* file) : file_(file), block_(1u << 16) {}
-    bool Next(std::string& line) override;
+
+protected:
+    bool Read(std::string& line, std::size_t limit, bool stopWhenLonger) override;
 
 private:
     bool Refill();

@@ -68,12 +68,22 @@ struct Job {
     bool* csvHeaderWritten;  // on standard output, once for all files
 };
 
-// A partials file's line 2 names the sound without its folder; a line end
-// in that name would break the file's lines.
-std::string SoundFileName(const std::string& path) {
+// A partials file's line 2 names the sound without its folder: "wave file
+// is NAME, nominal: F". A reader that follows the format strictly splits it
+// at ":" and "," and reads at most 78 characters, so those characters and
+// control characters become "_" and a long name keeps only its end.
+std::string SoundFileName(const std::string& path, double nominal) {
     std::string name = std::filesystem::path(path).filename().string();
     for (char& c : name) {
-        if (c == '\r' || c == '\n') c = '?';
+        const auto u = static_cast<unsigned char>(c);
+        if (c == ':' || c == ',' || u < 0x20 || u == 0x7F) c = '_';
+    }
+    const std::size_t room = 78 - std::string_view("wave file is , nominal: ").size() - FormatFixed6(nominal).size();
+    if (name.size() > room) {
+        std::size_t cut = name.size() - room;
+        // Never start in the middle of a UTF-8 sequence.
+        while (cut < name.size() && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) ++cut;
+        name.erase(0, cut);
     }
     return name;
 }
@@ -98,7 +108,7 @@ std::string ResultText(const Job& job, const std::string& path, const AnalysisRe
                        const CaptureResult& capture, const PartialTable& table,
                        const TuningReport& tuning) {
     switch (job.options.format) {
-        case OutputFormat::Par: return FormatPartials(table, request.waveFileName);
+        case OutputFormat::Par: return FormatPartials(table, SoundFileName(request.waveFileName, table.nominal));
         case OutputFormat::Table: {
             std::string text = FormatResultTable(path, table);
             return text.substr(0, text.size() - 1) + FormatTuningTable(tuning);
@@ -107,7 +117,7 @@ std::string ResultText(const Job& job, const std::string& path, const AnalysisRe
         case OutputFormat::Json: break;
     }
     AnalysisSettings settings{job.parameters, request, job.options.waitForTrigger,
-                              job.options.triggerLevel, capture};
+                              job.options.triggerLevel, capture.threshold, job.options.autoTrigger, capture};
     return FormatResultJson(path, settings, table, &tuning);
 }
 
@@ -121,11 +131,13 @@ bool Capture(const Job& job, const std::string& path, SoundBuffer& sound, Captur
     }
     if (!warning.empty()) job.report.Warning(path, warning);
     const ToolOptions& o = job.options;
-    capture = EmulateCapture(input, job.request.recordLength, o.waitForTrigger, o.triggerLevel, sound);
+    const int threshold = o.autoTrigger ? AutomaticThreshold(input) : o.triggerLevel * 327;
+    capture = EmulateCapture(input, job.request.recordLength, o.waitForTrigger, o.triggerLevel, sound, threshold);
     if (!capture.recorded) {
         job.report.Error(path, "the trigger never fired: no block of 8192 samples rose above " +
-                                   std::to_string(o.triggerLevel * 327) + " (trigger level " +
-                                   std::to_string(o.triggerLevel) + ")");
+                                   std::to_string(threshold) +
+                                   (o.autoTrigger ? std::string(" (a quarter of the file's largest sample)")
+                                                  : " (trigger level " + std::to_string(o.triggerLevel) + ")"));
         return false;
     }
     if (capture.paddedSamples > 0) {
@@ -149,7 +161,7 @@ bool AnalyseFile(const Job& job, const std::string& path) {
     CaptureResult capture;
     if (!Capture(job, path, sound, capture)) return false;
     AnalysisRequest request = job.request;
-    request.waveFileName = SoundFileName(path);
+    request.waveFileName = path;
     SpectrumAnalyser engine;
     PartialTable table;
     TuningReport tuning;

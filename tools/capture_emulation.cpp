@@ -4,11 +4,19 @@
 
 #include "audio/recorder.h"
 
+int AutomaticThreshold(const std::vector<std::int16_t>& input) {
+    int largest = 0;
+    for (const std::int16_t sample : input) largest = std::max(largest, int{sample});
+    return largest / 4;
+}
+
 CaptureResult EmulateCapture(const std::vector<std::int16_t>& input, std::int32_t recordLength,
-                             bool waitForTrigger, int triggerLevel, SoundBuffer& sound) {
+                             bool waitForTrigger, int triggerLevel, SoundBuffer& sound, int threshold) {
     CaptureResult result;
     sound.owner = nullptr;  // nobody to post to: the loop below watches the state
     sound.ArmRecording(recordLength, waitForTrigger, triggerLevel);
+    if (threshold >= 0) sound.threshold.store(static_cast<std::int16_t>(std::min(threshold, 32767)));
+    result.threshold = sound.threshold.load();
     const auto inputSize = static_cast<std::int64_t>(input.size());
     std::vector<std::int16_t> block(kCaptureBlockSamples);
     for (std::int64_t first = 0;; first += kCaptureBlockSamples) {

@@ -86,7 +86,8 @@ std::string JsonParameters(const AnalysisSettings& s) {
            ",\"steps\":" + std::to_string(s.request.steps) +
            ",\"record_length\":" + std::to_string(s.request.recordLength) +
            ",\"wait_for_trigger\":" + (s.waitForTrigger ? "true" : "false") +
-           ",\"trigger_level\":" + std::to_string(s.triggerLevel) +
+           ",\"trigger_level\":" + (s.autoTrigger ? std::string("\"auto\"") : std::to_string(s.triggerLevel)) +
+           ",\"trigger_threshold\":" + std::to_string(s.triggerThreshold) +
            ",\"recording_start_sample\":" + std::to_string(s.capture.startSample) +
            ",\"padded_samples\":" + std::to_string(s.capture.paddedSamples) + "}";
 }

@@ -19,6 +19,8 @@ struct AnalysisSettings {
     AnalysisRequest request;        // steps, recordLength, ...
     bool waitForTrigger = true;
     int triggerLevel = 25;
+    int triggerThreshold = 25 * 327;  // the sample value a block must exceed
+    bool autoTrigger = false;
     CaptureResult capture;
 };
 

@@ -14,9 +14,13 @@ are mixed to mono, any sample rate is converted to 44100 Hz (best sinc
 quality) and samples to 16 bits. At most 2^25 sample frames are read.
 
 Recording (as the window's "Triggering" box):
-  --trigger N        trigger level 0 ... 100 (default 25): the recording
-                     starts with the first block of 8192 samples whose
-                     largest positive sample exceeds N x 327
+  --trigger auto     (default) the recording starts with the first block of
+                     8192 samples whose largest positive sample exceeds a
+                     quarter of the file's largest sample: the window's
+                     level 25 measured against the file's own level, so
+                     that quiet recordings trigger too
+  --trigger N        the window's rule: trigger level 0 ... 100, the first
+                     block whose largest positive sample exceeds N x 327
   --no-trigger       start the recording at the first sample
                      A file that ends before the recording is complete is
                      padded with zeros (with a warning).
@@ -41,6 +45,8 @@ Analysis parameters (the window's names, defaults and checks):
 Output:
   --format par       (default) the partials file "Save partials" writes,
                      CR LF line ends, the input's file name in line 2
+                     (":", "," and control characters as "_", shortened
+                     at its start to keep the line within 78 characters)
   --format table     an aligned table: nominal, then per row frequency,
                      amplitude, cents, partial name and note; then the
                      tuning report and the strike note

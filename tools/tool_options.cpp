@@ -20,7 +20,7 @@ bool ReadTriggerLevel(const std::string& text, int& level, std::string& error) {
     double value = 0.0;
     if (!ParseWholeDouble(text, value) || value < 0.0 || value > 100.0 ||
         value != static_cast<double>(static_cast<int>(value))) {
-        error = "bad value for --trigger: \"" + text + "\" is not a whole number from 0 to 100";
+        error = "bad value for --trigger: \"" + text + "\" is not auto or a whole number from 0 to 100";
         return false;
     }
     level = static_cast<int>(value);
@@ -62,7 +62,10 @@ bool TakesValue(const std::string& name, ToolOptions& options) {
 bool ApplyValue(const std::string& name, const std::string& value, ToolOptions& o,
                 std::string& error) {
     if (double* number = NumberOption(name, o.parameters)) return ReadNumber(name, value, *number, error);
-    if (name == "--trigger") return ReadTriggerLevel(value, o.triggerLevel, error);
+    if (name == "--trigger") {
+        o.autoTrigger = value == "auto";
+        return o.autoTrigger || ReadTriggerLevel(value, o.triggerLevel, error);
+    }
     if (name == "--format") return ReadFormat(value, o.format, error);
     std::string& target = name == "--out-dir"    ? o.outputFolder
                           : name == "--ideal"    ? o.ideal

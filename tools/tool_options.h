@@ -12,6 +12,9 @@ struct ToolOptions {
     AnalysisParameters parameters;
     bool waitForTrigger = true;  // "Wait for trigger"
     int triggerLevel = 25;       // slider, percent of full scale, 0 ... 100
+    // --trigger auto (the default): the level is a quarter of the file's own
+    // largest sample instead, as files are often recorded well below full scale.
+    bool autoTrigger = true;
     OutputFormat format = OutputFormat::Par;
     std::string outputFile;      // -o: the one result goes here
     std::string outputFolder;    // --out-dir: NAME.par (.txt, .json) per input

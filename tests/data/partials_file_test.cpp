@@ -150,7 +150,7 @@ TEST(PartialsFileRead, FaultyFilesGiveTheirCodeNeverACrash) {
         {"NaN row", kLongHeader + "NAN,0,1,0,0,0,,\r\n", PartialsFileFormatError, 0},
         {"1 MB row", kLongHeader + megaLine + "\r\n" + Row(125, 1), PartialsFileFormatError, 0},
         {"1 MB name", "Partials\r\nwave file is " + megaLine + ", nominal: 500\r\nhdr\r\n" + Row(125, 1),
-         PartialsFileRead, 1},
+         PartialsFileFormatError, 0},
         {"NUL inside a line",
          std::string("Partials\0junk\r\n", 15) + "wave file is x, nominal: 1\r\nhdr\r\n" + Row(125, 1), PartialsFileRead, 1},
         {"only line ends", "\r\n\r\n\r\n", PartialsFileNotPartials, 0},
