@@ -127,7 +127,7 @@ void MainWindow::ExchangeResults(DataExchange& dx) {
 }
 
 void MainWindow::PostRecorderMessage(unsigned message) {
-    PostMessage(message);
+    mailbox.Post(message);
 }
 
 void MainWindow::OnPostedMessage(unsigned message) {

@@ -7,6 +7,7 @@
 #include "analysis/spectrum_analyser.h"
 #include "data/recorder_owner.h"
 #include "data/sound_buffer.h"
+#include "app/recorder_mailbox.h"
 #include "partials/partial_table.h"
 #include "ui/analyser_app.h"
 #include "ui/spectrum_view.h"
@@ -157,6 +158,8 @@ public:
     void ShowImage() override;
 
     // --- Owned objects --------------------------------------------------------
+    // Before `sound`, so that it outlives the capture thread that posts to it.
+    RecorderMailbox mailbox{[this](unsigned message) { OnPostedMessage(message); }};
     SoundBuffer sound;
     SpectrumAnalyser engine;
     PartialTable table;
