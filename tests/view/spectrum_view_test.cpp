@@ -2,161 +2,155 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <map>
 #include <vector>
 
 #include "analysis/spectrum_analyser.h"
 #include "partials/partial_table.h"
-#include "tests/view/view_fixtures.h"
+#include "ui/toolkit/scroll_bar.h"
+#include "ui/toolkit/spin_button.h"
 
 namespace {
 
-constexpr int kWidth = 100;
-constexpr int kHeight = 60;
-const QRect kFrame(200, 150, kWidth, kHeight);
+// Edges the view below never reaches: fit rounding, doubling steps, scroll ends, NaN, huge bars, ties, past L.
+TEST(SpectrumGeometry, EdgesRoundClampAndSaturate) {
+    EXPECT_EQ(FitBinsPerPixel(150, 100), 2);
+    std::vector<int> seen{1};
+    while (seen.size() < 10) seen.push_back(NextBinsPerPixel(seen.back(), 1000));
+    EXPECT_EQ(seen, (std::vector<int>{1, 4, 10, 40, 100, 200, 400, 800, 1000, 1}));
+    struct Case { int code, first, expected; };  // the last useful left edge is 450, the thumb at -3
+    for (const Case& c : std::vector<Case>{{kScrollPageRight, 400, 450}, {kScrollPageLeft, 450, 250},
+             {kScrollPageLeft, 199, 0}, {kScrollLineLeft, 25, 5}, {kScrollLineLeft, 5, 0}, {kScrollLineRight, 431, 450},
+             {kScrollThumbTrack, 9, 0}, {kScrollLeft, 300, 0}, {kScrollEnd, 123, 123}}) {
+        EXPECT_EQ(ScrolledFirstBin(c.code, c.first, 450, -3), c.expected) << c.code << " from " << c.first;
+    }
+    EXPECT_EQ(TruncToInt(std::nan("")), 0);
+    EXPECT_EQ(BarTop(1e300, 1e300, 284), -2);
+    const std::vector<double> s{std::nan(""), 5.0, 5.0, 9.0};
+    const CursorPick tie = PickCursor(s.data(), 3, 0, 0, 3), past = PickCursor(s.data(), 3, 7, 0, 1);
+    EXPECT_EQ(std::tuple(tie.bestPoint, tie.amplitude, past.cursorBin, past.amplitude), std::tuple(1, 5.0, 3, 9.0));
+}
 
-class SpectrumViewTest : public ::testing::Test {
+// A finished spectrum on the grid start + j x interval, as a completed transform leaves it.
+void LoadSpectrum(SpectrumAnalyser& analyser, double start, double interval, const std::vector<double>& values) {
+    const auto last = static_cast<std::int32_t>(values.size()) - 1;
+    analyser.Configure(last, start, start + last * interval, interval);
+    std::copy(values.begin(), values.end(), analyser.spectrum.get());
+    analyser.FindMaximum();
+}
+
+const std::map<QRgb, char> kNames{{0xffffff, 'W'}, {0, 'K'}, {0xff, 'B'}, {0xffff, 'C'}, {0xff00, 'G'}, {0xff0000, 'R'}};
+
+// Column x top to bottom as runs of colours: "1K19W10B" is 1 black, 19 white, 10 blue (C cyan, G green, R red).
+std::string Runs(const QImage& image, int x) {
+    std::string runs;
+    for (int y = 0, count = 1; y < image.height(); ++y, ++count) {
+        if (y + 1 < image.height() && image.pixel(x, y + 1) == image.pixel(x, y)) continue;
+        const auto it = kNames.find(image.pixel(x, y) & 0xffffff);
+        runs += std::to_string(count) + (it == kNames.end() ? '?' : it->second), count = 0;
+    }
+    return runs;
+}
+
+// 25 points from 100 Hz, 1 Hz apart, 40 x 30 pixels at 2 rows per unit, a partial at 108.5 Hz; all columns checked.
+TEST(SpectrumRender, EveryColumnHasItsBarsExactHeightAndColour) {
+    SpectrumAnalyser analyser;
+    std::vector<double> values(25, 0.0);
+    values[0] = 2.0, values[3] = 5.0, values[6] = 10.0, values[8] = 4.0, values[12] = 3.0, values[24] = 1.0;
+    LoadSpectrum(analyser, 100.0, 1.0, values);
+    PartialTable table;
+    table.AddPeak(108.5, 0.0, 1.0, 0.0, 0.0, NoPartial);
+    struct Case { PlotWindow window; std::map<int, std::string> columns; };
+    for (const Case& c : std::vector<Case>{
+             // The cursor's bar black with green above it up to row 1, the partial's red, column 0 over the border.
+             {{1, 0, 12, 2.0},
+              {{0, "26K4B"}, {3, "1K19W10B"}, {6, "1K9W20B"}, {8, "1K21W8R"}, {12, "1K23G6K"}, {24, "1K27W2B"}}},
+             // 4 points a column from point 2: 2...5 shows 5, the cursor's 6...9 the maximum and the partial (cyan).
+             {{4, 2, 6, 2.0}, {{0, "20K10B"}, {1, "1K9G20C"}, {2, "1K23W6B"}, {5, "1K27W2B"}}}}) {
+        const QImage image = RenderSpectrumImage(analyser, table, c.window, 40, 30);
+        for (int x = 0; x < 40; ++x) {
+            EXPECT_EQ(Runs(image, x), x == 39 ? "30K" : c.columns.count(x) ? c.columns.at(x) : "1K28W1K") << x;
+        }
+    }
+    EXPECT_EQ(Runs(RenderSpectrumImage(analyser, table, {1, 0, 9, 2.0}, 2, 1), 0), "1B");  // one row still shows bars
+}
+
+// The view hosted as the main window hosts it: the toolkit's scroll bar and spin, the readout pushes recorded.
+class SpectrumViewTest : public ::testing::Test, public SpectrumViewHost {
 protected:
-    // L = 3700 with W = 100 fits at (50 + 3700) / 100 = 37 points per pixel.
-    void SetUpLong(int points = 3701) {
-        std::vector<double> values(points, 1.0);
-        values[1000] = 8.0;
+    void PushReadouts(bool attach) override { attaches.push_back(attach); }
+    void SetScrollInfo(int lo, int hi, int page, int at) override { bar.SetScrollInfo({lo, hi, page, at, 0}); }
+    void SetSpinRange(int lower, int upper) override { spin.SetRange(lower, upper); }
+    void SetSpinPosition(int position) override { spin.SetPos(position); }
+    void ShowImage() override {}
+    // 3701 points from 100 Hz, 0.5 Hz apart, 1 but point 0 (2) and 1000 (8 at 600 Hz); 37 points a column fit 100.
+    void Start() {
+        QObject::connect(&bar, &ScrollBar::hscroll, [&](int code, int at) { view.OnHScroll(code, at, kScrollBarId); });
+        QObject::connect(&spin, &SpinButton::hscroll, [&](int code, int at) { view.OnHScroll(code, at, kSpinId); });
+        std::vector<double> values(3701, 1.0);
+        values[0] = 2.0, values[1000] = 8.0;
         LoadSpectrum(analyser, 100.0, 0.5, values);
-        view.SetUp(host, kWidth, kHeight, kFrame);
+        view.SetUp(*this, 100, 60, QRect(200, 150, 100, 60));
+    }
+    void Click(int x, int y = 20) { view.OnLButtonDown(0, QPoint(200 + x, 150 + y)); }
+    // binsPerPixel, firstBin, cursorBin, cursor frequency and amplitude, spin; scroll bar maximum, page, position.
+    auto State() const {
+        const ScrollInfo info = bar.GetScrollInfo();
+        return std::tuple(view.binsPerPixel, view.firstBin, view.cursorBin, view.cursorFrequency, view.cursorAmplitude,
+                          spin.GetPos(), info.maximum, info.page, info.position);
     }
 
     SpectrumAnalyser analyser;
     PartialTable table;
     SpectrumView view{analyser, table};
-    FakeHost host;
+    ScrollBar bar;
+    SpinButton spin;
+    std::vector<bool> attaches;
 };
 
-TEST_F(SpectrumViewTest, SetUpStartsAtPointZeroAtFullCompression) {
-    SetUpLong();
-    EXPECT_EQ(view.maxBinsPerPixel, 37);
-    EXPECT_EQ(view.binsPerPixel, 37);
-    EXPECT_EQ(view.firstBin, 0);
-    EXPECT_EQ(view.cursorBin, 0);
-    EXPECT_DOUBLE_EQ(view.cursorFrequency, 100.0);
-    EXPECT_DOUBLE_EQ(view.cursorAmplitude, 1.0);
-    EXPECT_DOUBLE_EQ(view.verticalScale, 50.0 / 8.0);
-    EXPECT_EQ(view.image.size(), QSize(kWidth, kHeight));
-    EXPECT_EQ(view.frameRect.bottom, 210);
-    EXPECT_EQ(host.scroll.maximum, 3700);
-    EXPECT_EQ(host.scroll.page, 3700);
-    EXPECT_EQ(host.scroll.position, 0);
-    EXPECT_EQ(host.spinRange, std::make_pair(0, kWidth - 1));
-    EXPECT_EQ(host.spinPosition, 0);
-    EXPECT_EQ(host.pushes, std::vector<bool>{true});
-    EXPECT_EQ(host.shows, 1);
+TEST_F(SpectrumViewTest, AUserClicksScalesStepsAndScrolls) {
+    Start();
+    EXPECT_EQ(State(), std::tuple(37, 0, 0, 100, 2, 0, 3700, 3700, 0));
+    EXPECT_EQ(spin.Upper(), 99);
+    Click(27);  // column 27 holds points 999 ... 1035, the strongest is 1000
+    EXPECT_EQ(State(), std::tuple(37, 0, 999, 600, 8, 27, 3700, 3700, 0));
+    for (int press = 0; press < 5; ++press) view.OnScale();  // 1, 4, 10, 37, 1
+    // One point a column centred on the cursor, whose magnitude 8 fills 50 of 60 rows.
+    EXPECT_EQ(State(), std::tuple(1, 950, 1000, 600, 8, 50, 3700, 100, 950));
+    EXPECT_EQ(Runs(view.image, 50), "1K9G50K");
+    spin.Step(-1);
+    EXPECT_EQ(State(), std::tuple(1, 950, 999, 599.5, 1, 49, 3700, 100, 950));
+    view.OnHScroll(kScrollThumbPosition, 250, kSpinId);  // beyond the last column
+    EXPECT_EQ(State(), std::tuple(1, 950, 1049, 624.5, 1, 99, 3700, 100, 950));
+    for (const QPoint p : {QPoint(-1, 5), QPoint(100, 5), QPoint(5, -1), QPoint(5, 60)}) Click(p.x(), p.y());  // outside
+    view.OnHScroll(kScrollLineRight, 0, 1181);  // another control's scroll
+    bar.setSliderPosition(bar.maximum());  // the thumb dragged one past the last useful left edge
+    EXPECT_EQ(State(), std::tuple(1, 3600, 1049, 624.5, 1, 99, 3700, 100, 3600));
+    EXPECT_EQ(Runs(view.image, 0), "54K6B");  // magnitude 1 fills 6 rows
+    // Set-up, Scale and scrolling attach the scroll bar, cursor moves do not, the rest pushes nothing.
+    EXPECT_EQ(attaches, (std::vector<bool>{true, false, true, true, true, true, true, false, false, true}));
+    PlotFrame frame(view);
+    frame.resize(100, 60);
+    EXPECT_EQ(frame.grab().toImage().convertToFormat(QImage::Format_RGB32), view.image);
 }
 
-TEST_F(SpectrumViewTest, ScaleWithMaximum37Gives4_10_37_1AndRecentres) {
-    SetUpLong();
-    view.PlaceCursor(27);  // column 27 of 37 points: 999 ... 1035, strongest 1000
-    ASSERT_DOUBLE_EQ(view.cursorFrequency, 600.0);
-    std::vector<int> seen;
-    for (int press = 0; press < 5; ++press) {
-        view.OnScale();
-        seen.push_back(view.binsPerPixel);
-        EXPECT_TRUE(host.pushes.back());
-        EXPECT_DOUBLE_EQ(view.cursorFrequency, 600.0);
-        EXPECT_DOUBLE_EQ(view.cursorAmplitude, 8.0);
-    }
-    // Set-up starts at the full compression, so the first press gives 1.
-    EXPECT_EQ(seen, (std::vector<int>{1, 4, 10, 37, 1}));
-    // At 1 point per pixel the cursor's point sits in the middle of the plot.
-    EXPECT_EQ(view.firstBin, 1000 - 50);
-    EXPECT_EQ(view.cursorBin, 1000);
-    EXPECT_EQ(host.spinPosition, 50);
-    EXPECT_EQ(host.scroll.page, kWidth);
-    EXPECT_EQ(host.scroll.position, 950);
-}
-
-TEST_F(SpectrumViewTest, FewerPointsThanColumnsCannotScroll) {
-    LoadSpectrum(analyser, 0.0, 1.0, std::vector<double>(31, 2.0));
-    view.SetUp(host, kWidth, kHeight, kFrame);
-    EXPECT_EQ(view.maxBinsPerPixel, 1);
-    for (int code : {kScrollLineRight, kScrollPageRight, kScrollRight, kScrollThumbTrack}) {
-        view.OnHScroll(code, 25, kScrollBarId);
-        EXPECT_EQ(view.firstBin, 0) << "code " << code;
-    }
-    view.OnScale();
-    EXPECT_EQ(view.binsPerPixel, 1);
-    view.PlaceCursor(80);  // past the end: on point L
-    EXPECT_EQ(view.cursorBin, 30);
-    EXPECT_DOUBLE_EQ(view.cursorFrequency, 30.0);
-    EXPECT_DOUBLE_EQ(view.cursorAmplitude, 2.0);
-    EXPECT_EQ(host.spinPosition, 30);
-}
-
-TEST_F(SpectrumViewTest, ScrollingPansAndPublishesWithoutMovingTheCursor) {
-    SetUpLong(10001);
-    view.binsPerPixel = 4;  // maxFirst = 10000 - 400
-    view.OnHScroll(kScrollRight, 0, kScrollBarId);
-    view.OnHScroll(kScrollLineLeft, 0, kScrollBarId);
-    EXPECT_EQ(view.firstBin, 9580);
-    view.OnHScroll(kScrollPageRight, 0, kScrollBarId);
-    EXPECT_EQ(view.firstBin, 9600);
-    view.OnHScroll(kScrollThumbTrack, 1234, kScrollBarId);
-    EXPECT_EQ(view.firstBin, 1234);
-    EXPECT_EQ(host.scroll.position, 1234);
-    EXPECT_EQ(host.scroll.page, 400);
-    EXPECT_TRUE(host.pushes.back());
-    EXPECT_EQ(view.cursorBin, 0);
-    EXPECT_EQ(host.spinPosition, 0);
-}
-
-TEST_F(SpectrumViewTest, SpinAndClicksPlaceTheCursorWithoutAttaching) {
-    SetUpLong();
-    view.OnScale();
-    view.OnScale();  // 4 points per pixel, centred on point 0
-    ASSERT_EQ(view.binsPerPixel, 4);
-    const std::size_t before = host.pushes.size();
-    view.OnHScroll(kScrollThumbPosition, 250, kSpinId);  // beyond W - 1
-    EXPECT_EQ(view.cursorBin, 99 * 4);
-    EXPECT_EQ(host.spinPosition, 99);
-    EXPECT_FALSE(host.pushes.back());
-
-    view.OnLButtonDown(0, QPoint(200 + 12, 150 + 5));  // inside: column 12
-    EXPECT_EQ(view.cursorBin, 48);
-    EXPECT_EQ(host.spinPosition, 12);
-    const std::size_t afterClick = host.pushes.size();
-    view.OnLButtonDown(0, QPoint(200 + kWidth, 150 + 5));  // right edge is outside
-    view.OnLButtonDown(0, QPoint(199, 150));
-    view.OnHScroll(kScrollLineRight, 0, 1181);  // the trigger slider
-    EXPECT_EQ(host.pushes.size(), afterClick);
-    EXPECT_EQ(view.cursorBin, 48);
-    EXPECT_EQ(host.pushes.size() - before, 2u);
-}
-
-TEST_F(SpectrumViewTest, CursorKeepsItsFrequencyAcrossANewBand) {
-    SetUpLong();
-    view.PlaceCursor(27);  // 600 Hz, magnitude 8
-    view.OnScale();
-    view.OnScale();  // 4 points per pixel
-    ASSERT_EQ(view.binsPerPixel, 4);
-
-    // A new transform from 500 Hz in 0.25 Hz steps up to 1500 Hz.
-    std::vector<double> values(4001, 0.5);
-    values[400] = 3.0;  // 600 Hz
+TEST_F(SpectrumViewTest, NewBandsKeepTheCursorOnItsFrequency) {
+    view.OnScale(), view.PlaceCursor(3), view.Draw();  // harmless before set-up
+    view.SetUp(*this, 100, 60, QRect(200, 150, 100, 60));  // no spectrum yet
+    EXPECT_EQ(std::pair(view.cursorAmplitude, view.verticalScale), std::pair(0.0, 10.0));
+    Start();
+    Click(27), view.OnScale(), view.OnScale();  // 600 Hz at 4 points a column
+    std::vector<double> values(4001, 0.5);  // 500 ... 1500 Hz, 0.25 Hz apart, 3 at 600 Hz
+    values[400] = 3.0;
     LoadSpectrum(analyser, 500.0, 0.25, values);
     view.RefreshAfterAnalysis();
-    EXPECT_EQ(view.maxBinsPerPixel, 40);
-    EXPECT_EQ(view.binsPerPixel, 4);
-    EXPECT_DOUBLE_EQ(view.cursorFrequency, 600.0);
-    EXPECT_DOUBLE_EQ(view.cursorAmplitude, 8.0);  // not re-read until placed again
-    EXPECT_EQ(view.firstBin, 400 - 200);
-    EXPECT_EQ(view.cursorBin, 400);
-    EXPECT_DOUBLE_EQ(view.verticalScale, 50.0 / 3.0);
-    EXPECT_EQ(host.scroll.maximum, 4000);
-
-    // A band that ends below the cursor: the view goes as far right as it can.
-    LoadSpectrum(analyser, 200.0, 0.5, std::vector<double>(201, 1.0));
+    EXPECT_EQ(std::pair(view.maxBinsPerPixel, view.verticalScale), std::pair(40, 50.0 / 3));
+    EXPECT_EQ(State(), std::tuple(4, 200, 400, 600, 8, 50, 4000, 400, 200));  // amplitude not re-read
+    LoadSpectrum(analyser, 0.0, 1.0, std::vector<double>(31, 2.0));  // fewer points than columns
     view.RefreshAfterAnalysis();
-    EXPECT_EQ(view.binsPerPixel, 2);  // lowered to the new fit
-    EXPECT_EQ(view.firstBin, 0);
-    EXPECT_DOUBLE_EQ(view.cursorFrequency, 600.0);
-    EXPECT_EQ(host.spinPosition, kWidth - 1);
+    EXPECT_EQ(State(), std::tuple(1, 0, 600, 600, 8, 99, 30, 100, 0));
 }
 
 }  // namespace
