@@ -16,6 +16,7 @@ public:
         std::error_code ignored;
         if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
     }
+    TemporaryFolder(const TemporaryFolder&) = delete;  // one owner removes the folder
     std::string File(const std::string& name) const { return path_ + "/" + name; }
     const std::string& Path() const { return path_; }
     // Names of every entry in the folder or in its subfolder `sub`, hidden ones included.
