@@ -1,0 +1,195 @@
+#include <gtest/gtest.h>
+
+#include <sndfile.h>
+#include <sys/wait.h>
+
+#include <QImage>
+#include <cmath>
+
+#include "../data/test_files.h"
+#include "data/partials_file.h"
+#include "tools/result_output.h"
+#include "tools/sound_file_input.h"
+#include "tools/spectrum_plot.h"
+#include "tools/tool_options.h"
+#include "ui/spectrum_render.h"
+
+namespace {
+
+bool Usable(const std::vector<std::string>& args) {
+    ToolOptions o;
+    std::string error;
+    return ParseToolOptions(args, o, error) && CheckToolUsage(o, error);
+}
+
+// Numbers are read without the user's locale, whole or not at all.
+TEST(ToolOptions, ValuesFaultsAndOneTargetPerResult) {
+    ToolOptions o;
+    std::string error;
+    ASSERT_TRUE(ParseToolOptions({"--start", "100.5", "--end=3000", "--low", "7", "--trigger", "0", "--no-trigger",
+                                  "--version", "--format", "json", "a.wav", "--", "--b.wav"}, o, error));
+    EXPECT_EQ(std::tuple(o.parameters.startFrequency, o.parameters.endFrequency, o.parameters.lowNominal, o.triggerLevel,
+                         o.waitForTrigger, o.version, o.format, o.inputs),
+              std::tuple(100.5, 3000.0, 7.0, 0, false, true, OutputFormat::Json, std::vector<std::string>{"a.wav", "--b.wav"}));
+    for (std::vector<std::string> args : std::vector<std::vector<std::string>>{
+             {"--start", "1,5"}, {"--start", "nan"}, {"--end", "1e999"}, {"--interval"}, {"--trigger", "101"},
+             {"--trigger", "2.5"}, {"--format", "xml"}, {"--loud"}, {"--no-trigger=1"}, {"-o", ""}}) {
+        args.push_back("a.wav");
+        EXPECT_FALSE(Usable(args)) << args[0];
+    }
+    TemporaryFolder folder;
+    const std::pair<std::vector<std::string>, bool> usages[] = {
+        {{}, false}, {{"a.wav"}, true}, {{"a.wav", "b.wav"}, false},  // two partials files on stdout
+        {{"--format", "table", "a.wav", "b.wav"}, true}, {{"-o", "x.par", "--format", "table", "a.wav", "b.wav"}, false},
+        {{"--spectrum", "s.csv", "--format", "json", "a.wav", "b.wav"}, false},
+        {{"--out-dir", folder.Path(), "a.wav", "b.flac"}, true}, {{"--out-dir", folder.Path(), "x/a.wav", "y/a.flac"}, false},
+        {{"--out-dir", folder.File("missing"), "a.wav"}, false}, {{"--out-dir", folder.Path(), "-o", "x.par", "a.wav"}, false}};
+    for (const auto& [args, usable] : usages) EXPECT_EQ(Usable(args), usable) << testing::PrintToString(args);
+    EXPECT_EQ(OutputNameFor("dir/tenor.take2.wav", OutputFormat::Par), "tenor.take2.par");
+    EXPECT_EQ(OutOfRangeParameters({0, 5000, 6.0, 1.0, 0, 5000}),  // above the edit's range: a warning, yet analysed
+              std::vector<std::string>{"--interval 6 is outside 0.05 ... 5"});
+}
+
+// Each of the table's rows once, aligned under its heading; a row past its count never shows.
+TEST(ToolOutput, TableAndJsonHoldTheRowsAndEscapeStrings) {
+    PartialTable table;
+    table.AddPeak(250.0, 0, 0.5, 0, 0, 1);
+    table.AddPeak(500.0, 0, 4.0, 0, 0, 3);
+    table.AddPeak(1000.0, 0, 9.0, 0, 0, NoPartial);
+    table.count = 2;
+    table.nominal = 500.0;
+    table.UpdateCentsAndNotes();
+    EXPECT_EQ(FormatResultTable("b.wav", table), "File: b.wav\nNominal: 500.000 Hz\n"
+              "  Freq. (Hz)     Amplitude      Cents  Partial     Note\n"
+              "     250.000           0.5    -1200.0  prime       " + table.note[0] + "\n"
+              "     500.000             4        0.0  nominal     " + table.note[1] + "\n\n");
+    const std::string json = FormatResultJson("b.wav", AnalysisSettings{}, table);
+    EXPECT_NE(json.find(",\"rows\":[{\"frequency\":250,\"amplitude\":0.5,\"splash_amplitude\":0,\"attack\":0,\"decay\":0,"
+                        "\"cents\":-1200,\"partial\":\"prime\",\"note\":\"" + table.note[0] + "\"},{\"frequency\":500,"),
+              std::string::npos) << json;
+    EXPECT_EQ(json.find("1000"), std::string::npos) << json;
+    EXPECT_EQ(json.substr(json.size() - 5), "\"}]}\n");
+    EXPECT_EQ(JsonString("a\"b\\c\ny\t\x01\x7F"), "\"a\\\"b\\\\c\\ny\\t\\u0001\\u007f\"");
+    // UTF-8 stays; a bad byte, a cut sequence and each byte of a surrogate become U+FFFD.
+    EXPECT_EQ(JsonString("C\xC3\xA9\xFF\xC3"), "\"C\xC3\xA9\xEF\xBF\xBD\xEF\xBF\xBD\"");
+    EXPECT_EQ(JsonString("\xED\xA0\x80"), "\"\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\"");
+}
+
+// The window's bar graph at the compression that fits the band (two points a column), the cursor on the nominal.
+TEST(SpectrumPlot, TheWindowsBarGraphWithoutAnApplicationObject) {
+    SpectrumAnalyser engine;
+    engine.Configure(1000, 0.0, 500.0, 0.5);
+    std::tie(engine.spectrum[200], engine.spectrum[400]) = std::tuple(4.0, 8.0);  // 100 Hz, a partial; 200 Hz, the nominal
+    engine.FindMaximum();
+    PartialTable table;
+    table.AddPeak(100.0, 0, 4.0, 0, 0, 0);
+    table.AddPeak(200.0, 0, 8.0, 0, 0, 3);
+    table.nominal = 200.0;
+    TemporaryFolder folder;
+    ASSERT_TRUE(SaveSpectrumPlot(folder.File("plot.png"), engine, table));
+    EXPECT_EQ(QImage(QString::fromStdString(folder.File("plot.png"))).convertToFormat(QImage::Format_RGB32),
+              RenderSpectrumImage(engine, table, PlotWindow{2, 0, 400, (kPlotHeight - 10) / 8.0}, 563, 284));
+    EXPECT_FALSE(SaveSpectrumPlot(folder.File("none.png"), SpectrumAnalyser{}, table));
+    EXPECT_FALSE(SaveSpectrumPlot(folder.File("no/such/folder.png"), engine, table));
+}
+
+// 3 s at `rate` of a bell on 500 Hz, silent until 0.45 s (hum ... octave nominal, decaying), in channels that
+// differ by a factor, their mean the bell; `loud` 0 gives silence.
+std::string WriteBell(const TemporaryFolder& folder, const std::string& name, int format, int rate, int channels,
+                      double loud = 1.0) {
+    const double parts[][2] = {{0.25, 0.3}, {0.5, 0.4}, {0.6, 0.5}, {0.75, 0.1}, {1.0, 1.0}, {1.5, 0.3}, {2.0, 0.4}};
+    std::vector<double> frames;
+    for (int i = 0; i < 3 * rate; ++i) {
+        const double t = i / static_cast<double>(rate) - 0.45;
+        double v = 0.0;
+        for (const auto& p : parts) v += t < 0 ? 0.0 : 0.25 * loud * p[1] * std::sin(2 * M_PI * 500 * p[0] * t) * std::exp(-t);
+        for (int c = 0; c < channels; ++c) frames.push_back(v * (channels == 1 ? 1.0 : 0.8 + 0.4 * c));
+    }
+    SF_INFO info{0, rate, channels, format, 0, 0};
+    SNDFILE* file = sf_open(folder.File(name).c_str(), SFM_WRITE, &info);
+    sf_writef_double(file, frames.data(), 3 * rate);
+    sf_close(file);
+    return folder.File(name);
+}
+
+// Runs the built campanor-analyse with `args` through the shell; stdout goes to `stdoutPath` or is captured.
+std::tuple<int, std::string, std::string> Analyse(const std::vector<std::string>& args, const std::string& stdoutPath = "") {
+    TemporaryFolder capture;
+    std::string command = CAMPANOR_ANALYSE;
+    for (const std::string& a : args) command += " '" + a + "'";
+    const std::string out = stdoutPath.empty() ? capture.File("out") : stdoutPath;
+    const int status = std::system((command + " >'" + out + "' 2>'" + capture.File("err") + "'").c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, stdoutPath.empty() ? ReadWholeFile(out) : "",
+            ReadWholeFile(capture.File("err"))};
+}
+
+// Each run's exit status and messages on stderr, then what the runs wrote. A float stereo file at 48000 Hz gives
+// the partials of the 16-bit mono one at 44100 Hz.
+TEST(ToolRun, OutputsMessagesAndStatuses) {
+    TemporaryFolder f;
+    const std::string bell = WriteBell(f, "bell.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 44100, 1);
+    const std::string stereo = WriteBell(f, "bell48.wav", SF_FORMAT_WAV | SF_FORMAT_FLOAT, 48000, 2);
+    const std::string silent = WriteBell(f, "silent.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 44100, 1, 0.0);
+    const std::string quiet = WriteBell(f, "quiet: a,b.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 44100, 1, 0.1);
+    const std::string slow = WriteBell(f, "slow.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 100, 2);
+    WriteWholeFile(f.File("text.wav"), "not a sound\n");
+    std::filesystem::create_directory(f.File("r"));
+    const std::string missing = f.File("missing.wav"), no = f.File("no/such/");
+    const std::tuple<std::vector<std::string>, int, std::vector<std::string>> runs[] = {
+        {{"--out-dir", f.File("r"), bell, stereo, quiet}, 0, {}},
+        {{"-o", f.File("one.json"), "--trigger", "25", "--format", "json", "--spectrum", f.File("s.csv"), "--plot", f.File("p.png"), "--end", "2000", bell},
+         0, {}},
+        {{"--no-trigger", "--interval", "0.25", "--format", "json", bell}, 0,
+         {"bell.wav: warning: the file ends 44100 samples before the recording of 176400"}},
+        {{"--format", "table", missing, f.File("text.wav"), slow, silent, bell}, 1,
+         {missing + ": cannot read: ", "text.wav: cannot read: ", "slow.wav: cannot read: cannot convert a sample rate of 100 Hz",
+          "silent.wav: the trigger never fired"}},
+        {{"--start", "1000", "--end", "1005", bell}, 1, {"too narrow for peak detection"}},
+        {{"-o", no + "out.par", "--plot", no + "p.png", bell}, 1, {"cannot write " + no + "out.par", "cannot write " + no + "p.png"}},
+        {{"--interval", "0", bell}, 2, {"Bad analysis parameters!"}},
+        {{"--speed", "fast", bell}, 2, {"bad value for --speed: \"fast\" is not a number"}},
+        {{"--plot", "a.png", bell, bell}, 2, {"--plot draws the spectrum of one input file"}},
+        {{"--help"}, 0, {}}, {{"--version"}, 0, {}},
+        {{"--trigger", "25", quiet}, 1, {"the trigger never fired: no block of 8192 samples rose above 8175 (trigger level 25)"}}};
+    std::vector<std::string> outs;
+    for (const auto& [args, status, messages] : runs) {
+        const auto [code, out, err] = Analyse(args);
+        EXPECT_EQ(code, status) << testing::PrintToString(args) << err;
+        for (const std::string& m : messages) EXPECT_NE(err.find(m), std::string::npos) << m << "\n" << err;
+        outs.push_back(out);
+    }
+    EXPECT_EQ(std::get<0>(Analyse({bell}, "/dev/full")), 1);
+    std::vector<std::int16_t> loaded, stored(3 * 44100);  // 16-bit mono at 44100 Hz comes in sample for sample
+    SF_INFO info{};
+    SNDFILE* file = sf_open(bell.c_str(), SFM_READ, &info);
+    EXPECT_EQ(sf_read_short(file, stored.data(), 3 * 44100), 3 * 44100);
+    sf_close(file);
+    std::string error, warning;
+    EXPECT_TRUE(LoadSoundFile(bell, loaded, error, warning) && loaded == stored && warning.empty());
+    PartialTable mono, resampled;
+    ASSERT_EQ(ReadPartialsFile(f.File("r/bell.par"), mono) + ReadPartialsFile(f.File("r/bell48.par"), resampled), 0);
+    ASSERT_EQ(std::tuple(mono.count, resampled.count, mono.nominal, mono.partialIndex),
+              std::tuple(7, 7, 500.0, resampled.partialIndex));
+    for (int i = 0; i < 7; ++i) EXPECT_NEAR(resampled.frequency[i], mono.frequency[i], 0.5) << i;
+    EXPECT_EQ(ReadWholeFile(f.File("r/bell.par")).rfind("Partials\r\nwave file is bell.wav, nominal: 500.0", 0), 0u);
+    // The automatic trigger fires on a file far below full scale; its name stays readable in line 2.
+    EXPECT_EQ(ReadWholeFile(f.File("r/quiet: a,b.par")).rfind("Partials\r\nwave file is quiet_ a_b.wav, nominal: 500.0", 0), 0u);
+    // With the trigger the recording starts with the block of 8192 samples where the bell sets in at 0.45 s.
+    EXPECT_NE(ReadWholeFile(f.File("one.json")).find("\"trigger_level\":25,\"trigger_threshold\":8175,\"recording_start_sample\":16384,"
+                                                     "\"padded_samples\":0},\"nominal\":500,"), std::string::npos);
+    const std::string spectrum = ReadWholeFile(f.File("s.csv"));
+    EXPECT_EQ(std::tuple(spectrum.rfind("frequency_hz,magnitude\n0,", 0), std::count(spectrum.begin(), spectrum.end(), '\n')),
+              std::tuple(0u, 1 + 4001));
+    EXPECT_NE(spectrum.find("\n2000,"), std::string::npos);
+    EXPECT_EQ(ReadWholeFile(f.File("p.png")).substr(0, 24), std::string("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\x02\x33\0\0\x01\x1c", 24))
+        << "563 x 284 pixels";
+    EXPECT_EQ(outs[2].rfind("{\"file\":\"" + bell + "\",\"parameters\":{\"start_frequency\":0,\"end_frequency\":5000,"
+                            "\"interval\":0.25,\"speed_adjust\":1,\"low_nominal\":0,\"high_nominal\":5000,\"steps\":20000,"
+                            "\"record_length\":176400,\"wait_for_trigger\":false,\"trigger_level\":\"auto\","
+                            "\"trigger_threshold\":4695,\"recording_start_sample\":0,\"padded_samples\":44100},\"nominal\":500,", 0), 0u) << outs[2];
+    EXPECT_EQ(outs[3].rfind("File: " + bell + "\nNominal: 500.000 Hz\n", 0), 0u) << "went on with the next file";
+    EXPECT_NE(outs[9].find("--plot FILE"), std::string::npos);
+    EXPECT_EQ(outs[10].rfind("campanor-analyse ", 0), 0u);
+}
+
+}  // namespace
