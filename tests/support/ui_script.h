@@ -7,13 +7,13 @@
 
 #include "ui/toolkit/dialog_hooks.h"
 
-// Stands in for the user: records every message box and answers file
-// dialogs from a queue (an empty queue or nullopt answers Cancel).
 struct ShownMessage {
     std::string title;
     std::string text;
 };
 
+// Stands in for the user: records every message box and answers file
+// dialogs from a queue (an empty queue or nullopt answers Cancel).
 struct UiScript final : DialogHooks {
     std::vector<ShownMessage> messages;
     // Runs as if inside the box's modal loop: a test can post messages here.
@@ -27,14 +27,11 @@ struct UiScript final : DialogHooks {
     }
     bool AnswerFileDialog(const FileDialogRequest& request, std::string& path) override {
         fileRequests.push_back(request);
-        if (fileAnswers.empty()) return false;
-        const std::optional<std::string> answer = fileAnswers.front();
-        fileAnswers.pop_front();
+        const std::optional<std::string> answer = fileAnswers.empty() ? std::nullopt : fileAnswers.front();
+        if (!fileAnswers.empty()) fileAnswers.pop_front();
         if (answer) path = *answer;
         return answer.has_value();
     }
 };
 
-inline void SetUiScript(UiScript* script) {
-    SetDialogHooks(script);
-}
+inline void SetUiScript(UiScript* script) { SetDialogHooks(script); }
