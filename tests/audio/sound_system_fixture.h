@@ -1,9 +1,6 @@
 #pragma once
-// The real PortAudio path without a sound card: an ALSA configuration in a
-// scratch folder. ALSA reads it once per process, so each configuration
-// needs a test program (or process) of its own.
-#include <unistd.h>
-
+// The real PortAudio path without a sound card: ALSA reads the configuration written here once per
+// process, so each configuration needs a process of its own.
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -11,18 +8,16 @@
 
 namespace sound_system {
 
-// Creates a fresh scratch folder and returns its absolute path.
+// A fresh scratch folder (absolute path; empty on failure).
 inline std::string MakeScratchFolder() {
     std::string pattern = (std::filesystem::temp_directory_path() / "campanor-audio-XXXXXX").string();
-    const char* made = mkdtemp(pattern.data());
-    return made != nullptr ? std::string(made) : std::string();
+    return mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
 }
 
 // Writes `config` as the only ALSA configuration and points ALSA at it.
 inline void UseAlsaConfiguration(const std::string& folder, const std::string& config) {
-    const std::string path = folder + "/asound.conf";
-    std::ofstream(path) << config << '\n';
-    setenv("ALSA_CONFIG_PATH", path.c_str(), 1);
+    std::ofstream(folder + "/asound.conf") << config << '\n';
+    setenv("ALSA_CONFIG_PATH", (folder + "/asound.conf").c_str(), 1);
 }
 
 }  // namespace sound_system

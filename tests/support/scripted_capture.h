@@ -29,7 +29,9 @@ public:
           }) {}
 
     CaptureSourceFactory Factory() {
-        return [self = shared_from_this()]() -> std::unique_ptr<CaptureSource> { return std::make_unique<Source>(self); };
+        return [self = shared_from_this()]() -> std::unique_ptr<CaptureSource> {
+            return std::make_unique<Source>(self);
+        };
     }
     // What the next opens return from Open (0, 2, 3 or 4) and Start (0 or 4).
     void SetOpenResult(std::int16_t code) { Change([&] { openResult = code; }); }
@@ -50,13 +52,11 @@ private:
         ~Source() override { Close(); }
         std::int16_t Open() override {
             const std::lock_guard lock(s->mutex);
-            if (s->openResult == 0) { opened = s->open = true; s->started = s->interrupted = false; }
+            if (s->openResult == 0) { s->open = true; s->started = s->interrupted = false; }
             return s->openResult;
         }
         std::int16_t Start() override {
-            const std::lock_guard lock(s->mutex);
-            s->started = s->startResult == 0;
-            return s->startResult;
+            return s->Change([&] { s->started = s->startResult == 0; return s->startResult; });
         }
         std::int32_t Read(std::int16_t* block, std::int32_t capacity) override {
             std::unique_lock lock(s->mutex);
@@ -68,17 +68,15 @@ private:
         }
         void BlockProcessed() override { s->Change([&] { ++s->processed; }); }
         void Interrupt() override { s->Change([&] { s->interrupted = true; }); }
-        void Close() override {
-            if (std::exchange(opened, false)) s->Change([&] { s->open = s->started = false; });
-        }
+        void Close() override { s->Change([&] { s->open = s->started = false; }); }
         std::shared_ptr<ScriptedCapture> s;
-        bool opened = false;
     };
 
-    template <class F> void Change(F f) {
+    // Runs `f` under the lock and wakes whoever waits.
+    template <class F> auto Change(F f) -> decltype(f()) {
         const std::lock_guard lock(mutex);
-        f();
         changed.notify_all();
+        return f();
     }
 
     const Generator generator;

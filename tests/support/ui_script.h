@@ -7,10 +7,7 @@
 
 #include "ui/toolkit/dialog_hooks.h"
 
-struct ShownMessage {
-    std::string title;
-    std::string text;
-};
+struct ShownMessage { std::string title, text; };
 
 // Stands in for the user: records every message box and answers file
 // dialogs from a queue (an empty queue or nullopt answers Cancel).
@@ -27,9 +24,10 @@ struct UiScript final : DialogHooks {
     }
     bool AnswerFileDialog(const FileDialogRequest& request, std::string& path) override {
         fileRequests.push_back(request);
-        const std::optional<std::string> answer = fileAnswers.empty() ? std::nullopt : fileAnswers.front();
-        if (!fileAnswers.empty()) fileAnswers.pop_front();
-        if (answer) path = *answer;
+        if (fileAnswers.empty()) return false;
+        const std::optional<std::string> answer = fileAnswers.front();
+        fileAnswers.pop_front();
+        path = answer.value_or(path);
         return answer.has_value();
     }
 };
