@@ -1,101 +1,88 @@
 #pragma once
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 #include "audio/capture_source.h"
 
-// A scripted stand-in for the sound card, for tests of any folder. The
-// recorder's own capture thread reads it like a device, so the blocks take
-// the same path as real ones: capture thread -> OnInputBlock -> one message
-// to the owner per block.
-//
-// How a test uses it:
-//
-//   auto script = std::make_shared<ScriptedCapture>(blocks);  // or a generator
-//   SetCaptureSourceFactory(script->Factory());   // or pass it to OpenRecorder
-//   OpenRecorder(sound, &owner);                  // the script's open result
-//   sound.ArmRecording(44100, true, 10);
-//   script->Deliver(3);                           // let three blocks through
-//   script->WaitProcessed(3);                     // OnInputBlock has handled them
-//   ...handle the messages the owner queued...
-//   CloseRecorder(sound);
-//   SetCaptureSourceFactory({});                  // back to the sound card
-//
-// By default nothing is delivered until Deliver is called ("manual"), so a
-// test decides exactly how many blocks the recorder sees. SetPace switches
-// to delivering one block per interval on its own. Blocks are numbered from
-// 0 across the whole life of the script, also across several opens.
-//
-// Threads: the control functions may be called from any thread; the
-// script's data is guarded by its own mutex (the test double may lock; the
-// recorder's per-block path does not).
+// A scripted sound card, read by the recorder's own capture thread like a device. Nothing comes until
+// Deliver lets blocks through; blocks are numbered from 0 over the script's life, across reopens too.
+// Hold it in a shared_ptr; pass Factory() to SetCaptureSourceFactory or OpenRecorder.
 class ScriptedCapture : public std::enable_shared_from_this<ScriptedCapture> {
 public:
-    // Fills `block` with block number `blockIndex` (up to `capacity`
-    // samples) and returns how many it stored (cut to 0..capacity).
-    using Generator =
-        std::function<std::int32_t(std::int64_t blockIndex, std::int16_t* block, std::int32_t capacity)>;
+    // Fills block number `index` (up to `capacity` samples); returns how many.
+    using Generator = std::function<std::int32_t(std::int64_t index, std::int16_t* block, std::int32_t capacity)>;
 
-    // Delivers the given blocks in order (each cut at the capacity of a read,
-    // 8192 samples), then silent full blocks for ever.
-    explicit ScriptedCapture(std::vector<std::vector<std::int16_t>> blocks);
-    explicit ScriptedCapture(Generator generator);
+    explicit ScriptedCapture(Generator generator) : generator(std::move(generator)) {}
+    // The given blocks in order (cut at the capacity of a read), then silent full blocks.
+    explicit ScriptedCapture(std::vector<std::vector<std::int16_t>> blocks)
+        : generator([blocks = std::move(blocks)](std::int64_t index, std::int16_t* block, std::int32_t capacity) {
+              const auto given = index < std::ssize(blocks) ? blocks[index] : std::vector<std::int16_t>(capacity);
+              std::copy_n(given.begin(), std::min<std::size_t>(given.size(), capacity), block);
+              return static_cast<std::int32_t>(given.size());
+          }) {}
 
-    // A factory for SetCaptureSourceFactory or OpenRecorder: each source it
-    // makes reads this script. The script must be held by a shared_ptr.
-    CaptureSourceFactory Factory();
-
-    // What the next opens return: Open's code (0, 2, 3 or 4) and Start's
-    // code (0 or 4). Default 0 and 0.
-    void SetOpenResult(std::int16_t code);
-    void SetStartResult(std::int16_t code);
-
-    // Manual mode: lets `count` more blocks through to the recorder.
-    void Deliver(std::int64_t count);
-
-    // Automatic mode: one block every `interval` (zero: as fast as the
-    // recorder takes them) for as long as the source is open.
-    void SetPace(std::chrono::microseconds interval);
-
-    // Waits until `total` blocks in all have been through OnInputBlock, or
-    // the timeout runs out. True when they have.
-    bool WaitProcessed(std::int64_t total,
-                       std::chrono::milliseconds timeout = std::chrono::milliseconds(5000));
-
-    // Blocks that have been through OnInputBlock so far.
-    std::int64_t Processed() const;
-
-    // True while a source of this script is open (Open succeeded, no Close
-    // yet), and whether that source has been started.
-    bool IsOpen() const;
-    bool IsStarted() const;
+    CaptureSourceFactory Factory() {
+        return [self = shared_from_this()]() -> std::unique_ptr<CaptureSource> {
+            return std::make_unique<Source>(self);
+        };
+    }
+    // What the next opens return from Open (0, 2, 3 or 4) and Start (0 or 4).
+    void SetOpenResult(std::int16_t code) { Change([&] { openResult = code; }); }
+    void SetStartResult(std::int16_t code) { Change([&] { startResult = code; }); }
+    void Deliver(std::int64_t count) { Change([&] { released += count; }); }
+    // True once `total` blocks in all have been through OnInputBlock.
+    bool WaitProcessed(std::int64_t total, std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
+        std::unique_lock lock(mutex);
+        return changed.wait_for(lock, timeout, [&] { return processed >= total; });
+    }
+    bool IsOpen() const { const std::lock_guard lock(mutex); return open; }
+    bool IsStarted() const { const std::lock_guard lock(mutex); return started; }
 
 private:
-    friend class ScriptedSource;
+    // What the recorder owns: every call goes to the script, which outlives it.
+    struct Source final : CaptureSource {
+        explicit Source(std::shared_ptr<ScriptedCapture> script) : s(std::move(script)) {}
+        ~Source() override { Close(); }
+        std::int16_t Open() override {
+            const std::lock_guard lock(s->mutex);
+            if (s->openResult == 0) { s->open = true; s->started = s->interrupted = false; }
+            return s->openResult;
+        }
+        std::int16_t Start() override {
+            return s->Change([&] { s->started = s->startResult == 0; return s->startResult; });
+        }
+        std::int32_t Read(std::int16_t* block, std::int32_t capacity) override {
+            std::unique_lock lock(s->mutex);
+            s->changed.wait(lock, [&] { return s->interrupted || s->read < s->released; });
+            if (s->interrupted) return -1;
+            const std::int64_t index = s->read++;
+            lock.unlock();
+            return std::clamp(s->generator(index, block, capacity), std::int32_t{0}, capacity);
+        }
+        void BlockProcessed() override { s->Change([&] { ++s->processed; }); }
+        void Interrupt() override { s->Change([&] { s->interrupted = true; }); }
+        void Close() override { s->Change([&] { s->open = s->started = false; }); }
+        std::shared_ptr<ScriptedCapture> s;
+    };
 
-    std::int16_t SourceOpen();
-    std::int16_t SourceStart();
-    std::int32_t SourceRead(std::int16_t* block, std::int32_t capacity);
-    void SourceBlockProcessed();
-    void SourceInterrupt();
-    void SourceClose();
+    // Runs `f` under the lock and wakes whoever waits.
+    template <class F> auto Change(F f) -> decltype(f()) {
+        const std::lock_guard lock(mutex);
+        changed.notify_all();
+        return f();
+    }
 
     const Generator generator;
     mutable std::mutex mutex;
     std::condition_variable changed;
-    std::int16_t openResult = 0;
-    std::int16_t startResult = 0;
-    bool paced = false;
-    std::chrono::microseconds pace{0};
-    bool open = false;
-    bool started = false;
-    bool interrupted = false;
-    std::int64_t released = 0;   // blocks Deliver has let through
-    std::int64_t read = 0;       // blocks handed to the capture thread
-    std::int64_t processed = 0;  // blocks OnInputBlock has finished
+    std::int16_t openResult = 0, startResult = 0;
+    bool open = false, started = false, interrupted = false;
+    std::int64_t released = 0, read = 0, processed = 0;  // let through, handed out, through OnInputBlock
 };

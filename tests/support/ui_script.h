@@ -7,13 +7,10 @@
 
 #include "ui/toolkit/dialog_hooks.h"
 
+struct ShownMessage { std::string title, text; };
+
 // Stands in for the user: records every message box and answers file
 // dialogs from a queue (an empty queue or nullopt answers Cancel).
-struct ShownMessage {
-    std::string title;
-    std::string text;
-};
-
 struct UiScript final : DialogHooks {
     std::vector<ShownMessage> messages;
     // Runs as if inside the box's modal loop: a test can post messages here.
@@ -30,11 +27,9 @@ struct UiScript final : DialogHooks {
         if (fileAnswers.empty()) return false;
         const std::optional<std::string> answer = fileAnswers.front();
         fileAnswers.pop_front();
-        if (answer) path = *answer;
+        path = answer.value_or(path);
         return answer.has_value();
     }
 };
 
-inline void SetUiScript(UiScript* script) {
-    SetDialogHooks(script);
-}
+inline void SetUiScript(UiScript* script) { SetDialogHooks(script); }

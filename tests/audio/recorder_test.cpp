@@ -1,0 +1,288 @@
+// The recorder: blocks fed straight into OnInputBlock, its capture thread reading a scripted source, and
+// the real PortAudio path through ALSA (one process per ALSA configuration: see CMakeLists.txt).
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "audio/recorder.h"
+#include "tests/audio/sound_system_fixture.h"
+#include "tests/support/scripted_capture.h"
+
+// Every allocation in the program is counted: the per-block path must make none.
+static std::atomic<long> allocations{0};
+[[gnu::noinline]] void* operator new(std::size_t size) {
+    allocations.fetch_add(1, std::memory_order_relaxed);
+    if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
+    std::abort();
+}
+[[gnu::noinline]] void operator delete(void* p) noexcept { std::free(p); }
+[[gnu::noinline]] void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+
+namespace {
+
+using Block = std::vector<std::int16_t>;
+constexpr std::int32_t kN = kCaptureBlockSamples;
+constexpr auto kStopped = RecorderState::Stopped, kWait = RecorderState::WaitForTrigger,
+               kRecording = RecorderState::Recording, kAnalysing = RecorderState::Analysing;
+
+// The sound's owner, as OpenRecorder would make it. Records the messages with the state and recorded
+// count seen at each post, allocating nothing (the space is reserved); while `held`, posting waits.
+// Read it only while the capture thread is idle.
+struct MessageLog final : RecorderOwner {
+    struct Seen { unsigned message; RecorderState state; std::int32_t recorded; };
+    explicit MessageLog(SoundBuffer& s) : sound(s) {
+        s.owner = this;
+        s.overloadHold = kOverloadHold;
+        seen.reserve(4096);
+    }
+    void PostRecorderMessage(unsigned message) override {
+        while (held.load()) std::this_thread::yield();
+        const std::lock_guard lock(mutex);
+        if (seen.size() < seen.capacity()) seen.push_back({message, sound.state.load(), sound.recordedCount.load()});
+        dones += message == WM_RECORDING_DONE;
+        changed.notify_all();
+    }
+    bool WaitForDones(int count) {
+        std::unique_lock lock(mutex);
+        return changed.wait_for(lock, std::chrono::seconds(10), [&] { return dones >= count; });
+    }
+    const SoundBuffer& sound;
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::atomic<bool> held{false};
+    std::vector<Seen> seen;
+    int dones = 0;
+};
+
+// Distinct values from -1000 to 999, counting on from `base`.
+Block Counting(std::int32_t base, std::int32_t count = kN) {
+    Block block(count);
+    for (std::int32_t i = 0; i < count; ++i) block[i] = static_cast<std::int16_t>((base + i) % 2000 - 1000);
+    return block;
+}
+
+// Every sample of block `index` is `index`.
+std::int32_t Numbered(std::int64_t index, std::int16_t* block, std::int32_t capacity) {
+    std::fill(block, block + capacity, static_cast<std::int16_t>(index));
+    return capacity;
+}
+
+class Recorder : public ::testing::Test {
+protected:
+    ~Recorder() override { CloseRecorder(sound); SetCaptureSourceFactory({}); }  // closes before the log goes
+    SoundBuffer sound;
+    MessageLog log{sound};
+};
+
+// One block into a fresh recorder: `start` WaitForTrigger arms with the trigger at slider `level`
+// (threshold level x 327), Recording arms without it, Stopped and Analysing are set (threshold 0). The
+// block is `count` samples of `fill` with `value` at `at`; past `count` lie stale loud samples.
+struct OneBlock {
+    const char* what;
+    RecorderState start; int level; std::int16_t fill; std::int32_t at; std::int16_t value; std::int32_t count;
+    RecorderState after; std::int16_t peak, overload; std::int32_t recorded;
+};
+
+TEST(OnInputBlock, OneBlockTable) {
+    const OneBlock cases[] = {
+        {"silence never fires", kWait, 0, 0, 0, 0, kN, kWait, 0, 0, 0},
+        {"threshold 0 fires on any positive sample", kWait, 0, 0, 100, 1, kN, kRecording, 1, 0, kN},
+        {"slider 100 needs more than 32700", kWait, 100, 0, 5, 32700, kN, kWait, 32700, 10, 0},
+        {"slider 100 fires above 32700", kWait, 100, 0, 5, 32701, kN, kRecording, 32701, 10, kN},
+        {"negative excursions count for nothing", kWait, 0, -32768, 10, -1, kN, kWait, 0, 0, 0},
+        {"a short block is measured on its own samples", kWait, 1, 0, 99, 99, 100, kWait, 99, 0, 0},
+        {"a short block is copied alone", kRecording, 0, 0, 99, 99, 100, kRecording, 99, 0, 100},
+        {"an empty block", kRecording, 0, 0, 0, 0, 0, kRecording, 0, 0, 0},
+        {"29491 is no overload", kStopped, 0, 0, 7, 29491, kN, kStopped, 29491, 0, 0},
+        {"29492 is one, also when stopped", kStopped, 0, 0, 7, 29492, kN, kStopped, 29492, 10, 0},
+        {"the last sample overloads", kRecording, 0, 0, kN - 1, 32767, kN, kRecording, 32767, 10, kN},
+        {"nothing fires or is copied while analysing", kAnalysing, 0, 31000, 0, 31000, kN, kAnalysing, 31000, 10, 0},
+    };
+    for (const OneBlock& c : cases) {
+        SCOPED_TRACE(c.what);
+        SoundBuffer sound;
+        MessageLog log(sound);
+        if (c.start == kWait || c.start == kRecording) sound.ArmRecording(30000, c.start == kWait, c.level);
+        sound.state.store(c.start);
+        Block block(kN, 30000);
+        std::fill(block.begin(), block.begin() + c.count, c.fill);
+        block[c.at] = c.value;
+        OnInputBlock(sound, block.data(), c.count);
+        EXPECT_EQ(sound.state.load(), c.after);
+        EXPECT_EQ(sound.blockPeak.load(), c.peak);
+        EXPECT_EQ(sound.overloadCount.load(), c.overload);
+        ASSERT_EQ(sound.recordedCount.load(), c.recorded);
+        EXPECT_TRUE(std::equal(block.begin(), block.begin() + c.recorded, sound.samples.get()));
+        ASSERT_EQ(log.seen.size(), 1u);
+        EXPECT_EQ(log.seen[0].message, WM_RECORDER_LEVEL);
+    }
+}
+
+// Through the capture thread: opening resets the capture members and writes the format; an empty read
+// still posts; two quiet blocks wait; a recording triggered in mid-block starts at the block's first
+// sample; 20000 = 2 x 8192 + 3616 cuts the third block, whose message is the completion, posted once the
+// state is Stopped; the next block is not recorded.
+TEST_F(Recorder, OpenArmTriggerRecordDoneClose) {
+    std::vector<Block> blocks = {Counting(500), {}, Counting(500), Counting(0), Counting(kN), Counting(2 * kN, 4000)};
+    blocks[3][4321] = 25000;
+    blocks[5][3616] = 30000;  // past the end: neither copied nor measured
+    auto script = std::make_shared<ScriptedCapture>(blocks);
+    sound.overloadCount.store(7);
+    sound.blockPeak.store(123);
+    sound.state.store(kAnalysing);
+    sound.overloadHold = 3;
+    sound.format.cbSize = 99;
+    ASSERT_EQ(OpenRecorder(sound, &log, script->Factory()), kRecorderOpened);
+    EXPECT_TRUE(script->IsStarted());
+    EXPECT_EQ(sound.deviceOpen + sound.overloadHold, 11);
+    EXPECT_EQ(sound.state.load(), kStopped);
+    EXPECT_EQ(sound.overloadCount.load() + sound.blockPeak.load() + sound.closing.load(), 0);
+    const WaveFormat& f = sound.format;
+    EXPECT_EQ((std::vector<std::uint32_t>{f.wFormatTag, f.nChannels, f.nSamplesPerSec, f.nAvgBytesPerSec,
+                                          f.nBlockAlign, f.wBitsPerSample, f.cbSize}),
+              (std::vector<std::uint32_t>{1, 1, 44100, 88200, 2, 16, 0}));
+    sound.ArmRecording(20000, true, 50);
+    script->Deliver(3);
+    ASSERT_TRUE(script->WaitProcessed(3));
+    EXPECT_EQ(sound.state.load(), kWait);
+    EXPECT_EQ(sound.blockPeak.load(), 999);
+    script->Deliver(3);
+    ASSERT_TRUE(script->WaitProcessed(6));
+    EXPECT_EQ(sound.overloadCount.load(), 0);
+    script->Deliver(1);
+    ASSERT_TRUE(script->WaitProcessed(7));
+    ASSERT_EQ(log.seen.size(), 7u);
+    EXPECT_EQ(log.dones, 1);
+    EXPECT_EQ(log.seen[5].message, WM_RECORDING_DONE);
+    EXPECT_EQ(log.seen[5].state, kStopped);
+    EXPECT_EQ(log.seen[5].recorded, 20000);
+    EXPECT_EQ(sound.recordedCount.load(), 20000);
+    Block expected = Counting(0, 20000);
+    expected[4321] = 25000;
+    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), sound.samples.get()));
+    CloseRecorder(sound);
+    EXPECT_FALSE(script->IsOpen());
+}
+
+// Failed opens return their code and leave nothing open; a reopen replaces the device; a close ends a
+// thread that waits in Read, and nothing is posted after it.
+TEST_F(Recorder, OpenFailuresReopenAndClose) {
+    CloseRecorder(sound);  // never opened: harmless
+    auto first = std::make_shared<ScriptedCapture>(std::vector<Block>{});
+    auto second = std::make_shared<ScriptedCapture>(std::vector<Block>{});
+    EXPECT_EQ(OpenRecorder(sound, nullptr, first->Factory()), kRecorderNoOwner);
+    for (auto [open, start] : {std::pair{2, 0}, {3, 0}, {0, 4}}) {
+        first->SetOpenResult(static_cast<std::int16_t>(open));
+        first->SetStartResult(static_cast<std::int16_t>(start));
+        EXPECT_EQ(OpenRecorder(sound, &log, first->Factory()), open + start);
+        EXPECT_FALSE(first->IsOpen());  // also when it opened but refused to start
+        EXPECT_EQ(sound.device, nullptr);
+    }
+    first->SetStartResult(0);
+    SetCaptureSourceFactory(first->Factory());
+    ASSERT_EQ(OpenRecorder(sound, &log), kRecorderOpened);
+    first->Deliver(2);
+    ASSERT_TRUE(first->WaitProcessed(2));
+    ASSERT_EQ(OpenRecorder(sound, &log, second->Factory()), kRecorderOpened);
+    EXPECT_FALSE(first->IsOpen());
+    second->Deliver(1);
+    ASSERT_TRUE(second->WaitProcessed(1));
+    CloseRecorder(sound);
+    EXPECT_FALSE(second->IsOpen());
+    EXPECT_EQ(sound.deviceOpen, 0);
+    second->Deliver(5);
+    EXPECT_FALSE(second->WaitProcessed(2, std::chrono::milliseconds(50)));
+    EXPECT_EQ(log.seen.size(), 3u);
+}
+
+// Re-arming while the thread runs freely: every recording holds two consecutive full blocks. Then the
+// sound is destroyed while recording: the thread must end before the samples are freed.
+TEST(RecorderThread, ContinuousRecordingsThenDestroyed) {
+    auto script = std::make_shared<ScriptedCapture>(ScriptedCapture::Generator(Numbered));
+    auto sound = std::make_unique<SoundBuffer>();
+    MessageLog log(*sound);
+    ASSERT_EQ(OpenRecorder(*sound, &log, script->Factory()), kRecorderOpened);
+    script->Deliver(std::int64_t{1} << 40);
+    for (int round = 1; round <= 3; ++round) {
+        sound->ArmRecording(2 * kN, false, 0);
+        ASSERT_TRUE(log.WaitForDones(round));
+        EXPECT_EQ(sound->samples[2 * kN - 1], static_cast<std::int16_t>(sound->samples[0] + 1));
+        sound->FinishRecording();
+    }
+    sound->ArmRecording(1 << 20, false, 0);
+    sound.reset();
+    EXPECT_FALSE(script->IsOpen());
+}
+
+// The capture loop (read, OnInputBlock, post) allocates nothing while waiting, triggering, recording,
+// completing and idling, with short blocks among them.
+TEST_F(Recorder, CaptureLoopAllocatesNothing) {
+    auto script = std::make_shared<ScriptedCapture>([](std::int64_t index, std::int16_t* block, std::int32_t capacity) {
+        return Numbered(index * 100, block, capacity) / (index % 7 == 3 ? 2 : 1);  // fires at block 33: 3300 > 3270
+    });
+    const long beforeOpen = allocations.load();
+    ASSERT_EQ(OpenRecorder(sound, &log, script->Factory()), kRecorderOpened);
+    ASSERT_GT(allocations.load(), beforeOpen);  // the counter is live
+    script->Deliver(10);
+    ASSERT_TRUE(script->WaitProcessed(10));
+    sound.ArmRecording(200 * kN, true, 10);
+    const long before = allocations.load();
+    script->Deliver(2000);
+    ASSERT_TRUE(script->WaitProcessed(2010));
+    EXPECT_EQ(allocations.load() - before, 0);
+    EXPECT_EQ(log.dones, 1);
+}
+
+constexpr std::int32_t kFileBlocks = 5, kTriggerBlock = 2;
+
+// The default input plays a file: quiet, with one loud sample in the trigger block.
+TEST(PortAudio, FileFedRecordingStartsAtTheTriggeringBlock) {
+    Block file = Counting(0, kFileBlocks * kN);
+    file[kTriggerBlock * kN + 3000] = 20000;
+    const std::string folder = sound_system::MakeScratchFolder();
+    std::ofstream(folder + "/in.raw", std::ios::binary)
+        .write(reinterpret_cast<const char*>(file.data()), 2 * kFileBlocks * kN);
+    sound_system::UseAlsaConfiguration(folder, "pcm.!default { type file  slave.pcm { type null }  file \"/dev/null\""
+                                               "  infile \"" + folder + "/in.raw\"  format \"raw\" }");
+    for (int round = 0; round < 2; ++round) {  // the device opens and closes again
+        SCOPED_TRACE(round);
+        SoundBuffer sound;
+        MessageLog log(sound);
+        log.held = true;  // the file runs far faster than real time: block 0 waits for the arming
+        testing::internal::CaptureStderr();
+        if (round == 1) close(0);  // the stderr saved while PortAudio starts then gets fd 0, a valid one
+        const std::int16_t opened = OpenRecorder(sound, &log);
+        std::fputs("after open\n", stderr);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "after open\n");  // no probing noise, stderr restored
+        ASSERT_EQ(opened, kRecorderOpened);
+        sound.ArmRecording((kFileBlocks - kTriggerBlock) * kN, true, 10);
+        log.held = false;
+        ASSERT_TRUE(log.WaitForDones(1));
+        CloseRecorder(sound);
+        EXPECT_EQ(log.seen.at(kFileBlocks - 1).message, WM_RECORDING_DONE);
+        EXPECT_EQ(log.dones, 1);
+        EXPECT_TRUE(std::equal(file.begin() + kTriggerBlock * kN, file.end(), sound.samples.get()));
+    }
+    std::filesystem::remove_all(folder);
+}
+
+TEST(PortAudio, NoInputDeviceIsRefusedQuietly) {
+    const std::string folder = sound_system::MakeScratchFolder();
+    sound_system::UseAlsaConfiguration(folder, "pcm.!default { type asym playback.pcm { type null } }");
+    SoundBuffer sound;
+    MessageLog log(sound);
+    testing::internal::CaptureStderr();
+    for (int round = 0; round < 2; ++round) EXPECT_EQ(OpenRecorder(sound, &log), kRecorderFormatRefused);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_TRUE(log.seen.empty());
+    std::filesystem::remove_all(folder);
+}
+
+}  // namespace
