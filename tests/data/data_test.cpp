@@ -1,6 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <clocale>
+#include <thread>
 #include <tuple>
 
 #include "data/number_text.h"
@@ -98,7 +104,8 @@ TEST(PartialsFile, FaultyFilesGiveTheirCode) {
         {h + "\r\n" + Row(125, 1) + " \t\v\f\r\n" + Row(250, 2) + "end\r\n" + Row(300, 3), read, 2},
         {h + Row(125, 1) + "250,0,nan,0,0,0,,\r\n" + Row(300, 3), read, 1}, {h + "1e400,0,1,0,0,0,,\r\n", bad, 0},
         {h + Row(0, 1) + Row(0, 2), bad, 0}, {h + Row(125, 1) + "250,0,2,0,0,0,,", read, 2},
-        {std::string("Partials\0junk\r\n", 15) + "wave file is x, nominal: 1\r\nhdr\r\n" + Row(125, 1), read, 1}};
+        {std::string("Partials\0junk\r\n", 15) + "wave file is x, nominal: 1\r\nhdr\r\n" + Row(125, 1), read, 1},
+        {"Partials\r\nwave file is " + std::string(70000, 'x') + ", nominal: 1\r\nhdr\r\n" + Row(125, 1), bad, 0}};
     for (const auto& [text, code, rows] : cases) {
         PartialTable table;
         const std::int16_t got = Parse(text, table);
@@ -145,6 +152,9 @@ TEST(PartialsFile, SavedUnderACommaLocaleAndReadBack) {
     EXPECT_EQ(FormatPartials(read, "bell.wav"), bytes) << "what was read writes back to the same bytes";
     EXPECT_EQ(ReadPartialsFile(folder.File("missing.par"), read), PartialsFileOpenFailed);
     EXPECT_EQ(ReadPartialsFile(folder.Path(), read), PartialsFileOpenFailed);
+    // Neither a device that never ends nor a FIFO without a writer keeps the reader waiting.
+    ASSERT_EQ(mkfifo(folder.File("fifo").c_str(), 0644), 0);
+    EXPECT_EQ(ReadPartialsFile("/dev/zero", read) + ReadPartialsFile(folder.File("fifo"), read), 2 * PartialsFileOpenFailed);
     EXPECT_EQ(read.count, 6) << "an unreadable path leaves the table";
 }
 
@@ -189,6 +199,46 @@ TEST(SafeSave, ReplacesOnlyTheTarget) {
     EXPECT_EQ(ReadWholeFile(path), "via link") << "written through the link, then kept";
     EXPECT_EQ(folder.Entries(), (std::set<std::string>{"link.par", "out.par", "plain.par", "sub"}));
     EXPECT_EQ(folder.Entries("sub"), std::set<std::string>{"x.par"});
+}
+
+// Devices and FIFOs are written into, never replaced; a read-only file is left alone; a folder that takes no
+// temporary file still lets a writable file be rewritten in place (checked as an ordinary user: root may write
+// anywhere).
+TEST(SafeSave, NodesReadOnlyFilesAndClosedFolders) {
+    TemporaryFolder folder;
+    const std::string full = folder.File("full"), null = folder.File("null"), fifo = folder.File("fifo");
+    ASSERT_EQ(mknod(full.c_str(), S_IFCHR | 0666, makedev(1, 7)) + mknod(null.c_str(), S_IFCHR | 0666, makedev(1, 3)), 0);
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+    EXPECT_FALSE(SaveBytesSafely(full, "no room"));
+    EXPECT_TRUE(SaveBytesSafely(null, "gone"));
+    EXPECT_FALSE(SaveBytesSafely(fifo, "nobody reads"));
+    std::string received;
+    std::thread reader([&] { received = ReadWholeFile(fifo); });
+    while (!SaveBytesSafely(fifo, "through the pipe")) std::this_thread::yield();  // until the reader has opened it
+    reader.join();
+    EXPECT_EQ(received, "through the pipe");
+    for (const std::string& node : {full, null, fifo}) EXPECT_FALSE(std::filesystem::is_regular_file(node)) << node;
+    const std::string locked = folder.File("locked.par");
+    WriteWholeFile(locked, "kept");
+    std::filesystem::permissions(locked, std::filesystem::perms(0444));
+    EXPECT_FALSE(SaveBytesSafely(locked, "replaced"));
+    EXPECT_EQ(ReadWholeFile(locked), "kept");
+
+    std::filesystem::create_directory(folder.File("closed"));
+    const std::string inside = folder.File("closed/bell.par");
+    WriteWholeFile(inside, "old");
+    const bool root = geteuid() == 0;
+    ASSERT_EQ(root ? chown(inside.c_str(), 65534, 65534) + chown(folder.File("closed").c_str(), 65534, 65534) : 0, 0);
+    std::filesystem::permissions(folder.File("closed"), std::filesystem::perms(0555));
+    std::filesystem::permissions(folder.Path(), std::filesystem::perms(0755));
+    const pid_t child = fork();
+    if (child == 0) _exit((!root || setgid(65534) + setuid(65534) == 0) && SaveBytesSafely(inside, "new") ? 0 : 1);
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(ReadWholeFile(inside), "new");
+    EXPECT_EQ(folder.Entries("closed"), std::set<std::string>{"bell.par"});
+    std::filesystem::permissions(folder.File("closed"), std::filesystem::perms(0755));
 }
 
 }  // namespace
