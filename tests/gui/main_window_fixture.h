@@ -1,7 +1,6 @@
 #pragma once
-// Drives the real main window on the offscreen platform with a scripted
-// capture source, in a temporary current directory (for "correct.txt"),
-// with message boxes and file dialogs scripted.
+// The real main window on the offscreen platform with a scripted capture,
+// scripted dialogs, in a temporary current directory (for "correct.txt").
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -9,6 +8,7 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -29,18 +29,15 @@ class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(directory.isValid());
-        previousDirectory = QDir::currentPath();
         ASSERT_TRUE(QDir::setCurrent(directory.path()));
         SetUiScript(&script);
     }
-
     void TearDown() override {
         window.reset();
         SetCaptureSourceFactory({});
         SetUiScript(nullptr);
         QDir::setCurrent(previousDirectory);
     }
-
     // Opens the window (modeless, start-up included) on a capture that
     // delivers `blocks`, then silence, one block per Deliver.
     MainWindow& Start(std::vector<std::vector<std::int16_t>> blocks = {}) {
@@ -51,22 +48,13 @@ protected:
         started = window->Create();
         return *window;
     }
-
     // Lets `count` blocks through the recorder and handles their messages.
     void Deliver(int count = 1) {
-        delivered += count;
         capture->Deliver(count);
-        ASSERT_TRUE(capture->WaitProcessed(delivered));
+        ASSERT_TRUE(capture->WaitProcessed(delivered += count));
         QCoreApplication::processEvents();
     }
-
-    void WriteCalibration(const std::string& content) {
-        std::FILE* file = std::fopen("correct.txt", "wb");
-        ASSERT_NE(file, nullptr);
-        std::fwrite(content.data(), 1, content.size(), file);
-        std::fclose(file);
-    }
-
+    void WriteCalibration(const std::string& content) { std::ofstream("correct.txt", std::ios::binary) << content; }
     QString Text(int id) { return window->Item<QLineEdit>(id)->text(); }
     void SetText(int id, const char* text) { window->Item<QLineEdit>(id)->setText(text); }
     bool Enabled(int id) { return window->IsWindowEnabled(id); }
@@ -83,7 +71,7 @@ public:
 
 protected:
     QTemporaryDir directory;
-    QString previousDirectory;
+    QString previousDirectory = QDir::currentPath();
     UiScript script;
     std::shared_ptr<ScriptedCapture> capture;
     std::unique_ptr<MainWindow> window;

@@ -1,75 +1,61 @@
-// The Qt-free start-up pieces: the calibration file's line limit and the
-// start-up peaks near the ends of the band (the rest is tested through the
-// window).
+// The Qt-free start-up pieces: the calibration file and the start-up
+// spectrum's peaks at the band edges and its failure path.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <string>
-#include <vector>
+#include <fstream>
 
 #include "analysis/spectrum_analyser.h"
 #include "app/calibration.h"
 #include "app/startup_spectrum.h"
+#include "partials/partial_table.h"
 
 namespace {
 
-std::string WriteTemp(const std::string& content) {
+// Only the first 38 characters of the first line count; 0.9 ... 1.1 or else 1.
+TEST(StartupData, CalibrationFile) {
     const std::string path = ::testing::TempDir() + "campanor_correct.txt";
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    std::fwrite(content.data(), 1, content.size(), file);
-    std::fclose(file);
-    return path;
-}
-
-TEST(ReadCalibration, LooksAtTheFirst38CharactersOnly) {
-    // 35 spaces then "0.95": the 38 characters end after "0.9".
-    EXPECT_EQ(ReadCalibration(WriteTemp(std::string(35, ' ') + "0.95\n").c_str()), 0.9);
-    // 36 spaces then "1.05": only "1." is read.
-    EXPECT_EQ(ReadCalibration(WriteTemp(std::string(36, ' ') + "1.05\n").c_str()), 1.0);
-    // A number that starts after the 38th character is not seen at all.
-    EXPECT_EQ(ReadCalibration(WriteTemp(std::string(38, ' ') + "0.95\n").c_str()), 1.0);
-    EXPECT_EQ(ReadCalibration(WriteTemp(std::string(37, ' ') + "1\n").c_str()), 1.0);
-    EXPECT_EQ(ReadCalibration(WriteTemp("\n1.05").c_str()), 1.0) << "an empty first line";
-    EXPECT_EQ(ReadCalibration(WriteTemp("9.5e-1xyz").c_str()), 0.95);
-}
-
-class StartupPeakTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        engine.Configure(100, 0.0, 50.0, 0.5);
-        for (int i = 0; i <= 100; ++i) engine.spectrum[i] = -1.0;  // marks points not written
+    const std::pair<std::string, double> cases[] = {
+        {std::string(35, ' ') + "0.95\n", 0.9}, {std::string(36, ' ') + "1.05\n", 1.0},
+        {std::string(38, ' ') + "0.95\n", 1.0}, {"\n1.05", 1.0}, {"9.5e-1xyz", 0.95}, {"1.1\r\n", 1.1},
+        {"0.9", 0.9}, {"", 1.0}, {"1.2\n1.05\n", 1.0}, {"1.05\n1.2\n", 1.05}, {"nan\n", 1.0}};
+    for (const auto& [content, value] : cases) {
+        std::ofstream(path, std::ios::binary) << content;
+        EXPECT_EQ(ReadCalibration(path.c_str()), value) << content;
     }
-    std::vector<double> Points() const { return {engine.spectrum.get(), engine.spectrum.get() + 101}; }
-    SpectrumAnalyser engine;
-};
-
-TEST_F(StartupPeakTest, WritesTheNinePointShapeAroundItsTop) {
-    AddStartupPeak(engine, 20.0, 30.0);
-    const std::vector<double> points = Points();
-    const double expected[9] = {30.0 / 15, 30.0 / 7, 30.0 / 4, 30.0 / 2.5, 30.0, 30.0 / 2.5, 30.0 / 4, 30.0 / 7, 30.0 / 15};
-    for (int i = 0; i < 9; ++i) EXPECT_EQ(points[36 + i], expected[i]) << i;
-    EXPECT_EQ(points[35], -1.0);
-    EXPECT_EQ(points[45], -1.0);
+    EXPECT_EQ(ReadCalibration("/nonexistent/correct.txt"), 1.0);
 }
 
-TEST_F(StartupPeakTest, PeaksAtTheBandEdgesAreCutNotWrittenOutside) {
-    AddStartupPeak(engine, 0.5, 10.0);  // top at point 1: points -3 ... 5
-    std::vector<double> points = Points();
-    EXPECT_EQ(points[0], 10.0 / 2.5);
-    EXPECT_EQ(points[1], 10.0);
-    EXPECT_EQ(points[5], 10.0 / 15);
-    EXPECT_EQ(points[6], -1.0);
-
-    AddStartupPeak(engine, 48.9, 10.0);  // top at point 97: points 93 ... 101
-    points = Points();
-    EXPECT_EQ(points[97], 10.0);
-    EXPECT_EQ(points[100], 10.0 / 7);
-    EXPECT_EQ(points[92], -1.0);
-
+TEST(StartupData, PeaksAreCutAtTheBandEdgesAndBadRequestsFail) {
+    SpectrumAnalyser engine;
+    engine.Configure(100, 0.0, 50.0, 0.5);
+    for (int i = 0; i <= 100; ++i) engine.spectrum[i] = -1.0;  // marks points not written
+    AddStartupPeak(engine, 0.5, 10.0);   // top at point 1: points -3 ... 5
+    AddStartupPeak(engine, 48.9, 20.0);  // top at point 97: points 93 ... 101
     AddStartupPeak(engine, 49.0, 99.0);  // not below 50 - 2 x 0.5: ignored
     AddStartupPeak(engine, -4.0, 99.0);  // every point before point 0
     AddStartupPeak(engine, -1e300, 99.0);
-    for (const double value : Points()) EXPECT_NE(value, 99.0);
+    std::vector<double> expected(101, -1.0);
+    for (int i = 0; i < 9; ++i) {
+        const double divisor[9] = {15, 7, 4, 2.5, 1, 2.5, 4, 7, 15};
+        if (i >= 3) expected[i - 3] = 10.0 / divisor[i];
+        if (i <= 7) expected[93 + i] = 20.0 / divisor[i];
+    }
+    EXPECT_EQ(std::vector<double>(engine.spectrum.get(), engine.spectrum.get() + 101), expected);
+
+    // Too few points to smooth at this resolution: no partials are named.
+    PartialTable table;
+    AnalysisRequest request{};
+    request.steps = 10;
+    request.endFrequency = 5.0;
+    request.interval = 0.5;
+    request.sampleRate = 44100;
+    EXPECT_FALSE(PrepareStartupSpectrum(engine, table, request, 0.0, 5000.0));
+    EXPECT_EQ(request.recordLength, 88200);
+    EXPECT_TRUE(engine.spectrumValid && !engine.smoothValid && !table.partialsValid);
+    request.steps = 10000;
+    request.endFrequency = 5000.0;
+    EXPECT_TRUE(PrepareStartupSpectrum(engine, table, request, 0.0, 5000.0));
+    EXPECT_TRUE(engine.smoothValid && table.partialsValid && table.nominal == 640.0);
 }
 
 }  // namespace

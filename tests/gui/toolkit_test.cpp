@@ -1,0 +1,146 @@
+// The dialog toolkit: data exchange, posted messages, timers and the file
+// dialogs, scripted and real (the main window tests use the rest).
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <thread>
+
+#include "tests/support/ui_script.h"
+#include "ui/toolkit/data_exchange.h"
+#include "ui/toolkit/file_dialog.h"
+#include "ui/toolkit/message_box.h"
+
+namespace {
+
+struct TestDialog : Dialog {
+    TestDialog() {
+        SetTemplate(100, 60, "Test");
+        AddEdit(10, {5, 5, 50, 12}, false);
+        AddEdit(11, {5, 20, 50, 12}, false);
+        AddButton(IDOK, "OK", {5, 40, 40, 14}, true);
+    }
+    void DoDataExchange(DataExchange& dx) override {
+        DDX_Text(dx, 10, interval);
+        DDV_MinMaxDouble(dx, interval, 0.05, 5.0);
+        DDX_Text(dx, 11, count);
+    }
+    void OnTimer(int id) override {
+        if (timerIds.push_back(id); timerIds.size() == 3) KillTimer(id);
+    }
+    void OnPostedMessage(unsigned message) override { received.push_back(message); }
+    void Type(const char* interval, const char* count) {
+        Item<QLineEdit>(10)->setText(interval);
+        Item<QLineEdit>(11)->setText(count);
+    }
+    double interval = 0.5;
+    int count = 3;
+    std::vector<int> timerIds;
+    std::vector<unsigned> received;
+};
+
+void WhenModal(std::function<void(QWidget*)> action) {
+    QTimer::singleShot(0, [action] { action(QApplication::activeModalWidget()); });
+}
+
+bool WaitFor(const std::function<bool()>& done) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < 5000) QTest::qWait(5);
+    return done();
+}
+
+// OK ends the dialog only after a whole exchange; a refusal stops the pass there.
+TEST(Toolkit, RefusedTextKeepsTheDialogOpen) {
+    UiScript script;
+    SetUiScript(&script);
+    TestDialog dialog;
+    WhenModal([&](QWidget*) {
+        const char* refused[][3] = {{"5.01", "7", "Please enter a number between 0.05 and 5."},
+            {"1.5 Hz", "7", "Please enter a number."}, {"nan", "7", "Please enter a number."},
+            {"", "7", "Please enter a number."}, {"5", "12x", "Please enter an integer."},
+            {"5", "99999999999", "Please enter an integer."}, {"5", "1.5", "Please enter an integer."}};
+        for (const auto& r : refused) {
+            dialog.Type(r[0], r[1]);
+            dialog.Item<QPushButton>(IDOK)->click();
+            EXPECT_FALSE(dialog.Ended()) << r[0] << r[1];
+            EXPECT_EQ(script.messages.back().text, r[2]);
+            EXPECT_EQ(dialog.count, 3);
+        }
+        dialog.Type("0.05", " -42 ");
+        dialog.Item<QPushButton>(IDOK)->click();
+    });
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(dialog.interval * 100 + dialog.count, 5 - 42);
+    EXPECT_EQ(script.messages.at(0).title, ApplicationTitle().toStdString());
+    dialog.interval = 1e-5;
+    dialog.UpdateData(false);
+    dialog.Item<QLineEdit>(10)->setSelection(1, 2);
+    dialog.UpdateData(false);
+    EXPECT_EQ(dialog.Item<QLineEdit>(10)->selectedText(), "e-") << "unchanged text is not rewritten";
+    SetUiScript(nullptr);
+}
+
+// Messages posted from another thread arrive in order, never at a deleted
+// dialog; a timer runs until killed.
+TEST(Toolkit, PostedMessagesAndTimers) {
+    TestDialog dialog;
+    std::thread([&] { for (unsigned m = 0; m < 200; ++m) dialog.PostMessage(0x400 + m % 3); }).join();
+    ASSERT_TRUE(WaitFor([&] { return dialog.received.size() == 200; }));
+    for (unsigned m = 0; m < 200; ++m) ASSERT_EQ(dialog.received[m], 0x400 + m % 3);
+    auto gone = std::make_unique<TestDialog>();
+    gone->PostMessage(0x402);
+    gone.reset();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(dialog.SetTimer(7, 5));
+    ASSERT_TRUE(WaitFor([&] { return dialog.timerIds.size() >= 3; }));
+    QTest::qWait(50);
+    EXPECT_EQ(dialog.timerIds, (std::vector<int>{7, 7, 7}));
+    EXPECT_FALSE(dialog.KillTimer(7)) << "already killed by OnTimer";
+}
+
+// A scripted answer gets the default extension; the real dialog, with no
+// hooks, is accepted with a typed name or cancelled.
+TEST(Toolkit, FileDialogsScriptedAndReal) {
+    EXPECT_EQ(FileFilterToQt("Wave files|*.wav;*.WAV|"), "Wave files (*.wav *.WAV)");
+    EXPECT_EQ(FileFilterToQt("Partials (*.par)|*.par|"), "Partials (*.par)");
+    const char* filter = "Partials (*.par)|*.par|";
+    UiScript script;
+    script.fileAnswers = {std::string("/tmp/a.b/tenor")};
+    SetUiScript(&script);
+    std::string path;
+    EXPECT_TRUE(SaveFileDialog(nullptr, filter, "par", "tenor.wav", path));
+    EXPECT_EQ(path, "/tmp/a.b/tenor.par");
+    EXPECT_FALSE(OpenFileDialog(nullptr, filter, "par", path));
+    EXPECT_TRUE(script.fileRequests.at(0).save && !script.fileRequests.at(1).save);
+    EXPECT_EQ(script.fileRequests[0].initialName, "tenor.wav");
+    SetUiScript(nullptr);
+    QTemporaryDir folder;
+    const auto answer = [&folder](const char* name) {
+        WhenModal([&folder, name](QWidget* modal) {
+            auto* files = qobject_cast<QFileDialog*>(modal);
+            ASSERT_NE(files, nullptr);
+            if (name == nullptr) return files->reject();
+            files->setDirectory(folder.path());
+            files->selectFile(name);
+            static_cast<QDialog*>(files)->accept();  // QFileDialog::accept, as the Save button
+        });
+    };
+    answer("tenor");
+    EXPECT_TRUE(SaveFileDialog(nullptr, filter, "par", "", path));
+    EXPECT_EQ(path, (folder.path() + "/tenor.par").toStdString());
+    answer("treble.txt");
+    EXPECT_TRUE(OpenFileDialog(nullptr, filter, "par", path));
+    EXPECT_EQ(path, (folder.path() + "/treble.txt").toStdString());
+    answer(nullptr);
+    EXPECT_FALSE(SaveFileDialog(nullptr, filter, "par", "bell", path));
+    EXPECT_EQ(path, (folder.path() + "/treble.txt").toStdString());
+}
+
+}  // namespace
