@@ -9,9 +9,6 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <fstream>
-#include <memory>
-#include <string>
-#include <vector>
 
 #include "app/main_window.h"
 #include "audio/recorder.h"
@@ -43,8 +40,8 @@ protected:
     MainWindow& Start(std::vector<std::vector<std::int16_t>> blocks = {}) {
         capture = std::make_shared<ScriptedCapture>(std::move(blocks));
         SetCaptureSourceFactory(capture->Factory());
-        window = std::make_unique<MainWindow>(VersionStrings{"Campanor bell analyser", "Campanor developers",
-                                                             "9.8.7", "Copyright (C) 2026 Campanor developers"});
+        window = std::make_unique<MainWindow>(VersionStrings{
+            "Campanor bell analyser", "Campanor developers", "9.8.7", "Copyright (C) 2026 Campanor developers"});
         started = window->Create();
         return *window;
     }

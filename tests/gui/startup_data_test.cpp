@@ -1,7 +1,8 @@
-// The Qt-free start-up pieces: the calibration file and the start-up
+// The Qt-free start-up pieces: the calibration file, and the start-up
 // spectrum's peaks at the band edges and its failure path.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <fstream>
 
 #include "analysis/spectrum_analyser.h"
@@ -25,35 +26,28 @@ TEST(StartupData, CalibrationFile) {
     EXPECT_EQ(ReadCalibration("/nonexistent/correct.txt"), 1.0);
 }
 
-TEST(StartupData, PeaksAreCutAtTheBandEdgesAndBadRequestsFail) {
+// Peaks are cut at the band edges, never written outside; a band too short
+// to smooth names no partials.
+TEST(StartupData, StartupSpectrum) {
     SpectrumAnalyser engine;
     engine.Configure(100, 0.0, 50.0, 0.5);
     for (int i = 0; i <= 100; ++i) engine.spectrum[i] = -1.0;  // marks points not written
-    AddStartupPeak(engine, 0.5, 10.0);   // top at point 1: points -3 ... 5
-    AddStartupPeak(engine, 48.9, 20.0);  // top at point 97: points 93 ... 101
-    AddStartupPeak(engine, 49.0, 99.0);  // not below 50 - 2 x 0.5: ignored
-    AddStartupPeak(engine, -4.0, 99.0);  // every point before point 0
-    AddStartupPeak(engine, -1e300, 99.0);
+    for (const StartupPeak peak : {StartupPeak{0.5, 10}, {48.9, 20}, {49.0, 99}, {-4.0, 99}, {-1e300, 99}}) {
+        AddStartupPeak(engine, peak.frequency, peak.amplitude);  // tops at points 1, 97; the rest outside
+    }
     std::vector<double> expected(101, -1.0);
     for (int i = 0; i < 9; ++i) {
-        const double divisor[9] = {15, 7, 4, 2.5, 1, 2.5, 4, 7, 15};
-        if (i >= 3) expected[i - 3] = 10.0 / divisor[i];
-        if (i <= 7) expected[93 + i] = 20.0 / divisor[i];
+        const double divisor = std::array{15.0, 7.0, 4.0, 2.5, 1.0, 2.5, 4.0, 7.0, 15.0}[std::size_t(i)];
+        if (i >= 3) expected[i - 3] = 10.0 / divisor;
+        if (i <= 7) expected[93 + i] = 20.0 / divisor;
     }
     EXPECT_EQ(std::vector<double>(engine.spectrum.get(), engine.spectrum.get() + 101), expected);
-
-    // Too few points to smooth at this resolution: no partials are named.
     PartialTable table;
-    AnalysisRequest request{};
-    request.steps = 10;
-    request.endFrequency = 5.0;
-    request.interval = 0.5;
-    request.sampleRate = 44100;
+    AnalysisRequest request{0.0, 5.0, 0.5, 10, 0, 0, 44100, 0, {}};
     EXPECT_FALSE(PrepareStartupSpectrum(engine, table, request, 0.0, 5000.0));
     EXPECT_EQ(request.recordLength, 88200);
     EXPECT_TRUE(engine.spectrumValid && !engine.smoothValid && !table.partialsValid);
-    request.steps = 10000;
-    request.endFrequency = 5000.0;
+    request = {0.0, 5000.0, 0.5, 10000, 0, 0, 44100, 0, {}};
     EXPECT_TRUE(PrepareStartupSpectrum(engine, table, request, 0.0, 5000.0));
     EXPECT_TRUE(engine.smoothValid && table.partialsValid && table.nominal == 640.0);
 }
