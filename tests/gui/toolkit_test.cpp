@@ -1,5 +1,4 @@
-// The dialog toolkit: data exchange, posted messages, timers and the file
-// dialogs, scripted and real (the main window tests use the rest).
+// The dialog toolkit's own paths that the main window tests do not take.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -93,9 +92,7 @@ TEST(Toolkit, FileDialogsScriptedAndReal) {
     std::string path;
     EXPECT_TRUE(SaveFileDialog(nullptr, filter, "par", "tenor.wav", path));
     EXPECT_EQ(path, "/tmp/a.b/tenor.par");
-    EXPECT_FALSE(OpenFileDialog(nullptr, filter, "par", path));
-    EXPECT_TRUE(script.fileRequests.at(0).save && !script.fileRequests.at(1).save);
-    EXPECT_EQ(script.fileRequests[0].initialName, "tenor.wav");
+    EXPECT_FALSE(OpenFileDialog(nullptr, filter, "par", path)) << "the queue is empty: Cancel";
     SetUiScript(nullptr);
     QTemporaryDir folder;
     const struct { const char* name; bool save; const char* path; } answers[] = {
