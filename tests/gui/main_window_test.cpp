@@ -5,9 +5,13 @@
 #include <QSlider>
 #include <QTest>
 #include <array>
+#include <cstdio>
 
+#include "app/calibration.h"
+#include "app/startup_spectrum.h"
 #include "data/number_text.h"
 #include "main_window_fixture.h"
+#include "partials/partial_table.h"
 #include "ui/analyser_app.h"
 #include "ui/toolkit/scroll_bar.h"
 #include "ui/toolkit/spin_button.h"
@@ -16,8 +20,17 @@ using namespace MainWindowIds;
 
 namespace {
 
-TEST_F(MainWindowTest, StartUpShowsTheNamedBellDefaultsAndVersions) {
-    WriteCalibration("1.05\n");
+// The start-up bell named, the defaults, the versions, and the calibration:
+// the first 38 characters of the first line, 0.9 ... 1.1, else silently 1.
+TEST_F(MainWindowTest, StartUpAndCalibration) {
+    const std::pair<std::string, double> files[] = {
+        {std::string(35, ' ') + "0.95\n", 0.9}, {std::string(36, ' ') + "1.05\n", 1.0},
+        {std::string(38, ' ') + "0.95\n", 1.0}, {"\n1.05", 1.0}, {"9.5e-1xyz", 0.95}, {"1.1\r\n", 1.1},
+        {"1.2\n1.05\n", 1.0}, {"nan\n", 1.0}, {"", 1.0}, {"0.9", 0.9}, {"1.05\n1.2\n", 1.05}};
+    for (const auto& [content, value] : files) {
+        WriteCalibration(content);
+        EXPECT_EQ(ReadCalibration(), value) << content;
+    }
     MainWindow& w = Start();
     ASSERT_TRUE(started && capture->IsOpen() && capture->IsStarted());
     for (const int column : {0, 1, 2, 3, 4}) {  // Hum 165, Prime 315, Tierce 380, Quint 480, Nominal 640
@@ -33,11 +46,35 @@ TEST_F(MainWindowTest, StartUpShowsTheNamedBellDefaultsAndVersions) {
         {kLegalNotice, "Copyright (C) 2026 Campanor developers"}};
     for (const auto& [id, text] : texts) EXPECT_EQ(Text(id), text) << id;
     EXPECT_TRUE(Enabled(kViewPartials) && Enabled(kAddPartial) && !Enabled(kSaveRecording) && !Enabled(kStopAnalysis));
-    for (const char* bad : {"1.2\n", "letters\n"}) {  // ignored, silently
-        WriteCalibration(bad);
-        EXPECT_EQ(Start().speedAdjust, 1.0) << bad;
-    }
+    std::remove("correct.txt");
+    EXPECT_EQ(Start().speedAdjust, 1.0) << "no file";
     EXPECT_TRUE(script.messages.empty());
+}
+
+// Start-up peaks are cut at the band edges, never written outside; a band
+// too short to smooth names no partials.
+TEST(StartupSpectrum, EdgesAndFailure) {
+    SpectrumAnalyser engine;
+    engine.Configure(100, 0.0, 50.0, 0.5);
+    for (int i = 0; i <= 100; ++i) engine.spectrum[i] = -1.0;  // marks points not written
+    for (const StartupPeak peak : {StartupPeak{0.5, 10}, {48.9, 20}, {49.0, 99}, {-4.0, 99}, {-1e300, 99}}) {
+        AddStartupPeak(engine, peak.frequency, peak.amplitude);  // tops at points 1, 97; the rest outside
+    }
+    std::vector<double> expected(101, -1.0);
+    for (int i = 0; i < 9; ++i) {
+        const double divisor = std::array{15.0, 7.0, 4.0, 2.5, 1.0, 2.5, 4.0, 7.0, 15.0}[std::size_t(i)];
+        if (i >= 3) expected[i - 3] = 10.0 / divisor;
+        if (i <= 7) expected[93 + i] = 20.0 / divisor;
+    }
+    EXPECT_EQ(std::vector<double>(engine.spectrum.get(), engine.spectrum.get() + 101), expected);
+    PartialTable table;
+    AnalysisRequest request{0.0, 5.0, 0.5, 10, 0, 0, 44100, 0, {}};
+    EXPECT_FALSE(PrepareStartupSpectrum(engine, table, request, 0.0, 5000.0));
+    EXPECT_EQ(request.recordLength + request.lastSample, 2 * 88200);
+    EXPECT_TRUE(engine.spectrumValid && !engine.smoothValid && !table.partialsValid);
+    request = {0.0, 5000.0, 0.5, 10000, 0, 0, 44100, 0, {}};
+    EXPECT_TRUE(PrepareStartupSpectrum(engine, table, request, 0.0, 5000.0));
+    EXPECT_TRUE(engine.smoothValid && table.partialsValid && table.nominal == 640.0);
 }
 
 // Volume is the positive peak in percent, an overload stays lit for exactly
