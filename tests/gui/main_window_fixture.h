@@ -1,6 +1,5 @@
 #pragma once
-// The real main window on the offscreen platform with a scripted capture,
-// scripted dialogs, in a temporary current directory (for "correct.txt").
+// The real main window with a scripted capture and dialogs, in a temporary current directory.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -23,6 +22,16 @@ inline std::vector<std::int16_t> Block(std::int16_t peak, std::int16_t fill = 0)
 }
 
 class MainWindowTest : public ::testing::Test {
+public:
+    // Runs `action` with the next modal dialog once its loop is up.
+    static void WhenModalStatic(std::function<void(QWidget*)> action) {
+        QTimer::singleShot(0, [action] {
+            QWidget* modal = QApplication::activeModalWidget();
+            ASSERT_NE(modal, nullptr);
+            action(modal);
+        });
+    }
+
 protected:
     void SetUp() override {
         ASSERT_TRUE(directory.isValid());
@@ -35,8 +44,7 @@ protected:
         SetUiScript(nullptr);
         QDir::setCurrent(previousDirectory);
     }
-    // Opens the window (modeless, start-up included) on a capture that
-    // delivers `blocks`, then silence, one block per Deliver.
+    // Opens the window (modeless) on a capture of `blocks`, then silence, one block per Deliver.
     MainWindow& Start(std::vector<std::vector<std::int16_t>> blocks = {}) {
         capture = std::make_shared<ScriptedCapture>(std::move(blocks));
         SetCaptureSourceFactory(capture->Factory());
@@ -56,17 +64,6 @@ protected:
     void SetText(int id, const char* text) { window->Item<QLineEdit>(id)->setText(text); }
     bool Enabled(int id) { return window->IsWindowEnabled(id); }
 
-public:
-    // Runs `action` with the next modal dialog once its loop is up.
-    static void WhenModalStatic(std::function<void(QWidget*)> action) {
-        QTimer::singleShot(0, [action] {
-            QWidget* modal = QApplication::activeModalWidget();
-            ASSERT_NE(modal, nullptr);
-            action(modal);
-        });
-    }
-
-protected:
     QTemporaryDir directory;
     QString previousDirectory = QDir::currentPath();
     UiScript script;

@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QTest>
+#include <algorithm>
 #include <array>
 #include <cstdio>
 
@@ -20,8 +21,8 @@ using namespace MainWindowIds;
 
 namespace {
 
-// The start-up bell named, the defaults, the versions, and the calibration:
-// the first 38 characters of the first line, 0.9 ... 1.1, else silently 1.
+// Calibration: the first 38 characters of the first line, 0.9 ... 1.1, else
+// silently 1. The start-up bell named, the defaults, the versions, the commands.
 TEST_F(MainWindowTest, StartUpAndCalibration) {
     const std::pair<std::string, double> files[] = {
         {std::string(35, ' ') + "0.95\n", 0.9}, {std::string(36, ' ') + "1.05\n", 1.0},
@@ -46,8 +47,23 @@ TEST_F(MainWindowTest, StartUpAndCalibration) {
         {kLegalNotice, "Copyright (C) 2026 Campanor developers"}};
     for (const auto& [id, text] : texts) EXPECT_EQ(Text(id), text) << id;
     EXPECT_TRUE(Enabled(kViewPartials) && Enabled(kAddPartial) && !Enabled(kSaveRecording) && !Enabled(kStopAnalysis));
+    // "Add Partial" adds the peak under the cursor; the plot-row controls reach the view.
+    w.show();
+    ASSERT_EQ(w.view.binsPerPixel, 18);  // the column of points 1656 ... 1673 holds the 835 Hz start-up peak
+    QTest::mouseClick(&w, Qt::LeftButton, {}, QPoint(w.view.frameRect.left + 92, w.view.frameRect.top + 50));
+    ASSERT_EQ(Text(kCursorFrequency) + " " + Text(kCursorAmplitude), "835 4");
+    const int rowsBefore = w.table.count;
+    w.Item<QPushButton>(kAddPartial)->click();
+    EXPECT_TRUE(w.table.count == rowsBefore + 1 && w.table.HasPeakIn(835.0, 835.5));
+    EXPECT_EQ(Text(kMajorEdits[4][0]), "640");
     std::remove("correct.txt");
     EXPECT_EQ(Start().speedAdjust, 1.0) << "no file";
+    window->Item<QPushButton>(kScale)->click();
+    EXPECT_EQ(Text(kBinsPerPixel), "1") << "from full compression back to 1";
+    window->Item<ScrollBar>(kScrollBar)->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    window->Item<SpinButton>(kSpin)->Step(1);
+    EXPECT_EQ(window->view.firstBin + window->Item<ScrollBar>(kScrollBar)->value(), 400);
+    EXPECT_EQ(Text(kCursorFrequency), "100.5");
     EXPECT_TRUE(script.messages.empty());
 }
 
@@ -60,13 +76,10 @@ TEST(StartupSpectrum, EdgesAndFailure) {
     for (const StartupPeak peak : {StartupPeak{0.5, 10}, {48.9, 20}, {49.0, 99}, {-4.0, 99}, {-1e300, 99}}) {
         AddStartupPeak(engine, peak.frequency, peak.amplitude);  // tops at points 1, 97; the rest outside
     }
-    std::vector<double> expected(101, -1.0);
-    for (int i = 0; i < 9; ++i) {
-        const double divisor = std::array{15.0, 7.0, 4.0, 2.5, 1.0, 2.5, 4.0, 7.0, 15.0}[std::size_t(i)];
-        if (i >= 3) expected[i - 3] = 10.0 / divisor;
-        if (i <= 7) expected[93 + i] = 20.0 / divisor;
-    }
-    EXPECT_EQ(std::vector<double>(engine.spectrum.get(), engine.spectrum.get() + 101), expected);
+    const double* p = engine.spectrum.get();
+    EXPECT_EQ(std::vector<double>(p, p + 7), (std::vector<double>{10 / 2.5, 10, 10 / 2.5, 10 / 4.0, 10 / 7.0, 10 / 15.0, -1}));
+    EXPECT_EQ(std::vector<double>(p + 92, p + 101), (std::vector<double>{-1, 20 / 15.0, 20 / 7.0, 20 / 4.0, 20 / 2.5, 20, 20 / 2.5, 20 / 4.0, 20 / 7.0}));
+    EXPECT_EQ(std::count(p, p + 101, -1.0), 101 - 14) << "nothing else written";
     PartialTable table;
     AnalysisRequest request{0.0, 5.0, 0.5, 10, 0, 0, 44100, 0, {}};
     EXPECT_FALSE(PrepareStartupSpectrum(engine, table, request, 0.0, 5000.0));
@@ -126,25 +139,6 @@ TEST_F(MainWindowTest, LevelMeterAndParameterEdits) {
     w.OnParameterKillFocus();
     EXPECT_EQ(script.messages.size(), 1u) << "level exchanges do not check the parameters";
     EXPECT_EQ(w.speedAdjust, 1.1);
-}
-
-// "Add Partial" adds the peak under the cursor; the plot-row controls reach the view.
-TEST_F(MainWindowTest, AddPartialAndPlotRow) {
-    MainWindow& w = Start();
-    w.show();
-    ASSERT_EQ(w.view.binsPerPixel, 18);  // the column of points 1656 ... 1673 holds the 835 Hz start-up peak
-    QTest::mouseClick(&w, Qt::LeftButton, {}, QPoint(w.view.frameRect.left + 92, w.view.frameRect.top + 50));
-    ASSERT_EQ(Text(kCursorFrequency) + " " + Text(kCursorAmplitude), "835 4");
-    const int rowsBefore = w.table.count;
-    w.Item<QPushButton>(kAddPartial)->click();
-    EXPECT_TRUE(w.table.count == rowsBefore + 1 && w.table.HasPeakIn(835.0, 835.5));
-    EXPECT_EQ(Text(kMajorEdits[4][0]), "640");
-    Start().Item<QPushButton>(kScale)->click();
-    EXPECT_EQ(Text(kBinsPerPixel), "1") << "from full compression back to 1";
-    window->Item<ScrollBar>(kScrollBar)->triggerAction(QAbstractSlider::SliderPageStepAdd);
-    window->Item<SpinButton>(kSpin)->Step(1);
-    EXPECT_EQ(window->view.firstBin + window->Item<ScrollBar>(kScrollBar)->value(), 400);
-    EXPECT_EQ(Text(kCursorFrequency), "100.5");
 }
 
 // Exit, Escape and the close box all ask first. Cancel leaves the recorder
