@@ -33,7 +33,7 @@ TEST_F(MainWindowTest, StartUpAndCalibration) {
     const std::pair<std::string, double> files[] = {
         {std::string(35, ' ') + "0.95\n", 0.9}, {std::string(36, ' ') + "1.05\n", 1.0},
         {std::string(38, ' ') + "0.95\n", 1.0}, {"\n1.05", 1.0}, {"9.5e-1xyz", 0.95}, {"1.1\r\n", 1.1},
-        {"1.2\n1.05\n", 1.0}, {"nan\n", 1.0}, {"", 1.0}, {"0.9", 0.9}, {"1.05\n1.2\n", 1.05}};
+        {"1.2\n1.05\n", 1.0}, {"nan\n", 1.0}, {"", 1.0}, {"0.9", 0.9}, {"1.05\n1.2\n", 1.05}};  // the window's
     for (const auto& [content, value] : files) {
         WriteCalibration(content);
         EXPECT_EQ(ReadCalibration(), value) << content;
