@@ -1,5 +1,4 @@
-// main() of every GUI test: a QApplication on the offscreen platform unless
-// the caller chose another one.
+// main() of the GUI tests: a QApplication, offscreen unless the caller chose a platform.
 #include <gtest/gtest.h>
 
 #include <QApplication>

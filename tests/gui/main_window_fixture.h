@@ -1,7 +1,5 @@
 #pragma once
-// Drives the real main window on the offscreen platform with a scripted
-// capture source, in a temporary current directory (for "correct.txt"),
-// with message boxes and file dialogs scripted.
+// The real main window with a scripted capture and dialogs, in a temporary current directory.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -9,9 +7,7 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <memory>
-#include <string>
-#include <vector>
+#include <fstream>
 
 #include "app/main_window.h"
 #include "audio/recorder.h"
@@ -26,51 +22,6 @@ inline std::vector<std::int16_t> Block(std::int16_t peak, std::int16_t fill = 0)
 }
 
 class MainWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(directory.isValid());
-        previousDirectory = QDir::currentPath();
-        ASSERT_TRUE(QDir::setCurrent(directory.path()));
-        SetUiScript(&script);
-    }
-
-    void TearDown() override {
-        window.reset();
-        SetCaptureSourceFactory({});
-        SetUiScript(nullptr);
-        QDir::setCurrent(previousDirectory);
-    }
-
-    // Opens the window (modeless, start-up included) on a capture that
-    // delivers `blocks`, then silence, one block per Deliver.
-    MainWindow& Start(std::vector<std::vector<std::int16_t>> blocks = {}) {
-        capture = std::make_shared<ScriptedCapture>(std::move(blocks));
-        SetCaptureSourceFactory(capture->Factory());
-        window = std::make_unique<MainWindow>(VersionStrings{"Campanor bell analyser", "Campanor developers",
-                                                             "9.8.7", "Copyright (C) 2026 Campanor developers"});
-        started = window->Create();
-        return *window;
-    }
-
-    // Lets `count` blocks through the recorder and handles their messages.
-    void Deliver(int count = 1) {
-        delivered += count;
-        capture->Deliver(count);
-        ASSERT_TRUE(capture->WaitProcessed(delivered));
-        QCoreApplication::processEvents();
-    }
-
-    void WriteCalibration(const std::string& content) {
-        std::FILE* file = std::fopen("correct.txt", "wb");
-        ASSERT_NE(file, nullptr);
-        std::fwrite(content.data(), 1, content.size(), file);
-        std::fclose(file);
-    }
-
-    QString Text(int id) { return window->Item<QLineEdit>(id)->text(); }
-    void SetText(int id, const char* text) { window->Item<QLineEdit>(id)->setText(text); }
-    bool Enabled(int id) { return window->IsWindowEnabled(id); }
-
 public:
     // Runs `action` with the next modal dialog once its loop is up.
     static void WhenModalStatic(std::function<void(QWidget*)> action) {
@@ -82,8 +33,39 @@ public:
     }
 
 protected:
+    void SetUp() override {
+        ASSERT_TRUE(directory.isValid());
+        ASSERT_TRUE(QDir::setCurrent(directory.path()));
+        SetUiScript(&script);
+    }
+    void TearDown() override {
+        window.reset();
+        SetCaptureSourceFactory({});
+        SetUiScript(nullptr);
+        QDir::setCurrent(previousDirectory);
+    }
+    // Opens the window (modeless) on a capture of `blocks`, then silence, one block per Deliver.
+    MainWindow& Start(std::vector<std::vector<std::int16_t>> blocks = {}) {
+        capture = std::make_shared<ScriptedCapture>(std::move(blocks));
+        SetCaptureSourceFactory(capture->Factory());
+        window = std::make_unique<MainWindow>(VersionStrings{
+            "Campanor bell analyser", "Campanor developers", "9.8.7", "Copyright (C) 2026 Campanor developers"});
+        started = window->Create();
+        return *window;
+    }
+    // Lets `count` blocks through the recorder and handles their messages.
+    void Deliver(int count = 1) {
+        capture->Deliver(count);
+        ASSERT_TRUE(capture->WaitProcessed(delivered += count));
+        QCoreApplication::processEvents();
+    }
+    void WriteCalibration(const std::string& content) { std::ofstream("correct.txt", std::ios::binary) << content; }
+    QString Text(int id) { return window->Item<QLineEdit>(id)->text(); }
+    void SetText(int id, const char* text) { window->Item<QLineEdit>(id)->setText(text); }
+    bool Enabled(int id) { return window->IsWindowEnabled(id); }
+
     QTemporaryDir directory;
-    QString previousDirectory;
+    QString previousDirectory = QDir::currentPath();
     UiScript script;
     std::shared_ptr<ScriptedCapture> capture;
     std::unique_ptr<MainWindow> window;

@@ -1,0 +1,268 @@
+// The real main window and application object, and the paths of the dialog
+// toolkit that the window does not take.
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSlider>
+#include <QTest>
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <thread>
+
+#include "app/calibration.h"
+#include "app/startup_spectrum.h"
+#include "data/number_text.h"
+#include "main_window_fixture.h"
+#include "partials/partial_table.h"
+#include "ui/analyser_app.h"
+#include "ui/toolkit/data_exchange.h"
+#include "ui/toolkit/file_dialog.h"
+#include "ui/toolkit/message_box.h"
+#include "ui/toolkit/scroll_bar.h"
+#include "ui/toolkit/spin_button.h"
+
+using namespace MainWindowIds;
+
+namespace {
+
+// Calibration: the first 38 characters of the first line, 0.9 ... 1.1, else
+// silently 1. The start-up bell named, the defaults, the versions, the commands.
+TEST_F(MainWindowTest, StartUpAndCalibration) {
+    const std::pair<std::string, double> files[] = {
+        {std::string(35, ' ') + "0.95\n", 0.9}, {std::string(36, ' ') + "1.05\n", 1.0},
+        {std::string(38, ' ') + "0.95\n", 1.0}, {"\n1.05", 1.0}, {"9.5e-1xyz", 0.95}, {"1.1\r\n", 1.1},
+        {"1.2\n1.05\n", 1.0}, {"nan\n", 1.0}, {"", 1.0}, {"0.9", 0.9}, {"1.05\n1.2\n", 1.05}};  // the window's
+    for (const auto& [content, value] : files) {
+        WriteCalibration(content);
+        EXPECT_EQ(ReadCalibration(), value) << content;
+    }
+    MainWindow& w = Start();
+    ASSERT_TRUE(started && capture->IsOpen() && capture->IsStarted());
+    const double named[] = {165, 315, 380, 480, 640};  // Hum, Prime, Tierce, Quint, Nominal
+    for (std::size_t c = 0; c < 5; ++c) {
+        EXPECT_EQ(Text(kMajorEdits[c][0]).toDouble(), named[c]);
+        EXPECT_EQ(Text(kMajorEdits[c][2]).toStdString(), NoteName(named[c]));
+    }
+    const std::pair<int, const char*> texts[] = {{kMajorEdits[4][1], "0"}, {kStatus, "stopped"},
+        {kEndFrequency, "5000"}, {kSpeedAdjust, "1.05"}, {kProductVersion, "9.8.7"},
+        {kFileDescription, "Campanor bell analyser"}, {kCompanyName, "Campanor developers"},
+        {kLegalNotice, "Copyright (C) 2026 Campanor developers"}};
+    for (const auto& [id, text] : texts) EXPECT_EQ(Text(id), text) << id;
+    EXPECT_TRUE(Enabled(kViewPartials) && Enabled(kAddPartial) && !Enabled(kSaveRecording) && !Enabled(kStopAnalysis));
+    // "Add Partial" adds the peak under the cursor; the plot-row controls reach the view.
+    w.show();
+    ASSERT_EQ(w.view.binsPerPixel, 18);  // the column of points 1656 ... 1673 holds the 835 Hz start-up peak
+    QTest::mouseClick(&w, Qt::LeftButton, {}, QPoint(w.view.frameRect.left + 92, w.view.frameRect.top + 50));
+    ASSERT_EQ(Text(kCursorFrequency) + " " + Text(kCursorAmplitude), "835 4");
+    const int rowsBefore = w.table.count;
+    w.Item<QPushButton>(kAddPartial)->click();
+    EXPECT_TRUE(w.table.count == rowsBefore + 1 && w.table.HasPeakIn(835.0, 835.5));
+    EXPECT_EQ(Text(kMajorEdits[4][0]), "640");
+    std::remove("correct.txt");
+    EXPECT_EQ(Start().speedAdjust, 1.0) << "no file";
+    window->Item<QPushButton>(kScale)->click();
+    EXPECT_EQ(Text(kBinsPerPixel), "1") << "from full compression back to 1";
+    window->Item<ScrollBar>(kScrollBar)->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    window->Item<SpinButton>(kSpin)->Step(1);
+    EXPECT_EQ(window->view.firstBin + window->Item<ScrollBar>(kScrollBar)->value(), 400);
+    EXPECT_EQ(Text(kCursorFrequency), "100.5");
+    EXPECT_TRUE(script.messages.empty());
+}
+
+// Start-up peaks are cut at the band edges, never written outside; a band
+// too short to smooth names no partials (the window test shows the good path).
+TEST(StartupSpectrum, EdgesAndFailure) {
+    SpectrumAnalyser engine;
+    engine.Configure(100, 0.0, 50.0, 0.5);
+    for (int i = 0; i <= 100; ++i) engine.spectrum[i] = -1.0;  // marks points not written
+    // Tops at points 1 and 97; the rest lie outside the band.
+    for (const StartupPeak peak : {StartupPeak{0.5, 10}, {48.9, 20}, {49.0, 99}, {-4.0, 99}, {-1e300, 99}}) {
+        AddStartupPeak(engine, peak.frequency, peak.amplitude);
+    }
+    const double* p = engine.spectrum.get();
+    EXPECT_EQ(std::vector<double>(p, p + 7), (std::vector<double>{4, 10, 4, 2.5, 10 / 7.0, 10 / 15.0, -1}));
+    EXPECT_EQ(std::vector<double>(p + 92, p + 101),
+              (std::vector<double>{-1, 20 / 15.0, 20 / 7.0, 5, 8, 20, 8, 5, 20 / 7.0}));
+    EXPECT_EQ(std::count(p, p + 101, -1.0), 101 - 14) << "nothing else written";
+    PartialTable table;
+    AnalysisRequest request{0.0, 5.0, 0.5, 10, 0, 0, 44100, 0, {}};
+    EXPECT_FALSE(PrepareStartupSpectrum(engine, table, request, 0.0, 5000.0));
+    EXPECT_EQ(request.recordLength + request.lastSample, 2 * 88200);
+    EXPECT_TRUE(engine.spectrumValid && !engine.smoothValid && !table.partialsValid);
+}
+
+// Volume is the positive peak in percent, an overload stays lit for ten messages, the threshold follows the
+// slider once released. Typed parameters are read only when an edit is left; a refused one keeps the focus and
+// stops the exchange, and a level message meanwhile is dropped.
+TEST_F(MainWindowTest, LevelMeterAndParameterEdits) {
+    std::vector<std::vector<std::int16_t>> blocks{Block(29491), Block(32767), Block(-32768, -20000), Block(16384)};
+    blocks.resize(14, Block(100));
+    blocks.insert(blocks.end(), {Block(16384), Block(32767)});
+    MainWindow& w = Start(blocks);
+    const auto volume = [&w] { return w.Item<QProgressBar>(kVolumeMeter)->value(); };
+    for (int message = 0; message <= 11; ++message) {
+        Deliver();
+        EXPECT_EQ(volume(), (message < 4 ? std::array{89, 99, 0, 50}[std::size_t(message)] : 0)) << message;
+        EXPECT_EQ(w.Item<QCheckBox>(kOverload)->isChecked(), message >= 1 && message <= 10) << message;
+    }
+    auto* slider = w.Item<QSlider>(kTriggerSlider);
+    slider->setValue(60);
+    Deliver();
+    EXPECT_EQ(w.sound.threshold.load(), 25 * 327) << "moving without release changes nothing";
+    QTest::mouseRelease(slider, Qt::LeftButton, {}, slider->rect().center());
+    Deliver();
+    EXPECT_EQ(w.sound.threshold.load(), 60 * 327);
+
+    SetText(kInterval, "6");
+    SetText(kSpeedAdjust, "1.1");
+    w.Refresh();  // a push leaves typed parameters alone
+    QApplication::setActiveWindow(&w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    w.GetDlgItem(kInterval)->setFocus(Qt::TabFocusReason);
+    script.whileMessageOpen = [&](const ShownMessage&) { Deliver(); };
+    w.GetDlgItem(kEndFrequency)->setFocus(Qt::TabFocusReason);
+    script.whileMessageOpen = nullptr;
+    QCoreApplication::processEvents();
+    EXPECT_EQ(volume(), 0) << "the 16384 block came while the range message was open";
+    EXPECT_EQ(script.messages.at(0).text, "Please enter a number between 0.05 and 5.");
+    EXPECT_EQ(QApplication::focusWidget(), w.GetDlgItem(kInterval));
+    EXPECT_EQ(w.request.interval + w.speedAdjust, 7.0) << "stored, and the speed not read after it";
+    Deliver();
+    EXPECT_EQ(volume(), 99);
+    SetText(kInterval, "0.5");
+    w.OnParameterKillFocus();
+    EXPECT_EQ(script.messages.size(), 1u) << "level exchanges do not check the parameters";
+    EXPECT_EQ(w.speedAdjust, 1.1);
+}
+
+// Exit, Escape and the close box all ask first. Cancel leaves the recorder
+// running; OK closes it before the window goes.
+TEST_F(MainWindowTest, ExitEscapeAndCloseBoxAskFirst) {
+    const struct { int way, answer, result; } cases[] = {{0, IDCANCEL, 0}, {1, IDCANCEL, 0}, {2, IDCANCEL, 0},
+                                                        {0, IDOK, IDOK}, {2, IDOK, IDCANCEL}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "way " << c.way << " answer " << c.answer);
+        MainWindow& w = Start();
+        delivered = 0;
+        WhenModalStatic([&](QWidget* modal) {
+            EXPECT_EQ(modal->windowTitle(), "Exiting Campanor");
+            modal->findChild<QPushButton*>(QStringLiteral("id%1").arg(c.answer))->click();
+        });
+        if (c.way == 0) w.Item<QPushButton>(kExit)->click();
+        if (c.way == 1) QTest::keyClick(&w, Qt::Key_Escape);
+        if (c.way == 2) w.close();
+        if (c.answer == IDCANCEL) Deliver();  // still capturing
+        EXPECT_EQ(w.Ended(), c.answer == IDOK);
+        EXPECT_EQ(capture->IsOpen(), c.answer != IDOK) << "OK closes the recorder";
+        EXPECT_EQ(w.result(), c.result);
+    }
+}
+
+// The application object runs the main window modally with the compiled-in
+// versions; a missing input device ends it after the message.
+TEST_F(MainWindowTest, ApplicationRunsTheMainWindow) {
+    auto* app = static_cast<AnalyserApp*>(QCoreApplication::instance());
+    std::string shown;
+    for (const std::int16_t openCode : {0, 2}) {
+        capture = std::make_shared<ScriptedCapture>(std::vector<std::vector<std::int16_t>>{});
+        capture->SetOpenResult(openCode);
+        SetCaptureSourceFactory(capture->Factory());
+        EXPECT_FALSE(app->InitInstance([&](const AnalyserApp& a) {
+            auto made = std::make_unique<MainWindow>(a.versions);
+            if (openCode == 0) QTimer::singleShot(0, [&, w = made.get()] {
+                capture->Deliver(3);  // level messages while the modal loop runs
+                shown = w->Item<QLineEdit>(kProductVersion)->text().toStdString();
+                WhenModalStatic([](QWidget* exit) { exit->findChild<QPushButton*>("id1")->click(); });
+                w->Item<QPushButton>(kExit)->click();
+            });
+            return made;
+        }));
+        EXPECT_FALSE(capture->IsOpen()) << openCode;
+    }
+    const VersionStrings& v = app->versions;
+    EXPECT_EQ(v.fileDescription + "|" + v.companyName + "|" + v.legalNotice,
+              "Campanor bell analyser|Campanor developers|Copyright (C) 2026 Campanor developers");
+    EXPECT_TRUE(!shown.empty() && shown == v.productVersion) << shown;
+    ASSERT_EQ(script.messages.size(), 1u) << "no exit question when the device fails";
+    EXPECT_EQ(script.messages[0].title + ": " + script.messages[0].text, "Campanor: Sound format not supported!");
+}
+
+using ToolkitTest = MainWindowTest;  // for its scripted dialogs
+
+struct TestDialog : Dialog {
+    TestDialog() {
+        SetTemplate(100, 60, "Test");
+        AddEdit(10, {5, 5, 50, 12}, false);
+        AddButton(IDOK, "OK", {5, 40, 40, 14}, true);
+    }
+    void DoDataExchange(DataExchange& dx) override {
+        DDX_Text(dx, 10, interval);
+        DDV_MinMaxDouble(dx, interval, 0.05, 5.0);
+    }
+    void OnPostedMessage(unsigned message) override { received.push_back(message); }
+    double interval = 0.5;
+    std::vector<unsigned> received;
+};
+
+// OK ends the dialog only after a whole exchange; a refusal stops the pass
+// there. Messages posted from another thread arrive in order.
+TEST_F(ToolkitTest, ExchangeAndPostedMessages) {
+    TestDialog dialog;
+    MainWindowTest::WhenModalStatic([&](QWidget*) {
+        const std::pair<const char*, const char*> typed[] = {{"5.01", "Please enter a number between 0.05 and 5."},
+            {"1.5 Hz", "Please enter a number."}, {"nan", "Please enter a number."}, {"", "Please enter a number."},
+            {"  5 ", ""}};
+        for (const auto& [text, message] : typed) {
+            dialog.Item<QLineEdit>(10)->setText(text);
+            dialog.Item<QPushButton>(IDOK)->click();
+            EXPECT_EQ(dialog.Ended() ? "" : script.messages.back().text, message) << text;
+        }
+    });
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(dialog.interval, 5.0);
+    EXPECT_EQ(script.messages.at(0).title, ApplicationTitle().toStdString());
+
+    std::thread([&] { for (unsigned m = 0; m < 200; ++m) dialog.PostMessage(0x400 + m % 3); }).join();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.received.size() == 200; }));
+    for (unsigned m = 0; m < 200; ++m) ASSERT_EQ(dialog.received[m], 0x400 + m % 3);
+}
+
+// A scripted answer gets the default extension; the real dialog, with no hooks, is accepted or cancelled.
+TEST_F(ToolkitTest, FileDialogsScriptedAndReal) {
+    EXPECT_EQ(FileFilterToQt("Wave files|*.wav;*.WAV|"), "Wave files (*.wav *.WAV)");
+    EXPECT_EQ(FileFilterToQt("Partials (*.par)|*.par|"), "Partials (*.par)");
+    const char* filter = "Partials (*.par)|*.par|";
+    script.fileAnswers = {std::string("/tmp/a.b/tenor")};
+    std::string path;
+    EXPECT_TRUE(SaveFileDialog(nullptr, filter, "par", "tenor.wav", path));
+    EXPECT_EQ(path, "/tmp/a.b/tenor.par");
+    SetUiScript(nullptr);
+    QTemporaryDir folder;
+    const struct { const char* name; bool save; const char* path; } answers[] = {
+        {"tenor", true, "/tenor.par"}, {"treble.txt", false, "/treble.txt"}, {nullptr, true, "/treble.txt"}};
+    for (const auto& a : answers) {
+        MainWindowTest::WhenModalStatic([&folder, name = a.name](QWidget* modal) {
+            auto* files = qobject_cast<QFileDialog*>(modal);
+            ASSERT_NE(files, nullptr);
+            if (name == nullptr) return files->reject();
+            files->setDirectory(folder.path());
+            files->selectFile(name);
+            static_cast<QDialog*>(files)->accept();  // QFileDialog::accept, as the Save button
+        });
+        const bool accepted = a.save ? SaveFileDialog(nullptr, filter, "par", "bell", path)
+                                     : OpenFileDialog(nullptr, filter, "par", path);
+        EXPECT_EQ(accepted, a.name != nullptr);
+        EXPECT_EQ(path, (folder.path() + a.path).toStdString()) << "Cancel leaves the path";
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    AnalyserApp app(argc, argv);  // the one application object of the process
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
