@@ -224,8 +224,14 @@ TEST_F(ToolkitTest, ExchangeAndPostedMessages) {
     EXPECT_EQ(dialog.interval, 5.0);
     EXPECT_EQ(script.messages.at(0).title, ApplicationTitle().toStdString());
 
-    std::thread([&] { for (unsigned m = 0; m < 200; ++m) dialog.PostMessage(0x400 + m % 3); }).join();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.received.size() == 200; }));
+    // The recorder's mailbox: posted from another thread, delivered in order, also from inside a modal loop.
+    RecorderMailbox mailbox([&](unsigned m) { dialog.received.push_back(m); });
+    std::thread([&] { for (unsigned m = 0; m < 200; ++m) mailbox.Post(0x400 + m % 3); }).join();
+    MainWindowTest::WhenModalStatic([&](QWidget* modal) {
+        ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.received.size() == 200; }));
+        modal->close();
+    });
+    QDialog().exec();
     for (unsigned m = 0; m < 200; ++m) ASSERT_EQ(dialog.received[m], 0x400 + m % 3);
 }
 

@@ -99,13 +99,6 @@ bool Dialog::KillTimer(int id) {
     return true;
 }
 
-void Dialog::PostMessage(unsigned message) {
-    // Thread protocol: called on any thread; the queued call runs on the
-    // thread that owns this dialog (the user-interface thread) and is
-    // dropped by Qt if the dialog is gone by then.
-    QMetaObject::invokeMethod(this, [this, message] { OnPostedMessage(message); }, Qt::QueuedConnection);
-}
-
 void Dialog::OnClicked(int id, std::function<void()> handler) {
     if (auto* button = Item<QAbstractButton>(id)) {
         connect(button, &QAbstractButton::clicked, this, [handler = std::move(handler)] { handler(); });

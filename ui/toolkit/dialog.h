@@ -30,8 +30,7 @@ inline constexpr int IDC_STATIC = -1;
 // A dialog built from a template in dialog units, with the dialog
 // framework's life cycle and data exchange. Controls are children of the
 // dialog, registered under a numeric id (objectName "id<number>") and
-// looked up by it. Everything runs on the user-interface thread except
-// PostMessage.
+// looked up by it. Everything runs on the user-interface thread.
 //
 // Life cycle: DoModal runs OnInitDialog, then the modal loop, and returns
 // IDOK or IDCANCEL; a dialog ended inside OnInitDialog is never shown.
@@ -85,12 +84,6 @@ public:
     // KillTimer(id); setting an existing id restarts it. False if refused.
     bool SetTimer(int id, int milliseconds);
     bool KillTimer(int id);
-
-    // Queues OnPostedMessage(message) to the user-interface thread and
-    // returns at once. Safe from any thread; messages are handled in the
-    // order posted, also inside nested modal loops (message boxes, other
-    // dialogs); those still queued when the dialog is destroyed are dropped.
-    void PostMessage(unsigned message);
 
     // --- Building the template (normally in the constructor) ---------------
     // Size of the dialog's client area in dialog units, and its caption.
@@ -152,7 +145,8 @@ protected:
     // Left mouse button pressed at `point` (dialog client coordinates),
     // also over black frames.
     virtual void OnLButtonDown(QPoint point);
-    // A message queued by PostMessage.
+    // A message from another thread, delivered by whatever carries it
+    // (the main window's recorder mailbox).
     virtual void OnPostedMessage(unsigned message);
 
     void accept() override;
