@@ -24,11 +24,7 @@ TEST_F(LocaleTest, ACommaDecimalLocaleChangesNoFileAndNoText) {
     char probe[16];
     std::snprintf(probe, sizeof probe, "%.1f", 1.5);
     ASSERT_STREQ(probe, "1,5") << "the C library now writes decimal commas";
-    const std::vector<std::string> german = TunersSession();
-    ASSERT_EQ(german.size(), c.size());
-    for (std::size_t i = 0; i < c.size(); ++i) EXPECT_EQ(german[i], c[i]) << i;
-    const auto has = [&german](const std::string& text) { return std::find(german.begin(), german.end(), text) != german.end(); };
-    EXPECT_TRUE(has("id1014=1.02") && has("id1044=2000") && has("id1043=100.5")) << "typed numbers read with a point";
+    EXPECT_EQ(TunersSession(), c);
 }
 
 }  // namespace
