@@ -19,8 +19,8 @@ using namespace MainWindowIds;
 
 inline constexpr double kBellNominal = 600.3;
 inline constexpr std::int32_t kTwoSeconds = 88200;
-// Partial index (0 hum, 1 prime, 2 tierce, 3 nominal, 4 superquint, 5 oct. nom., 6 quint),
-// frequency (ratios slightly off the ideal ones, as in a real bell), amplitude, decay time (s).
+// Index (0 hum, 1 prime, 2 tierce, 3 nominal, 4 superquint, 5 oct. nom., 6 quint), frequency (ratios
+// slightly off the ideal ones, as in a real bell), amplitude and decay time (s) of a bell's partials.
 struct BellPartial { int index; double frequency, amplitude, decay; };
 inline const BellPartial kTestBell[] = {{0, 0.2505 * kBellNominal, 4000, 3.0}, {1, 0.5012 * kBellNominal, 3000, 2.0},
                                         {2, 0.5975 * kBellNominal, 5000, 1.5}, {6, 0.748 * kBellNominal, 1500, 1.0},
@@ -129,7 +129,6 @@ inline std::vector<std::string> CycleTest::TunersSession() {
     ExpectEnabled({kStartAnalysis, kExit, kSaveRecording, kSavePartials, kViewPartials, kAddPartial}, true);
     EXPECT_FALSE(Enabled(kStopAnalysis));
     const std::vector<std::string> shown = EditTexts(w);
-    out.insert(out.end(), shown.begin(), shown.end());
     const PartialTable analysed = w.table;
     WhenModalStatic([&](QWidget* grid) {  // the whole table, read-only
         for (std::size_t row = 0; row < EditPartialsDialog::kRows; ++row) {
@@ -178,6 +177,7 @@ inline std::vector<std::string> CycleTest::TunersSession() {
     EXPECT_EQ(partials, FormatPartials(analysed, ""));
     EXPECT_TRUE(w.sound.soundState == SoundState::Saved && Enabled(kSaveRecording)) << "saved, and can be saved again";
     out.insert(out.end(), {wave, partials});
+    out.insert(out.end(), shown.begin(), shown.end());
 
     WriteWholeFile("other.par", "Partials\nFile is: x.wav\nNominal: 500\nFreq., Ampl., Cents, Partial, Note\n"
                                 "125,10,0,,\n250,8,0,,\n300,9,0,,\n500,20,0,,\n");

@@ -8,16 +8,7 @@
 
 namespace {
 
-class LocaleTest : public CycleTest {
-protected:
-    void TearDown() override {
-        std::setlocale(LC_ALL, "C");
-        QLocale::setDefault(QLocale::c());
-        CycleTest::TearDown();
-    }
-};
-
-TEST_F(LocaleTest, ACommaDecimalLocaleChangesNoFileAndNoText) {
+TEST_F(CycleTest, ACommaDecimalLocaleChangesNoFileAndNoText) {
     const std::vector<std::string> c = TunersSession();
     ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr) << "scripts/setup generates de_DE.UTF-8";
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));

@@ -60,10 +60,8 @@ TEST_F(CycleTest, StartChecksTheParameters) {
 TEST_F(CycleTest, ContinuousCycles) {
     const std::vector<std::int16_t> bell = BellSamples(kTwoSeconds);
     const int strikeBlocks = 1 + BlocksFor(kTwoSeconds);
-    std::vector<std::vector<std::int16_t>> blocks;
-    for (int strike = 0; strike < 5; ++strike) {
-        for (auto& block : BlocksOf(bell, 1)) blocks.push_back(std::move(block));
-    }
+    std::vector<std::vector<std::int16_t>> blocks, strike = BlocksOf(bell, 1);
+    for (int i = 0; i < 5; ++i) blocks.insert(blocks.end(), strike.begin(), strike.end());
     MainWindow& w = Open(std::move(blocks));
     w.Item<QRadioButton>(kContinuous)->click();
     Press(kStartAnalysis);
