@@ -1,68 +1,125 @@
-// One whole session as a tuner goes through it: start, strike, read the
-// partials, save the recording and the partials, read them back, exit.
-#include <QLineEdit>
-
-#include "../data/test_files.h"
+// The record-analyse cycle as tuners go through it.
 #include "cycle_fixture.h"
-#include "ui/edit_partials_dialog.h"
-
-using namespace MainWindowIds;
 
 namespace {
 
-TEST_F(CycleTest, ATunersSession) {
-    // Start: the start-up bell is shown, the recorder waits for a command.
-    MainWindow& w = Open(BlocksOf(BellSamples(88200), 2));
-    ASSERT_TRUE(started);
-    EXPECT_EQ(Text(kStatus), "stopped");
-    EXPECT_FALSE(Enabled(kSaveRecording));
+TEST_F(CycleTest, ATunersSession) { TunersSession(); }
 
-    // Strike: "Start analysis" waits for the trigger; the bell is struck
-    // after two quiet blocks, recorded for 2 s, analysed and named.
+struct ParameterCase {
+    const char* texts[6];  // start, end, interval, speed, low and high nominal
+    bool accepted;
+    const char* rangeMessage;          // the edit's own message while reading, or nullptr
+    const char *lowShown, *highShown;  // the nominal limits fitted to the band
+};
+
+// "Start analysis" clears the recording and the partials, fits the nominal
+// limits into the band, and refuses bad parameters.
+TEST_F(CycleTest, StartChecksTheParameters) {
+    const char* frequencyRange = "Please enter a number between 0 and 22000.";
+    const char* intervalRange = "Please enter a number between 0.05 and 5.";
+    const ParameterCase cases[] = {
+        {{"0", "5000", "6", "1", "0", "5000"}, true, intervalRange, "0", "5000"},  // above the edit's range: used all the same
+        {{"1000", "1000", "0.5", "1", "0", "5000"}, false, nullptr, "1000", "1000"},
+        {{"0", "6250.0625", "0.0625", "1", "0", "5000"}, true, nullptr, "0", "5000"},  // steps 100001
+        {{"0", "6250.125", "0.0625", "1", "0", "5000"}, false, nullptr, "0", "5000"},  // steps 100002
+        {{"0", "22000", "0.5", "1.1", "0", "5000"}, true, nullptr, "0", "5000"},
+        {{"0", "22000.5", "0.5", "1", "0", "5000"}, false, frequencyRange, "0", "5000"},
+        {{"0", "5000", "0", "1", "0", "5000"}, false, intervalRange, "0", "5000"},  // no infinite quotient used
+        {{"0", "5000", "0.05", "0.9", "0", "5000"}, true, nullptr, "0", "5000"},
+        {{"0", "5000", "0.5", "1.11", "0", "5000"}, false, "Please enter a number between 0.9 and 1.1.", "0", "5000"},
+        {{"0", "5000", "0.5", "1", "2000", "2000"}, false, nullptr, "2000", "2000"},
+        {{"200", "5000", "0.5", "1", "0", "4000"}, true, nullptr, "200", "4000"},
+        {{"200", "5000", "0.5", "1", "300", "200"}, true, nullptr, "300", "5000"},  // high not above the start
+        {{"0", "3000", "0.5", "1", "100", "4000"}, true, nullptr, "100", "3000"},
+    };
+    MainWindow& w = Open();
+    for (const ParameterCase& c : cases) {
+        SCOPED_TRACE(std::string(c.texts[0]) + " " + c.texts[1] + " " + c.texts[2] + " " + c.texts[3] + " " + c.texts[4]);
+        script.messages.clear();
+        w.sound.soundState = SoundState::Recorded;
+        w.table.partialsValid = 1;
+        const int ids[] = {kStartFrequency, kEndFrequency, kInterval, kSpeedAdjust, kLowNominal, kHighNominal};
+        for (int i = 0; i < 6; ++i) SetText(ids[i], c.texts[i]);
+        Press(kStartAnalysis);
+        std::vector<std::string> expected;
+        if (c.rangeMessage != nullptr) expected.push_back(c.rangeMessage);
+        if (!c.accepted) expected.push_back("Bad analysis parameters!");
+        EXPECT_EQ(Messages(), expected);
+        EXPECT_EQ((Text(kLowNominal) + " " + Text(kHighNominal)).toStdString(), std::string(c.lowShown) + " " + c.highShown);
+        EXPECT_EQ(w.sound.state.load(), c.accepted ? RecorderState::WaitForTrigger : RecorderState::Stopped);
+        EXPECT_TRUE(w.sound.soundState == SoundState::None && w.table.partialsValid == 0);
+        ExpectEnabled({kSaveRecording, kViewPartials}, false);
+        EXPECT_EQ(Enabled(kStartAnalysis), !c.accepted);
+        EXPECT_TRUE(!c.accepted || w.sound.sampleCount == static_cast<std::int32_t>(44100 / std::stod(c.texts[2])));
+        Press(kStopAnalysis);
+    }
+}
+
+// Continuous mode re-arms after every analysis, also when the peak detection
+// refuses; "Single shot" ends it after the running cycle, a cancel or a stop at once.
+TEST_F(CycleTest, ContinuousCycles) {
+    const std::vector<std::int16_t> bell = BellSamples(kTwoSeconds);
+    const int strikeBlocks = 1 + BlocksFor(kTwoSeconds);
+    std::vector<std::vector<std::int16_t>> blocks, strike = BlocksOf(bell, 1);
+    for (int i = 0; i < 5; ++i) blocks.insert(blocks.end(), strike.begin(), strike.end());
+    MainWindow& w = Open(std::move(blocks));
+    w.Item<QRadioButton>(kContinuous)->click();
     Press(kStartAnalysis);
+    Deliver(strikeBlocks);
+    ExpectBellShown(w, 1.0);
     EXPECT_EQ(Text(kStatus), "wait for trigger");
-    Deliver(2 + BlocksFor(88200));
+    EXPECT_EQ(w.sound.soundState, SoundState::None) << "the new arming replaced the sound";
+    ExpectEnabled({kSaveRecording, kStartAnalysis, kViewPartials}, false);
+    w.Item<QRadioButton>(kSingleShot)->click();  // takes effect at the end of the running cycle
+    Deliver(strikeBlocks);
     EXPECT_EQ(Text(kStatus), "stopped");
-    ExpectBellShown(1.0);
+    EXPECT_TRUE(std::equal(bell.begin(), bell.end(), w.sound.samples.get())) << "recorded from the strike on";
+    ExpectEnabled({kSaveRecording, kViewPartials, kStartAnalysis}, true);
 
-    // Read: the whole table in the grid, closed with OK.
-    std::string nominalShown;
-    MainWindowTest::WhenModalStatic([&nominalShown](QWidget* grid) {
-        nominalShown = grid->findChild<QLineEdit*>("id1048")->text().toStdString();
-        grid->findChild<QPushButton*>("id1")->click();
-    });
-    Press(kViewPartials);
-    EXPECT_EQ(nominalShown, FormatDouble15(w.table.nominal));
-
-    // Save: the recording and the partials.
-    script.fileAnswers.push_back("tenor");
-    Press(kSaveRecording);
-    EXPECT_EQ(ReadWholeFile("tenor.wav").size(), 48u + 2u * 88200u);
-    script.fileAnswers.push_back("tenor");
-    Press(kSavePartials);
-    EXPECT_EQ(ReadWholeFile("tenor.par").rfind("Partials\r\nwave file is , nominal: ", 0), 0u);
-    const std::vector<QString> shown = MajorTexts(w);
-
-    // A new start that is stopped leaves no partials to view or save...
+    // 80 spectrum intervals are too few for the smoothing at 0.5 Hz.
+    const std::array<double, 8> shown = w.majorFrequency;
+    w.Item<QRadioButton>(kContinuous)->click();
+    SetText(kStartFrequency, "1000");
+    SetText(kEndFrequency, "1040");
     Press(kStartAnalysis);
+    Deliver(strikeBlocks);
+    EXPECT_TRUE(w.engine.steps == 80 && w.engine.spectrumValid && !w.engine.smoothValid && !w.table.partialsValid);
+    EXPECT_EQ(w.majorFrequency, shown) << "the major partials stay as they were";
+    EXPECT_EQ(w.sound.state.load(), RecorderState::WaitForTrigger) << "armed again all the same";
+    EXPECT_EQ(w.view.maxBinsPerPixel, 1) << "the plot shows the new spectrum";
     Press(kStopAnalysis);
-    EXPECT_FALSE(Enabled(kViewPartials));
-    // ...until the saved file is read back.
-    script.fileAnswers.push_back("tenor.par");
-    Press(kReadPartials);
-    EXPECT_EQ(MajorTexts(w), shown);
-    EXPECT_TRUE(Enabled(kViewPartials));
-    EXPECT_TRUE(script.messages.empty());
+    ExpectEnabled({kViewPartials, kSavePartials}, false);
+    EXPECT_TRUE(Enabled(kAddPartial));
 
-    // Exit: confirmed in the exit dialog; the input is closed first.
-    MainWindowTest::WhenModalStatic([](QWidget* confirmation) {
-        EXPECT_EQ(confirmation->windowTitle(), "Exiting Campanor");
-        confirmation->findChild<QPushButton*>("id1")->click();
-    });
-    Press(kExit);
-    EXPECT_TRUE(w.Ended());
-    EXPECT_EQ(w.result(), IDOK);
-    EXPECT_FALSE(capture->IsOpen());
+    // A cancelled transform ends the cycle and keeps the recording.
+    SetText(kEndFrequency, "5000");
+    w.progressTickMilliseconds = 50;
+    Press(kStartAnalysis);
+    CancelNextAnalysis();
+    Deliver(strikeBlocks);
+    EXPECT_EQ(Text(kStatus), "stopped");
+    EXPECT_TRUE(w.sound.soundState == SoundState::Recorded && !w.engine.spectrumValid && !w.table.partialsValid);
+    EXPECT_TRUE(Enabled(kSaveRecording));
+    ExpectEnabled({kAddPartial, kScale}, false);
+    EXPECT_EQ(w.majorFrequency, shown);
+    EXPECT_TRUE(script.messages.empty()) << "a cancel is no error";
+    Deliver(strikeBlocks);
+    EXPECT_EQ(w.sound.soundState, SoundState::Recorded) << "no new wait for the trigger";
+
+    // "Stop analysis" discards a recording whose last block came in while the click was on its way.
+    w.Item<QCheckBox>(kWaitForTrigger)->click();
+    SetText(kInterval, "5");
+    Press(kStartAnalysis);
+    delivered += 2;  // both blocks are in, and the recording's end queued, before the click
+    capture->Deliver(2);
+    ASSERT_TRUE(capture->WaitProcessed(delivered));
+    Press(kStopAnalysis);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(w.engine.spectrumValid) << "nothing analysed";
+    EXPECT_TRUE(w.sound.soundState == SoundState::None && !Enabled(kSaveRecording));
+    Press(kStartAnalysis);
+    Deliver(2);
+    EXPECT_TRUE(w.engine.spectrumValid && w.engine.steps == 800) << "the next start records and analyses";
 }
 
 }  // namespace
