@@ -7,11 +7,13 @@
 #include <cmath>
 
 #include "../data/test_files.h"
+#include "data/number_text.h"
 #include "data/partials_file.h"
 #include "tools/result_output.h"
 #include "tools/sound_file_input.h"
 #include "tools/spectrum_plot.h"
 #include "tools/tool_options.h"
+#include "tools/tuning_output.h"
 #include "ui/spectrum_render.h"
 
 namespace {
@@ -20,6 +22,14 @@ bool Usable(const std::vector<std::string>& args) {
     ToolOptions o;
     std::string error;
     return ParseToolOptions(args, o, error) && CheckToolUsage(o, error);
+}
+
+// The number after `key` in `text`, or nan.
+double NumberAfter(const std::string& text, const std::string& key) {
+    const std::size_t at = text.find(key);
+    double value = NAN;
+    std::size_t pos = at + key.size();
+    return at != std::string::npos && ScanDouble(text, pos, value) ? value : NAN;
 }
 
 // Numbers are read without the user's locale, whole or not at all.
@@ -123,6 +133,23 @@ std::tuple<int, std::string, std::string> Analyse(const std::vector<std::string>
             ReadWholeFile(capture.File("err"))};
 }
 
+// The tuning report's digits follow the uncertainty; unknown values are null in JSON and empty in csv.
+TEST(ToolOutput, TuningReportDigitsNullsAndQuoting) {
+    TuningReport report{"just", std::nullopt, {}};
+    report.partials.push_back({3, "nominal", 500.00123, 0.00042, 0.0, 0.0, -0.001, 8.04, Doublet{503.5, 0.5}, "B(1) +2"});
+    report.partials.push_back({6, "quint", 375.2, 2.7, -497.9, std::nullopt, std::nullopt, std::nullopt, std::nullopt, "F#(1) +3"});
+    const std::string table = FormatTuningTable(report), json = FormatTuningJson(report);
+    for (const char* part : {"500.00123 +- 0.00042", "375.2 +- 2.7", "     +0.00", "503.50 Hz, -6.0 dB", "Strike note: none"})
+        EXPECT_NE(table.find(part), std::string::npos) << part << "\n" << table;
+    for (const char* part : {"{\"ideal\":\"just\",\"strike\":null,\"partials\":[{\"partial\":\"nominal\",\"frequency\":500.00123,",
+                             "\"doublet\":{\"frequency\":503.5,\"relative_amplitude\":0.5}",
+                             "\"ideal\":null,\"deviation\":null,\"t60\":null,\"doublet\":null"})
+        EXPECT_NE(json.find(part), std::string::npos) << part << "\n" << json;
+    EXPECT_EQ(FormatTuningCsv("a,\"b\".wav", report),
+              "\"a,\"\"b\"\".wav\",nominal,500.00123,0.00042,0,0,-0.001,8.04,503.5,B(1) +2\n"
+              "\"a,\"\"b\"\".wav\",quint,375.2,2.7,-497.9,,,,,F#(1) +3\n");
+}
+
 // Each run's exit status and messages on stderr, then what the runs wrote. A float stereo file at 48000 Hz gives
 // the partials of the 16-bit mono one at 44100 Hz.
 TEST(ToolRun, OutputsMessagesAndStatuses) {
@@ -133,6 +160,7 @@ TEST(ToolRun, OutputsMessagesAndStatuses) {
     const std::string quiet = WriteBell(f, "quiet: a,b.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 44100, 1, 0.1);
     const std::string slow = WriteBell(f, "slow.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 100, 2);
     WriteWholeFile(f.File("text.wav"), "not a sound\n");
+    WriteWholeFile(f.File("ideal.txt"), "hum,-2400\ntierce,-900 cents\n");
     std::filesystem::create_directory(f.File("r"));
     const std::string missing = f.File("missing.wav"), no = f.File("no/such/");
     const std::tuple<std::vector<std::string>, int, std::vector<std::string>> runs[] = {
@@ -150,7 +178,10 @@ TEST(ToolRun, OutputsMessagesAndStatuses) {
         {{"--speed", "fast", bell}, 2, {"bad value for --speed: \"fast\" is not a number"}},
         {{"--plot", "a.png", bell, bell}, 2, {"--plot draws the spectrum of one input file"}},
         {{"--help"}, 0, {}}, {{"--version"}, 0, {}},
-        {{"--trigger", "25", quiet}, 1, {"the trigger never fired: no block of 8192 samples rose above 8175 (trigger level 25)"}}};
+        {{"--trigger", "25", quiet}, 1, {"the trigger never fired: no block of 8192 samples rose above 8175 (trigger level 25)"}},
+        {{"--ideal", "tempered", "-o", f.File("tempered.par"), bell}, 0, {}},
+        {{"--format", "csv", "--ideal", "tempered", bell, stereo}, 0, {}},
+        {{"--ideal", f.File("ideal.txt"), bell}, 2, {"ideal.txt:2: the cents are not a number"}}};
     std::vector<std::string> outs;
     for (const auto& [args, status, messages] : runs) {
         const auto [code, out, err] = Analyse(args);
@@ -188,6 +219,15 @@ TEST(ToolRun, OutputsMessagesAndStatuses) {
                             "\"record_length\":176400,\"wait_for_trigger\":false,\"trigger_level\":\"auto\","
                             "\"trigger_threshold\":4695,\"recording_start_sample\":0,\"padded_samples\":44100},\"nominal\":500,", 0), 0u) << outs[2];
     EXPECT_EQ(outs[3].rfind("File: " + bell + "\nNominal: 500.000 Hz\n", 0), 0u) << "went on with the next file";
+    // The tuning report: precise frequencies of the exact harmonic bell, the strike an octave below the nominal; the
+    // partials file is the same whatever the ideal; csv has one header for all files.
+    const std::string json = ReadWholeFile(f.File("one.json"));
+    EXPECT_NEAR(NumberAfter(json, "\"tuning\":{\"ideal\":\"just\",\"strike\":{\"frequency\":"), 250.0, 1e-4) << json;
+    EXPECT_NEAR(NumberAfter(json, "{\"partial\":\"tierce\",\"frequency\":"), 300.0, 1e-4) << json;
+    EXPECT_EQ(ReadWholeFile(f.File("tempered.par")), ReadWholeFile(f.File("r/bell.par")));
+    EXPECT_EQ(outs[13].rfind(TuningCsvHeader() + bell + ",hum,", 0), 0u) << outs[13];
+    EXPECT_NEAR(NumberAfter(outs[13], stereo + ",tierce,"), 300.0, 1e-3) << outs[13];
+    EXPECT_NE(outs[13].find(",-900,15.64"), std::string::npos) << "the tierce's ideal and deviation when tempered";
     EXPECT_NE(outs[9].find("--plot FILE"), std::string::npos);
     EXPECT_EQ(outs[10].rfind("campanor-analyse ", 0), 0u);
 }
