@@ -1,14 +1,58 @@
-// The tuning report on sounds with known answers.
+// The tuning report on sounds with known answers: sums of exponentially decaying sines at known frequencies,
+// levels and T60s, plus white noise at a known level.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <complex>
+#include <numbers>
+#include <random>
+#include <vector>
 
-#include "bell_tones.h"
+#include "partials/partial_table.h"
+#include "tuning/ideal_tuning.h"
 #include "tuning/local_transform.h"
 #include "tuning/tuning_report.h"
 
 namespace {
+
+struct Tone {
+    double hz;
+    double amplitude;  // at the start, sample units
+    double t60;        // s
+    std::int16_t partial = NoPartial;  // the name the table gives it
+};
+
+std::vector<std::int16_t> Synthesize(const std::vector<Tone>& tones, double noiseRms,
+                                            unsigned seed, int count = 88200, double rate = 44100.0) {
+    std::mt19937 random(seed);
+    std::normal_distribution<double> noise(0.0, noiseRms);
+    std::uniform_real_distribution<double> phase(0.0, 2.0 * std::numbers::pi);
+    std::vector<double> phases;
+    for (std::size_t i = 0; i < tones.size(); ++i) phases.push_back(phase(random));
+    std::vector<std::int16_t> samples(static_cast<std::size_t>(count));
+    for (int n = 0; n < count; ++n) {
+        const double t = n / rate;
+        double v = noise(random);
+        for (std::size_t i = 0; i < tones.size(); ++i) {
+            v += tones[i].amplitude * std::exp(-std::log(1000.0) * t / tones[i].t60) *
+                 std::sin(2.0 * std::numbers::pi * tones[i].hz * t + phases[i]);
+        }
+        samples[static_cast<std::size_t>(n)] = static_cast<std::int16_t>(std::lround(std::clamp(v, -32768.0, 32767.0)));
+    }
+    return samples;
+}
+
+// A table naming every named tone at the 0.5 Hz grid point nearest it, as
+// the peak detection would.
+PartialTable TableOf(const std::vector<Tone>& tones) {
+    PartialTable table;
+    for (const Tone& tone : tones) {
+        if (tone.partial == NoPartial) continue;
+        table.AddPeak(std::round(tone.hz * 2.0) / 2.0, 0.0, tone.amplitude, 0.0, 0.0, tone.partial);
+    }
+    return table;
+}
 
 constexpr double kRate = 44100.0;
 constexpr std::int16_t kHum = 0, kPrime = 1, kTierce = 2, kNominal = 3, kSuperquint = 4, kOctave = 5,
@@ -70,13 +114,8 @@ TEST(TuningReport, UncertaintyCoversTheErrorAndGrowsWithNoiseAndShortness) {
     // standard deviations in at least 90 % of cases; ten times the noise
     // states about ten times the uncertainty, a quarter of the length more
     // (less than the eightfold of a steady tone: this one decays).
-    struct Batch {
-        double noise;
-        int count;
-        double meanSigma = 0.0;
-    };
-    Batch batches[] = {{300.0, 88200}, {3000.0, 88200}, {300.0, 22050}};
-    for (Batch& batch : batches) {
+    struct { double noise; int count; double meanSigma = 0.0; } batches[] = {{300, 88200}, {3000, 88200}, {300, 22050}};
+    for (auto& batch : batches) {
         SCOPED_TRACE(batch.noise + batch.count);
         int covered = 0;
         for (unsigned seed = 0; seed < 30; ++seed) {
@@ -140,6 +179,40 @@ TEST(TuningReport, StrikeAndIdeals) {
     }
     EXPECT_NEAR(EstimateStrike(500.0, 0.0, 0.0)->frequencyHz, 250.0, 1e-12);
     EXPECT_FALSE(EstimateStrike(0.0, 750.0, 1000.0).has_value());
+}
+
+TEST(IdealTuning, FounderFile) {
+    IdealTuning ideal;
+    std::int16_t code = 0;
+    int line = -1;
+    ASSERT_TRUE(ParseIdealTuning("# Taylor-style\n hum , -2400\nprime,-1195.5 # a little sharp\n\noct. nom.,1200\r\n",
+                                 "founder.txt", ideal, code, line));
+    EXPECT_EQ(ideal.name, "founder.txt");
+    EXPECT_EQ(ideal.centsByPartial[0], -2400.0);
+    EXPECT_EQ(ideal.centsByPartial[1], -1195.5);
+    EXPECT_EQ(ideal.centsByPartial[5], 1200.0);
+    EXPECT_FALSE(ideal.centsByPartial[3].has_value());
+
+    struct Bad {
+        const char* text;
+        std::int16_t code;
+        int line;
+    };
+    for (const Bad& bad : {Bad{"hum,-2400\nprime -1200\n", kIdealLineNoComma, 2},
+                           Bad{"hum,-2400\n\nfifth,700\n", kIdealUnknownPartial, 3},
+                           Bad{"tierce,-900 cents\n", kIdealBadCents, 1},
+                           Bad{"tierce,nan\n", kIdealBadCents, 1},
+                           Bad{"quint,-500\nquint,-498\n", kIdealDuplicate, 2},
+                           Bad{"# nothing\n\n", kIdealEmpty, 0}}) {
+        SCOPED_TRACE(bad.text);
+        IdealTuning kept = JustTuning();
+        EXPECT_FALSE(ParseIdealTuning(bad.text, "bad.txt", kept, code, line));
+        EXPECT_EQ(code, bad.code);
+        EXPECT_EQ(line, bad.line);
+        EXPECT_EQ(kept.name, "just");
+    }
+    EXPECT_FALSE(ReadIdealTuning("/dev/zero", ideal, code, line));
+    EXPECT_EQ(code, kIdealFileUnreadable);
 }
 
 }  // namespace
