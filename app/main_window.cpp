@@ -75,7 +75,7 @@ void MainWindow::DoDataExchange(DataExchange& dx) {
     DDX_Text(dx, kLegalNotice, legalNotice);
     DDX_Text(dx, kFileDescription, fileDescription);
     DDX_Text(dx, kProductVersion, productVersion);
-    std::string status = RecorderStateText(sound.state.load(std::memory_order_acquire));
+    std::string status = inputLost ? "input lost" : RecorderStateText(sound.state.load(std::memory_order_acquire));
     DDX_Text(dx, kStatus, status);
     // A failed field abandons the rest of the pass, flags included, so a
     // group skipped now is exchanged next time.
@@ -133,6 +133,7 @@ void MainWindow::PostRecorderMessage(unsigned message) {
 void MainWindow::OnPostedMessage(unsigned message) {
     if (message == WM_RECORDER_LEVEL) OnLevel();
     if (message == WM_RECORDING_DONE) OnRecordingDone();
+    if (message == WM_RECORDER_LOST) OnInputLost();
 }
 
 void MainWindow::OnLevel() {

@@ -103,6 +103,11 @@ public:
     // transform, arms the recorder again. A cancelled transform ends the
     // cycle and keeps the recording for "Save recording".
     void OnRecordingDone();
+    // WM_RECORDER_LOST: the device failed. The recorder is closed, a
+    // recording in progress is dropped (a finished one stays to be saved),
+    // the status says "input lost" and a message tells the user that
+    // "Start analysis" opens the input again.
+    void OnInputLost();
     // "Save recording": the recording as a .wav file chosen in the save
     // dialog; "Error writing file!" when it cannot be written (an earlier
     // file of that name is then left as it was).
@@ -195,6 +200,8 @@ public:
     // Set by "Stop analysis", cleared by the next arming: a recording that
     // completes while the user is stopping it is not analysed.
     bool recordingStopped = false;
+    // The sound input failed and is closed until "Start analysis" reopens it.
+    bool inputLost = false;
     // Polling period of the analysis progress dialog, ms; tests shorten it.
     int progressTickMilliseconds = 500;
 

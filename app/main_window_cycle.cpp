@@ -2,6 +2,7 @@
 // a recording, the program's main loop.
 #include "cycle/analyse_recording.h"
 #include "app/main_window.h"
+#include "audio/recorder.h"
 #include "ui/analysis_progress_dialog.h"
 #include "ui/toolkit/message_box.h"
 
@@ -16,7 +17,24 @@ void MainWindow::ArmRecorder(double interval) {
     sound.ArmRecording(request.recordLength, waitForTrigger, triggerLevel);
 }
 
+void MainWindow::OnInputLost() {
+    CloseRecorder(sound);
+    if (sound.state.load(std::memory_order_acquire) != RecorderState::Stopped) sound.StopRecording();
+    inputLost = true;
+    Refresh();
+    MessageBox(this, "The sound input stopped. \"Start analysis\" will try to open it again.");
+}
+
 void MainWindow::OnStartAnalysis() {
+    if (inputLost) {
+        // Before anything is cleared: a failed reopen keeps the recording.
+        const std::int16_t code = OpenRecorder(sound, this);
+        if (code != kRecorderOpened) {
+            MessageBox(this, RecorderOpenText(code));
+            return;
+        }
+        inputLost = false;
+    }
     // Cleared before the checks, so a refused start leaves nothing to save.
     sound.soundState = SoundState::None;
     table.partialsValid = 0;

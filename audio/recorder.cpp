@@ -1,5 +1,7 @@
 #include "audio/recorder.h"
 
+#include <atomic>
+#include <chrono>
 #include <thread>
 #include <utility>
 
@@ -11,6 +13,16 @@ struct CaptureDevice {
     std::unique_ptr<CaptureSource> source;
     std::unique_ptr<std::int16_t[]> block;
     std::thread thread;
+    // Set by the capture thread (seq_cst) while it touches the sound or the
+    // source outside a read; read by the closing thread after `abandoned`.
+    std::atomic<bool> inBlock{false};
+    // Set by the closing thread (seq_cst) when it gives up waiting; read by
+    // the capture thread after `inBlock`, so one of the two always sees the
+    // other: an abandoned thread never touches the sound again.
+    std::atomic<bool> abandoned{false};
+    // Set by the capture thread (release) as its last act; read by the
+    // closing thread (acquire) while it waits.
+    std::atomic<bool> finished{false};
 };
 
 namespace {
@@ -21,18 +33,32 @@ CaptureSourceFactory& ChosenFactory() {
 }
 
 // Capture thread. Nothing here allocates or locks; the only shared values
-// are the SoundBuffer's atomics. `closing` is checked after every read, so
-// the thread ends within one block once CloseRecorder has set it.
+// are the SoundBuffer's atomics and the device's flags. `closing` is checked
+// after every read, so the thread ends within one block once CloseRecorder
+// has set it. A failed read that nobody asked for is a lost device: the
+// owner hears of it once.
 void CaptureLoop(CaptureDevice* device) {
     SoundBuffer& sound = *device->sound;
-    while (sound.closing.load(std::memory_order_acquire) == 0) {
+    for (;;) {
+        device->inBlock.store(true);
+        if (device->abandoned.load() || sound.closing.load(std::memory_order_acquire) != 0) break;
+        device->inBlock.store(false);
         const std::int32_t count = device->source->Read(device->block.get(), kCaptureBlockSamples);
-        if (count < 0) break;
+        device->inBlock.store(true);
+        if (device->abandoned.load()) break;
+        if (count < 0) {
+            if (sound.closing.load(std::memory_order_acquire) == 0 && sound.owner != nullptr) {
+                sound.owner->PostRecorderMessage(WM_RECORDER_LOST);
+            }
+            break;
+        }
         // A block read before the close still posts its message, like a
         // block the device hands back while it is being reset.
         OnInputBlock(sound, device->block.get(), count);
         device->source->BlockProcessed();
     }
+    device->inBlock.store(false);
+    device->finished.store(true, std::memory_order_release);
 }
 
 // The deleter of SoundBuffer::device: ends the capture before anything is
@@ -42,7 +68,23 @@ void CloseCaptureDevice(CaptureDevice* device) {
     if (device == nullptr) return;
     device->sound->closing.store(1, std::memory_order_release);
     device->source->Interrupt();
-    if (device->thread.joinable()) device->thread.join();
+    // A healthy device returns within one block; a stalled one may never
+    // return from its read, and exiting must not wait for it for ever.
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    while (!device->finished.load(std::memory_order_acquire) && std::chrono::steady_clock::now() < giveUp) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    if (!device->finished.load(std::memory_order_acquire)) {
+        device->abandoned.store(true);
+        // The thread is either in its read, and will see `abandoned` when it
+        // returns, or finishing a block, which takes microseconds.
+        while (device->inBlock.load()) std::this_thread::yield();
+        // The thread may still return from its read into the block and the
+        // source: both are left to it, on purpose never freed.
+        device->thread.detach();
+        return;
+    }
+    device->thread.join();
     device->source->Close();
     delete device;
 }

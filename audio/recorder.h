@@ -27,7 +27,8 @@ inline constexpr std::int16_t kRecorderStartFailed = 4;     // "Sound driver ini
 
 // Opens the capture source and starts capturing: from now on every block
 // goes through OnInputBlock on the recorder's capture thread and posts one
-// message to `owner`. Resets the capture members (state Stopped, closing,
+// message to `owner`; a device that fails (a read error that no close asked
+// for) posts WM_RECORDER_LOST once and captures nothing more. Resets the capture members (state Stopped, closing,
 // blockPeak, overloadCount and recordedCount 0, overloadHold 10) and writes
 // the capture format (PCM, mono, 44100 Hz, 16 bits, cbSize 0) into
 // sound.format. A recorder that is already open is closed first.
@@ -45,7 +46,9 @@ const char* RecorderOpenText(std::int16_t code);
 
 // Stops the capture: sets `closing`, ends and joins the capture thread
 // (within about one block, ~186 ms), stops and closes the device and frees
-// the capture block. Afterwards nothing writes into sound.samples and no
+// the capture block. A device stalled in a read is given 2 s; then its
+// thread is left behind (never to touch the sound again) with the source
+// and block it holds, and the close returns. Afterwards nothing writes into sound.samples and no
 // further message is posted. Harmless when called again or when the
 // recorder never opened; destroying the SoundBuffer does the same.
 // User-interface thread.

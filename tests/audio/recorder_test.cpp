@@ -240,6 +240,34 @@ TEST_F(Recorder, CaptureLoopAllocatesNothing) {
     EXPECT_EQ(log.dones, 1);
 }
 
+// A device that fails says so once; one that stalls in a read is left behind after 2 s, and when its read
+// returns at last it touches nothing of the sound that is gone by then (the sanitizer builds would tell).
+std::atomic<bool> stallReleased{false}, stallEnded{false};
+TEST(RecorderThread, LostAndStalledDevices) {
+    for (const bool stall : {false, true}) {
+        stallReleased = stallEnded = false;
+        auto script = std::make_shared<ScriptedCapture>([stall](std::int64_t index, std::int16_t* block, std::int32_t n) {
+            for (int ms = 0; stall && index == 2 && !stallReleased && ms < 10000; ++ms) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            stallEnded = stall && index == 2;
+            return index < 2 ? Numbered(index, block, n) : -1;
+        });
+        auto sound = std::make_unique<SoundBuffer>();
+        MessageLog log(*sound);
+        ASSERT_EQ(OpenRecorder(*sound, &log, script->Factory()), kRecorderOpened);
+        script->Deliver(3);
+        ASSERT_TRUE(script->WaitProcessed(2));
+        const auto seen = [&log] { const std::lock_guard lock(log.mutex); return log.seen.size(); };
+        for (int i = 0; i < 5000 && !stall && seen() < 3; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        sound.reset();
+        EXPECT_FALSE(stallEnded) << "the close did not wait for the stalled read";
+        stallReleased = true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        const std::lock_guard lock(log.mutex);
+        ASSERT_EQ(log.seen.size(), stall ? 2u : 3u);
+        EXPECT_EQ(log.seen.back().message, stall ? WM_RECORDER_LEVEL : WM_RECORDER_LOST);
+    }
+}
+
 constexpr std::int32_t kFileBlocks = 5, kTriggerBlock = 2;
 
 // The default input plays a file: quiet, with one loud sample in the trigger block.

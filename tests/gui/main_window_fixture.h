@@ -46,7 +46,10 @@ protected:
     }
     // Opens the window (modeless) on a capture of `blocks`, then silence, one block per Deliver.
     MainWindow& Start(std::vector<std::vector<std::int16_t>> blocks = {}) {
-        capture = std::make_shared<ScriptedCapture>(std::move(blocks));
+        return StartOn(std::make_shared<ScriptedCapture>(std::move(blocks)));
+    }
+    MainWindow& StartOn(std::shared_ptr<ScriptedCapture> script) {
+        capture = std::move(script);
         SetCaptureSourceFactory(capture->Factory());
         window = std::make_unique<MainWindow>(VersionStrings{
             "Campanor bell analyser", "Campanor developers", "9.8.7", "Copyright (C) 2026 Campanor developers"});

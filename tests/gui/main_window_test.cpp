@@ -162,6 +162,22 @@ TEST_F(MainWindowTest, ExitEscapeAndCloseBoxAskFirst) {
 
 // The application object runs the main window modally with the compiled-in
 // versions; a missing input device ends it after the message.
+// The microphone fails while the window waits for a strike: the status and a message say so, and "Start
+// analysis" opens the input again.
+TEST_F(MainWindowTest, ALostInputIsSaidAndReopened) {
+    StartOn(std::make_shared<ScriptedCapture>(
+        [](std::int64_t index, std::int16_t* block, std::int32_t n) { return index == 1 ? -1 : (std::fill_n(block, n, 0), n); }));
+    window->Item<QPushButton>(MainWindowIds::kStartAnalysis)->click();
+    Deliver(1);
+    capture->Deliver(1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Text(MainWindowIds::kStatus) == "input lost"; }));
+    EXPECT_EQ(script.messages.back().text, "The sound input stopped. \"Start analysis\" will try to open it again.");
+    EXPECT_FALSE(capture->IsOpen());
+    window->Item<QPushButton>(MainWindowIds::kStartAnalysis)->click();
+    EXPECT_EQ(Text(MainWindowIds::kStatus), "wait for trigger");
+    EXPECT_TRUE(capture->IsOpen());
+}
+
 TEST_F(MainWindowTest, ApplicationRunsTheMainWindow) {
     auto* app = static_cast<AnalyserApp*>(QCoreApplication::instance());
     std::string shown;

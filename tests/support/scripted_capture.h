@@ -16,7 +16,7 @@
 // Hold it in a shared_ptr; pass Factory() to SetCaptureSourceFactory or OpenRecorder.
 class ScriptedCapture : public std::enable_shared_from_this<ScriptedCapture> {
 public:
-    // Fills block number `index` (up to `capacity` samples); returns how many.
+    // Fills block number `index` (up to `capacity` samples); returns how many, or -1: the device fails.
     using Generator = std::function<std::int32_t(std::int64_t index, std::int16_t* block, std::int32_t capacity)>;
 
     explicit ScriptedCapture(Generator generator) : generator(std::move(generator)) {}
@@ -64,7 +64,7 @@ private:
             if (s->interrupted) return -1;
             const std::int64_t index = s->read++;
             lock.unlock();
-            return std::clamp(s->generator(index, block, capacity), std::int32_t{0}, capacity);
+            return std::min(s->generator(index, block, capacity), capacity);
         }
         void BlockProcessed() override { s->Change([&] { ++s->processed; }); }
         void Interrupt() override { s->Change([&] { s->interrupted = true; }); }

@@ -58,8 +58,7 @@ constexpr double kRate = 44100.0;
 constexpr std::int16_t kHum = 0, kPrime = 1, kTierce = 2, kNominal = 3, kSuperquint = 4, kOctave = 5,
                        kQuint = 6;
 
-// The windowed transform summed directly, in long double: the slow,
-// obviously right reference for the block-moment evaluation.
+// The windowed transform summed directly in long double: the slow, obviously right reference for the block moments.
 std::complex<double> DirectTransform(const std::vector<std::int16_t>& x, double hz) {
     const long double n = x.size(), pi = std::numbers::pi_v<long double>;
     std::complex<long double> sum;
@@ -92,8 +91,7 @@ TEST(LocalTransform, MatchesTheDirectSumNearItsCentre) {
 }
 
 TEST(TuningReport, PreciseFrequencyBetweenSpectrumPoints) {
-    // A bell-like set of partials, the nominal moved across one spectrum
-    // interval: every partial within 0.01 cent at 60 dB signal to noise.
+    // The nominal moved across one spectrum interval: every partial within 0.01 cent at 60 dB signal to noise.
     for (double offset : {0.0, 0.1, 0.25, 0.37, 0.49}) {
         SCOPED_TRACE(offset);
         const double nominal = 500.0 + offset;
@@ -110,10 +108,8 @@ TEST(TuningReport, PreciseFrequencyBetweenSpectrumPoints) {
 }
 
 TEST(TuningReport, UncertaintyCoversTheErrorAndGrowsWithNoiseAndShortness) {
-    // Weak partials in strong noise: the error lies within three stated
-    // standard deviations in at least 90 % of cases; ten times the noise
-    // states about ten times the uncertainty, a quarter of the length more
-    // (less than the eightfold of a steady tone: this one decays).
+    // Weak partials in strong noise: the error lies within three stated deviations in 90 % of cases; ten times the
+    // noise states ten times the uncertainty, a quarter of the length more (not eightfold: this tone decays).
     struct { double noise; int count; double meanSigma = 0.0; } batches[] = {{300, 88200}, {3000, 88200}, {300, 22050}};
     for (auto& batch : batches) {
         SCOPED_TRACE(batch.noise + batch.count);
