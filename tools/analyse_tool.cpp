@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <new>
 
 #include "analysis/spectrum_analyser.h"
 #include "cycle/analyse_recording.h"
@@ -191,6 +192,17 @@ bool AnalyseFile(const Job& job, const std::string& path) {
     return Deliver(job, path, ResultText(job, path, request, capture, table, tuning)) && ok;
 }
 
+// The standard library reports memory it cannot get by throwing; here that
+// is one file's failure, said with its name, and the next file goes on.
+bool AnalyseFileGuarded(const Job& job, const std::string& path) {
+    try {
+        return AnalyseFile(job, path);
+    } catch (const std::bad_alloc&) {
+        job.report.Error(path, "not enough memory to analyse this file");
+        return false;
+    }
+}
+
 // Options, usage and parameters; kExitOk to go on, otherwise the status.
 int Prepare(const std::vector<std::string>& args, ToolOptions& options,
             AnalysisParameters& parameters, AnalysisRequest& request, IdealTuning& ideal) {
@@ -249,7 +261,7 @@ int RunAnalyseTool(const std::vector<std::string>& args) {
     int status = kExitOk;
     for (std::size_t i = 0; i < options.inputs.size(); ++i) {
         report.Progress(i, options.inputs.size(), options.inputs[i]);
-        if (!AnalyseFile(job, options.inputs[i])) status = kExitFileFailed;
+        if (!AnalyseFileGuarded(job, options.inputs[i])) status = kExitFileFailed;
     }
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
         report.Line("cannot write to standard output");

@@ -4,6 +4,7 @@
 #include <sndfile.h>
 
 #include <cmath>
+#include <memory>
 
 namespace {
 
@@ -26,56 +27,67 @@ private:
     SNDFILE* file_;
 };
 
-// Reads up to kMaxInputFrames frames, each the mean of its channels.
-bool ReadMono(SoundFile& file, std::vector<float>& mono, std::string& error, bool& cut) {
-    const int channels = file.info().channels;
-    constexpr sf_count_t kChunk = 4096;
-    std::vector<float> chunk(static_cast<std::size_t>(kChunk * channels));
-    cut = false;
-    while (true) {
-        const std::int64_t room = kMaxInputFrames - static_cast<std::int64_t>(mono.size());
-        if (room <= 0) {
-            cut = sf_readf_float(file.handle(), chunk.data(), 1) > 0;
-            return true;
-        }
-        const sf_count_t wanted = room < kChunk ? room : kChunk;
-        const sf_count_t got = sf_readf_float(file.handle(), chunk.data(), wanted);
+std::int16_t ToSample(float value);
+
+// Appends converted samples, at most kMaxInputFrames in all; false once full.
+bool Append(std::vector<std::int16_t>& samples, const float* values, long count) {
+    for (long i = 0; i < count; ++i) {
+        if (static_cast<std::int64_t>(samples.size()) >= kMaxInputFrames) return false;
+        samples.push_back(ToSample(values[i]));
+    }
+    return true;
+}
+
+// Reads the file in pieces, each frame the mean of its channels, converts
+// every piece to 44100 Hz as it comes and keeps only the 16-bit result, so
+// memory follows what is kept (at most kMaxInputFrames samples), never the
+// file's length or rate. `cut` tells that more of the file was left unread.
+bool ReadConverted(SoundFile& file, std::vector<std::int16_t>& samples, std::string& error, bool& cut) {
+    const int channels = file.info().channels, rate = file.info().samplerate;
+    const double ratio = static_cast<double>(kTargetRate) / rate;
+    if (rate != kTargetRate && !src_is_valid_ratio(ratio)) {
+        error = "cannot convert a sample rate of " + std::to_string(rate) + " Hz";
+        return false;
+    }
+    int code = 0;
+    std::unique_ptr<SRC_STATE, SRC_STATE* (*)(SRC_STATE*)> converter(
+        rate == kTargetRate ? nullptr : src_new(SRC_SINC_BEST_QUALITY, 1, &code), &src_delete);
+    if (rate != kTargetRate && converter == nullptr) {
+        error = src_strerror(code);
+        return false;
+    }
+    constexpr long kChunk = 4096;
+    std::vector<float> frames(static_cast<std::size_t>(kChunk * channels)), mono(kChunk), out(kChunk);
+    bool room = true, ended = false;
+    while (room && !ended) {
+        const sf_count_t got = sf_readf_float(file.handle(), frames.data(), kChunk);
+        ended = got < kChunk;
         for (sf_count_t f = 0; f < got; ++f) {
             double sum = 0.0;
-            for (int c = 0; c < channels; ++c) sum += chunk[static_cast<std::size_t>(f * channels + c)];
-            mono.push_back(static_cast<float>(sum / channels));
+            for (int c = 0; c < channels; ++c) sum += frames[static_cast<std::size_t>(f * channels + c)];
+            mono[static_cast<std::size_t>(f)] = static_cast<float>(sum / channels);
         }
-        if (got < wanted) break;
+        if (converter == nullptr) {
+            room = Append(samples, mono.data(), static_cast<long>(got));
+            continue;
+        }
+        SRC_DATA data{mono.data(), out.data(), static_cast<long>(got), kChunk, 0, 0, ended ? 1 : 0, ratio};
+        // Until this piece is used up and, at the end, the converter is drained.
+        do {
+            if ((code = src_process(converter.get(), &data)) != 0) {
+                error = src_strerror(code);
+                return false;
+            }
+            room = Append(samples, out.data(), data.output_frames_gen);
+            data.data_in += data.input_frames_used;
+            data.input_frames -= data.input_frames_used;
+        } while (room && (data.input_frames > 0 || (ended && data.output_frames_gen > 0)));
     }
     if (sf_error(file.handle()) != SF_ERR_NO_ERROR) {
         error = sf_strerror(file.handle());
         return false;
     }
-    return true;
-}
-
-bool ResampleTo44100(std::vector<float>& mono, int rate, std::string& error) {
-    if (rate == kTargetRate || mono.empty()) return true;
-    const double ratio = static_cast<double>(kTargetRate) / rate;
-    if (!src_is_valid_ratio(ratio)) {
-        error = "cannot convert a sample rate of " + std::to_string(rate) + " Hz";
-        return false;
-    }
-    std::vector<float> out(static_cast<std::size_t>(std::ceil(mono.size() * ratio)) + 16);
-    SRC_DATA data{};
-    data.data_in = mono.data();
-    data.input_frames = static_cast<long>(mono.size());
-    data.data_out = out.data();
-    data.output_frames = static_cast<long>(out.size());
-    data.end_of_input = 1;
-    data.src_ratio = ratio;
-    const int result = src_simple(&data, SRC_SINC_BEST_QUALITY, 1);
-    if (result != 0) {
-        error = src_strerror(result);
-        return false;
-    }
-    out.resize(static_cast<std::size_t>(data.output_frames_gen));
-    mono.swap(out);
+    cut = !room && (!ended || sf_readf_float(file.handle(), frames.data(), 1) > 0);
     return true;
 }
 
@@ -99,12 +111,9 @@ bool LoadSoundFile(const std::string& path, std::vector<std::int16_t>& samples, 
         error = "the file has no channels or no sample rate";
         return false;
     }
-    std::vector<float> mono;
+    samples.clear();
     bool cut = false;
-    if (!ReadMono(file, mono, error, cut)) return false;
-    if (cut) warning = "only the first " + std::to_string(kMaxInputFrames) + " sample frames are used";
-    if (!ResampleTo44100(mono, file.info().samplerate, error)) return false;
-    samples.resize(mono.size());
-    for (std::size_t i = 0; i < mono.size(); ++i) samples[i] = ToSample(mono[i]);
+    if (!ReadConverted(file, samples, error, cut)) return false;
+    if (cut) warning = "only the first " + std::to_string(kMaxInputFrames) + " samples at 44100 Hz are used";
     return true;
 }

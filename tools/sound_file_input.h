@@ -6,8 +6,8 @@
 // Reading a sound file into the form the recorder delivers: mono, signed
 // 16-bit, 44100 Hz.
 
-// Sample frames read at most from one file (2^25, over 12 minutes at
-// 44.1 kHz); the rest of a longer file is ignored with a warning.
+// Samples kept at most from one file, after the conversion to 44100 Hz
+// (2^25, 12.7 minutes); the rest of a longer file is ignored with a warning.
 inline constexpr std::int64_t kMaxInputFrames = std::int64_t{1} << 25;
 
 // Reads every format libsndfile knows (WAV, AIFF, FLAC, Ogg, ...), mixes

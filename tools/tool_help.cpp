@@ -11,7 +11,10 @@ outputs add the tuning report of every named partial.
 
 Input: every format libsndfile reads (WAV, AIFF, FLAC, Ogg, ...). Channels
 are mixed to mono, any sample rate is converted to 44100 Hz (best sinc
-quality) and samples to 16 bits. At most 2^25 sample frames are read.
+quality) and samples to 16 bits, piece by piece, so memory stays small
+whatever the file's length or rate. At most 2^25 samples at 44100 Hz
+(12.7 minutes) are used; the rest of a longer file is ignored with a
+warning.
 
 Recording (as the window's "Triggering" box):
   --trigger auto     (default) the recording starts with the first block of
