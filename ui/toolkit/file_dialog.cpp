@@ -1,8 +1,11 @@
 #include "ui/toolkit/file_dialog.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 
 #include "ui/toolkit/dialog_hooks.h"
+#include "ui/toolkit/message_box.h"
 
 QString FileFilterToQt(std::string_view filter) {
     const std::size_t bar = filter.find('|');
@@ -43,6 +46,23 @@ bool HookedAnswer(DialogHooks& hooks, const FileDialogRequest& request, std::str
     return true;
 }
 
+// Qt's save dialog takes a name in a folder that does not exist, and the
+// save would then fail after the dialog has gone: this one says so and
+// stays open for a better name.
+class SaveDialog final : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+    void accept() override {
+        const QStringList files = selectedFiles();
+        const QDir folder = files.isEmpty() ? QDir() : QFileInfo(files.front()).dir();
+        if (!folder.exists()) {
+            MessageBox(this, "The folder does not exist:\n" + folder.path().toStdString());
+            return;
+        }
+        QFileDialog::accept();
+    }
+};
+
 bool RunFileDialog(QFileDialog& dialog, std::string& path) {
     if (dialog.exec() != QDialog::Accepted) return false;
     const QStringList files = dialog.selectedFiles();
@@ -61,7 +81,7 @@ bool SaveFileDialog(QWidget* owner, std::string_view filter, std::string_view de
                              std::string(initialName)},
                             path);
     }
-    QFileDialog dialog(owner);
+    SaveDialog dialog(owner);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilter(FileFilterToQt(filter));

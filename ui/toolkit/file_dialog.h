@@ -10,7 +10,8 @@ class QWidget;
 // "Partials file (*.par)|*.par|"; several patterns are separated by ";".
 // `defaultExtension` (without the dot, may be empty) is added to a chosen
 // name that has no extension. The save dialog asks before an existing file
-// is replaced and accepts only existing folders; the open dialog also takes
+// is replaced and refuses a name in a folder that does not exist with a
+// message, staying open; the open dialog also takes
 // the typed name of a file that does not exist (the caller then reports
 // that it cannot open it). Both return true with the chosen path, or false
 // when the user cancelled (path unchanged). Under installed DialogHooks
