@@ -54,9 +54,10 @@ int CreateTemporary(const std::string& target, std::string& temporaryPath) {
     return -1;
 }
 
-// Writes, flushes, syncs and closes; true only when every step worked. The
-// stream is closed in every case.
-bool WriteAndClose(int fd, const FileWriter& write) {
+// Writes, flushes, syncs (when `sync`: devices and FIFOs cannot be) and
+// closes; true only when every step worked. The stream is closed in every
+// case.
+bool WriteAndClose(int fd, const FileWriter& write, bool sync = true) {
     std::FILE* file = fdopen(fd, "wb");
     if (file == nullptr) {
         close(fd);
@@ -65,28 +66,18 @@ bool WriteAndClose(int fd, const FileWriter& write) {
     bool ok = write(file);
     ok = std::fflush(file) == 0 && ok;
     ok = std::ferror(file) == 0 && ok;
-    ok = fsync(fileno(file)) == 0 && ok;
+    ok = (!sync || fsync(fileno(file)) == 0) && ok;
     ok = std::fclose(file) == 0 && ok;
     return ok;
 }
 
 // Writes straight into a device or FIFO: opened without blocking (a FIFO
-// without a reader refuses), then blocking again for the writes; such
-// targets cannot be synced, so only the writes and the close count.
+// without a reader refuses), then blocking again for the writes.
 bool WriteIntoNode(const std::string& target, const FileWriter& write) {
     const int fd = open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return false;
     fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    std::FILE* file = fdopen(fd, "wb");
-    if (file == nullptr) {
-        close(fd);
-        return false;
-    }
-    bool ok = write(file);
-    ok = std::fflush(file) == 0 && ok;
-    ok = std::ferror(file) == 0 && ok;
-    ok = std::fclose(file) == 0 && ok;
-    return ok;
+    return WriteAndClose(fd, write, false);
 }
 
 // Rewrites an existing, writable file where it is, for folders that do not
