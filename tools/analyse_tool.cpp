@@ -166,9 +166,12 @@ bool AnalyseFile(const Job& job, const std::string& path) {
     SpectrumAnalyser engine;
     PartialTable table;
     TuningReport tuning;
-    const bool named = AnalyseRecording(sound, job.parameters.speedAdjust, request, engine, table,
-                                        job.parameters.lowNominal, job.parameters.highNominal,
-                                        job.ideal, tuning);
+    // A partials file holds no tuning report: it is measured only for the other formats.
+    const bool named = job.options.format == OutputFormat::Par
+                           ? AnalyseRecording(sound, job.parameters.speedAdjust, request, engine, table,
+                                              job.parameters.lowNominal, job.parameters.highNominal)
+                           : AnalyseRecording(sound, job.parameters.speedAdjust, request, engine, table,
+                                              job.parameters.lowNominal, job.parameters.highNominal, job.ideal, tuning);
     if (!engine.spectrumValid) {
         job.report.Error(path, "the analysis did not complete");
         return false;
