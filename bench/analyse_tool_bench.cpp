@@ -49,6 +49,20 @@ void WriteBell(const std::string& path) {
     SaveWaveFile(path, sound);
 }
 
+// Nine hours at 1 kHz (2^25 samples, a 64 MB file): a decaying 200 Hz tone
+// struck after 0.3 s, then silence. The tool converts only what the trigger
+// and the recording need, so this costs about what a short file does.
+void WriteLongLowRateFile(const std::string& path) {
+    SoundBuffer sound;
+    sound.SetFormat(1000, std::int32_t{1} << 25, 16);
+    for (std::int32_t i = 0; i < sound.sampleCount; ++i) {
+        const double t = i / 1000.0 - 0.3;
+        const double v = t < 0.0 || t > 10.0 ? 0.0 : 0.5 * std::exp(-t) * std::sin(2.0 * M_PI * 200.0 * t);
+        sound.samples[i] = static_cast<std::int16_t>(std::lround(32767.0 * v));
+    }
+    SaveWaveFile(path, sound);
+}
+
 const ToolFiles& Files() {
     static const ToolFiles files = [] {
         ToolFiles f;
@@ -57,6 +71,7 @@ const ToolFiles& Files() {
         std::string pattern = (fs::temp_directory_path() / "campanor-bench-XXXXXX").string();
         f.folder = mkdtemp(pattern.data()) ? pattern : "/tmp";
         WriteBell(f.folder + "/bell.wav");
+        WriteLongLowRateFile(f.folder + "/long.wav");
         for (int i = 0; i < kBatchFiles; ++i) {
             f.bells.push_back(f.folder + "/bell" + std::to_string(i) + ".wav");
             fs::copy_file(f.folder + "/bell.wav", f.bells.back(), fs::copy_options::overwrite_existing);
@@ -118,8 +133,14 @@ void BM_ToolBatch40Files(benchmark::State& state) {
     TimeTool(state, args, kBatchFiles);
 }
 
+void BM_ToolNineHoursAt1kHz(benchmark::State& state) {
+    TimeTool(state, {"--out-dir", Files().folder + "/out", Files().folder + "/long.wav"}, 1);
+}
+
 }  // namespace
 
+BENCHMARK(BM_ToolNineHoursAt1kHz)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)
+    ->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_ToolOneFileDefaults)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)
     ->Repetitions(21)->ReportAggregatesOnly(true);
 BENCHMARK(BM_ToolOneFileInterval005)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)

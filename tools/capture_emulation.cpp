@@ -4,12 +4,6 @@
 
 #include "audio/recorder.h"
 
-int AutomaticThreshold(const std::vector<std::int16_t>& input) {
-    int largest = 0;
-    for (const std::int16_t sample : input) largest = std::max(largest, int{sample});
-    return largest / 4;
-}
-
 CaptureResult EmulateCapture(const std::vector<std::int16_t>& input, std::int32_t recordLength,
                              bool waitForTrigger, int triggerLevel, SoundBuffer& sound, int threshold) {
     CaptureResult result;

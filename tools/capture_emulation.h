@@ -28,7 +28,3 @@ struct CaptureResult {
 CaptureResult EmulateCapture(const std::vector<std::int16_t>& input, std::int32_t recordLength,
                              bool waitForTrigger, int triggerLevel, SoundBuffer& sound,
                              int threshold = -1);
-
-// The automatic trigger's threshold: a quarter of the largest positive
-// sample of `input` (0 for a file without one).
-int AutomaticThreshold(const std::vector<std::int16_t>& input);

@@ -27,70 +27,6 @@ private:
     SNDFILE* file_;
 };
 
-std::int16_t ToSample(float value);
-
-// Appends converted samples, at most kMaxInputFrames in all; false once full.
-bool Append(std::vector<std::int16_t>& samples, const float* values, long count) {
-    for (long i = 0; i < count; ++i) {
-        if (static_cast<std::int64_t>(samples.size()) >= kMaxInputFrames) return false;
-        samples.push_back(ToSample(values[i]));
-    }
-    return true;
-}
-
-// Reads the file in pieces, each frame the mean of its channels, converts
-// every piece to 44100 Hz as it comes and keeps only the 16-bit result, so
-// memory follows what is kept (at most kMaxInputFrames samples), never the
-// file's length or rate. `cut` tells that more of the file was left unread.
-bool ReadConverted(SoundFile& file, std::vector<std::int16_t>& samples, std::string& error, bool& cut) {
-    const int channels = file.info().channels, rate = file.info().samplerate;
-    const double ratio = static_cast<double>(kTargetRate) / rate;
-    if (rate != kTargetRate && !src_is_valid_ratio(ratio)) {
-        error = "cannot convert a sample rate of " + std::to_string(rate) + " Hz";
-        return false;
-    }
-    int code = 0;
-    std::unique_ptr<SRC_STATE, SRC_STATE* (*)(SRC_STATE*)> converter(
-        rate == kTargetRate ? nullptr : src_new(SRC_SINC_BEST_QUALITY, 1, &code), &src_delete);
-    if (rate != kTargetRate && converter == nullptr) {
-        error = src_strerror(code);
-        return false;
-    }
-    constexpr long kChunk = 4096;
-    std::vector<float> frames(static_cast<std::size_t>(kChunk * channels)), mono(kChunk), out(kChunk);
-    bool room = true, ended = false;
-    while (room && !ended) {
-        const sf_count_t got = sf_readf_float(file.handle(), frames.data(), kChunk);
-        ended = got < kChunk;
-        for (sf_count_t f = 0; f < got; ++f) {
-            double sum = 0.0;
-            for (int c = 0; c < channels; ++c) sum += frames[static_cast<std::size_t>(f * channels + c)];
-            mono[static_cast<std::size_t>(f)] = static_cast<float>(sum / channels);
-        }
-        if (converter == nullptr) {
-            room = Append(samples, mono.data(), static_cast<long>(got));
-            continue;
-        }
-        SRC_DATA data{mono.data(), out.data(), static_cast<long>(got), kChunk, 0, 0, ended ? 1 : 0, ratio};
-        // Until this piece is used up and, at the end, the converter is drained.
-        do {
-            if ((code = src_process(converter.get(), &data)) != 0) {
-                error = src_strerror(code);
-                return false;
-            }
-            room = Append(samples, out.data(), data.output_frames_gen);
-            data.data_in += data.input_frames_used;
-            data.input_frames -= data.input_frames_used;
-        } while (room && (data.input_frames > 0 || (ended && data.output_frames_gen > 0)));
-    }
-    if (sf_error(file.handle()) != SF_ERR_NO_ERROR) {
-        error = sf_strerror(file.handle());
-        return false;
-    }
-    cut = !room && (!ended || sf_readf_float(file.handle(), frames.data(), 1) > 0);
-    return true;
-}
-
 std::int16_t ToSample(float value) {
     const double scaled = std::floor(static_cast<double>(value) * 32768.0 + 0.5);
     if (!(scaled > -32768.0)) return -32768;  // NaN as well
@@ -100,20 +36,122 @@ std::int16_t ToSample(float value) {
 
 }  // namespace
 
-bool LoadSoundFile(const std::string& path, std::vector<std::int16_t>& samples, std::string& error,
-                   std::string& warning) {
-    SoundFile file(path);
-    if (file.handle() == nullptr) {
+struct SoundFileReader::State {
+    std::unique_ptr<SoundFile> file;
+    std::unique_ptr<SRC_STATE, SRC_STATE* (*)(SRC_STATE*)> converter{nullptr, &src_delete};
+    double ratio = 1.0;
+    static constexpr long kChunk = 4096;
+    std::vector<float> frames, mono = std::vector<float>(kChunk), out = std::vector<float>(kChunk);
+    long inPos = 0, inCount = 0;    // mono samples of the last piece not yet converted
+    long outPos = 0, outCount = 0;  // converted samples not yet delivered
+    bool ended = false;             // the file's last piece has been read
+    bool finished = false;          // ... and converted to the last sample
+
+    // Reads the next piece into `mono`.
+    sf_count_t ReadPiece() {
+        const int channels = file->info().channels;
+        const sf_count_t got = sf_readf_float(file->handle(), frames.data(), kChunk);
+        for (sf_count_t f = 0; f < got; ++f) {
+            double sum = 0.0;
+            for (int c = 0; c < channels; ++c) sum += frames[static_cast<std::size_t>(f * channels + c)];
+            mono[static_cast<std::size_t>(f)] = static_cast<float>(sum / channels);
+        }
+        return got;
+    }
+
+    // Refills `out` from the piece, reading the next piece when it is used up.
+    bool Convert(std::string& error) {
+        if (inPos == inCount && !ended) {
+            inCount = static_cast<long>(ReadPiece());
+            inPos = 0;
+            ended = inCount < kChunk;
+        }
+        if (converter == nullptr) {
+            std::copy(mono.begin() + inPos, mono.begin() + inCount, out.begin());
+            outPos = 0, outCount = inCount - inPos, inPos = inCount;
+            finished = ended;
+            return true;
+        }
+        SRC_DATA data{mono.data() + inPos, out.data(), inCount - inPos, kChunk, 0, 0, ended ? 1 : 0, ratio};
+        if (const int code = src_process(converter.get(), &data)) {
+            error = src_strerror(code);
+            return false;
+        }
+        inPos += data.input_frames_used;
+        outPos = 0, outCount = data.output_frames_gen;
+        // At the end the converter is drained until it has nothing more.
+        finished = ended && inPos == inCount && outCount == 0;
+        return true;
+    }
+};
+
+SoundFileReader::SoundFileReader() : state(std::make_unique<State>()) {}
+SoundFileReader::~SoundFileReader() = default;
+
+bool SoundFileReader::Open(const std::string& path, std::string& error) {
+    State& s = *state;
+    s.file = std::make_unique<SoundFile>(path);
+    if (s.file->handle() == nullptr) {
         error = sf_strerror(nullptr);
         return false;
     }
-    if (file.info().channels < 1 || file.info().samplerate < 1) {
+    const int channels = s.file->info().channels, rate = s.file->info().samplerate;
+    if (channels < 1 || rate < 1) {
         error = "the file has no channels or no sample rate";
         return false;
     }
+    s.frames.resize(static_cast<std::size_t>(State::kChunk * channels));
+    s.ratio = static_cast<double>(kTargetRate) / rate;
+    if (rate == kTargetRate) return true;
+    if (!src_is_valid_ratio(s.ratio)) {
+        error = "cannot convert a sample rate of " + std::to_string(rate) + " Hz";
+        return false;
+    }
+    int code = 0;
+    s.converter.reset(src_new(SRC_SINC_BEST_QUALITY, 1, &code));
+    if (s.converter == nullptr) error = src_strerror(code);
+    return s.converter != nullptr;
+}
+
+int SoundFileReader::LargestSample() {
+    State& s = *state;
+    const auto frames = static_cast<sf_count_t>(std::ceil(static_cast<double>(kMaxInputFrames) / s.ratio));
+    float largest = 0.0f;
+    for (sf_count_t read = 0, got = State::kChunk; read < frames && got == State::kChunk; read += got) {
+        got = s.ReadPiece();
+        for (sf_count_t f = 0; f < got; ++f) largest = std::max(largest, s.mono[static_cast<std::size_t>(f)]);
+    }
+    sf_seek(s.file->handle(), 0, SEEK_SET);
+    return ToSample(largest);
+}
+
+bool SoundFileReader::ReadUpTo(std::vector<std::int16_t>& samples, std::int64_t wanted, std::string& error) {
+    State& s = *state;
+    const auto limit = static_cast<std::size_t>(std::min(wanted, kMaxInputFrames));
+    while (samples.size() < limit && !(s.outPos == s.outCount && s.finished)) {
+        if (s.outPos == s.outCount && !s.Convert(error)) return false;
+        while (s.outPos < s.outCount && samples.size() < limit) samples.push_back(ToSample(s.out[s.outPos++]));
+    }
+    if (sf_error(s.file->handle()) != SF_ERR_NO_ERROR) {
+        error = sf_strerror(s.file->handle());
+        return false;
+    }
+    return true;
+}
+
+bool SoundFileReader::Finished() const {
+    return state->outPos == state->outCount && state->finished;
+}
+
+bool SoundFileReader::Cut(const std::vector<std::int16_t>& samples) const {
+    return static_cast<std::int64_t>(samples.size()) >= kMaxInputFrames && !Finished();
+}
+
+bool LoadSoundFile(const std::string& path, std::vector<std::int16_t>& samples, std::string& error,
+                   std::string& warning) {
+    SoundFileReader reader;
     samples.clear();
-    bool cut = false;
-    if (!ReadConverted(file, samples, error, cut)) return false;
-    if (cut) warning = "only the first " + std::to_string(kMaxInputFrames) + " samples at 44100 Hz are used";
+    if (!reader.Open(path, error) || !reader.ReadUpTo(samples, kMaxInputFrames, error)) return false;
+    if (reader.Cut(samples)) warning = "only the first " + std::to_string(kMaxInputFrames) + " samples at 44100 Hz are used";
     return true;
 }

@@ -11,15 +11,16 @@ outputs add the tuning report of every named partial.
 
 Input: every format libsndfile reads (WAV, AIFF, FLAC, Ogg, ...). Channels
 are mixed to mono, any sample rate is converted to 44100 Hz (best sinc
-quality) and samples to 16 bits, piece by piece, so memory stays small
-whatever the file's length or rate. At most 2^25 samples at 44100 Hz
-(12.7 minutes) are used; the rest of a longer file is ignored with a
-warning.
+quality) and samples to 16 bits, piece by piece and only as far as the
+trigger and the recording need, so a long file costs about what a short
+one does. At most 2^25 samples at 44100 Hz (12.7 minutes) are searched for
+the trigger; the rest of a longer file is ignored with a warning.
 
 Recording (as the window's "Triggering" box):
   --trigger auto     (default) the recording starts with the first block of
                      8192 samples whose largest positive sample exceeds a
-                     quarter of the file's largest sample: the window's
+                     quarter of the file's largest sample (taken at the
+                     file's own rate): the window's
                      level 25 measured against the file's own level, so
                      that quiet recordings trigger too
   --trigger N        the window's rule: trigger level 0 ... 100, the first

@@ -106,18 +106,19 @@ TEST(SpectrumPlot, TheWindowsBarGraphWithoutAnApplicationObject) {
 // 3 s at `rate` of a bell on 500 Hz, silent until 0.45 s (hum ... octave nominal, decaying), in channels that
 // differ by a factor, their mean the bell; `loud` 0 gives silence.
 std::string WriteBell(const TemporaryFolder& folder, const std::string& name, int format, int rate, int channels,
-                      double loud = 1.0) {
+                      double loud = 1.0, double onset = 0.45) {
     const double parts[][2] = {{0.25, 0.3}, {0.5, 0.4}, {0.6, 0.5}, {0.75, 0.1}, {1.0, 1.0}, {1.5, 0.3}, {2.0, 0.4}};
     std::vector<double> frames;
-    for (int i = 0; i < 3 * rate; ++i) {
-        const double t = i / static_cast<double>(rate) - 0.45;
+    const int length = static_cast<int>((onset + 2.55) * rate);
+    for (int i = 0; i < length; ++i) {
+        const double t = i / static_cast<double>(rate) - onset;
         double v = 0.0;
         for (const auto& p : parts) v += t < 0 ? 0.0 : 0.25 * loud * p[1] * std::sin(2 * M_PI * 500 * p[0] * t) * std::exp(-t);
         for (int c = 0; c < channels; ++c) frames.push_back(v * (channels == 1 ? 1.0 : 0.8 + 0.4 * c));
     }
     SF_INFO info{0, rate, channels, format, 0, 0};
     SNDFILE* file = sf_open(folder.File(name).c_str(), SFM_WRITE, &info);
-    sf_writef_double(file, frames.data(), 3 * rate);
+    sf_writef_double(file, frames.data(), length);
     sf_close(file);
     return folder.File(name);
 }
@@ -158,6 +159,7 @@ TEST(ToolRun, OutputsMessagesAndStatuses) {
     const std::string stereo = WriteBell(f, "bell48.wav", SF_FORMAT_WAV | SF_FORMAT_FLOAT, 48000, 2);
     const std::string silent = WriteBell(f, "silent.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 44100, 1, 0.0);
     const std::string quiet = WriteBell(f, "quiet: a,b.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 44100, 1, 0.1);
+    const std::string late = WriteBell(f, "late.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 8000, 1, 1.0, 30.0);
     const std::string slow = WriteBell(f, "slow.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 100, 2);
     WriteWholeFile(f.File("text.wav"), "not a sound\n");
     WriteWholeFile(f.File("ideal.txt"), "hum,-2400\ntierce,-900 cents\n");
@@ -181,7 +183,8 @@ TEST(ToolRun, OutputsMessagesAndStatuses) {
         {{"--trigger", "25", quiet}, 1, {"the trigger never fired: no block of 8192 samples rose above 8175 (trigger level 25)"}},
         {{"--ideal", "tempered", "-o", f.File("tempered.par"), bell}, 0, {}},
         {{"--format", "csv", "--ideal", "tempered", bell, stereo}, 0, {}},
-        {{"--ideal", f.File("ideal.txt"), bell}, 2, {"ideal.txt:2: the cents are not a number"}}};
+        {{"--ideal", f.File("ideal.txt"), bell}, 2, {"ideal.txt:2: the cents are not a number"}},
+        {{"--format", "json", late}, 0, {}}};
     std::vector<std::string> outs;
     for (const auto& [args, status, messages] : runs) {
         const auto [code, out, err] = Analyse(args);
@@ -228,6 +231,9 @@ TEST(ToolRun, OutputsMessagesAndStatuses) {
     EXPECT_EQ(outs[13].rfind(TuningCsvHeader() + bell + ",hum,", 0), 0u) << outs[13];
     EXPECT_NEAR(NumberAfter(outs[13], stereo + ",tierce,"), 300.0, 1e-3) << outs[13];
     EXPECT_NE(outs[13].find(",-900,15.64"), std::string::npos) << "the tierce's ideal and deviation when tempered";
+    // A strike 30 s into an 8 kHz file: the file is converted further until the trigger fires.
+    EXPECT_NEAR(NumberAfter(outs[15], "\"recording_start_sample\":"), 30 * 44100, 8192) << outs[15];
+    EXPECT_NE(outs[15].find("\"nominal\":500,"), std::string::npos);
     EXPECT_NE(outs[9].find("--plot FILE"), std::string::npos);
     EXPECT_EQ(outs[10].rfind("campanor-analyse ", 0), 0u);
 }
