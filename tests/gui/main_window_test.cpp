@@ -163,20 +163,31 @@ TEST_F(MainWindowTest, ExitEscapeAndCloseBoxAskFirst) {
 
 // The application object runs the main window modally with the compiled-in
 // versions; a missing input device ends it after the message.
-// The microphone fails while the window waits for a strike: the status and a message say so, and "Start
-// analysis" opens the input again.
+// The microphone fails in the middle of a recording, and again after a whole one: each time the status and a
+// message say so, "Start analysis" opens the input again, and only a finished recording stays to be saved.
 TEST_F(MainWindowTest, ALostInputIsSaidAndReopened) {
-    StartOn(std::make_shared<ScriptedCapture>(
-        [](std::int64_t index, std::int16_t* block, std::int32_t n) { return index == 1 ? -1 : (std::fill_n(block, n, 0), n); }));
-    window->Item<QPushButton>(MainWindowIds::kStartAnalysis)->click();
-    Deliver(1);
-    capture->Deliver(1);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return Text(MainWindowIds::kStatus) == "input lost"; }));
-    EXPECT_EQ(script.messages.back().text, "The sound input stopped. \"Start analysis\" will try to open it again.");
-    EXPECT_FALSE(capture->IsOpen());
-    window->Item<QPushButton>(MainWindowIds::kStartAnalysis)->click();
-    EXPECT_EQ(Text(MainWindowIds::kStatus), "wait for trigger");
+    StartOn(std::make_shared<ScriptedCapture>([](std::int64_t index, std::int16_t* block, std::int32_t n) {
+        for (std::int32_t i = 0; i < n; ++i) block[i] = static_cast<std::int16_t>(i % 2 ? 20000 : -20000);
+        return index == 3 || index == 16 ? -1 : n;
+    }));
+    window->progressTickMilliseconds = 1;
+    const auto start = [&] { window->Item<QPushButton>(MainWindowIds::kStartAnalysis)->click(); };
+    const auto lose = [&] {
+        capture->Deliver(1);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return Text(MainWindowIds::kStatus) == "input lost"; }));
+        EXPECT_EQ(script.messages.back().text, "The sound input stopped. \"Start analysis\" will try to open it again.");
+        EXPECT_FALSE(capture->IsOpen());
+    };
+    start();
+    Deliver(3);
+    lose();
+    EXPECT_FALSE(Enabled(MainWindowIds::kSaveRecording));
+    start();
     EXPECT_TRUE(capture->IsOpen());
+    Deliver(12);  // eleven blocks make the recording, which is analysed
+    EXPECT_EQ(Text(MainWindowIds::kStatus), "stopped");
+    lose();
+    EXPECT_TRUE(Enabled(MainWindowIds::kSaveRecording));
 }
 
 TEST_F(MainWindowTest, ApplicationRunsTheMainWindow) {
