@@ -219,6 +219,9 @@ protected:
     // lost without a question.
     void OnCancel() override;
     void OnClose() override;
+    // Enter in a parameter edit applies that edit, with its range check,
+    // instead of pressing the default button ("Exit").
+    void keyPressEvent(QKeyEvent* event) override;
     void OnHScroll(int code, int position, QWidget* source) override;
     void OnLButtonDown(QPoint point) override;
     void OnPostedMessage(unsigned message) override;

@@ -3,6 +3,8 @@
 // major-partials display. The cycle is in main_window_cycle.cpp, the file
 // commands in main_window_files.cpp.
 #include "app/main_window.h"
+
+#include <QKeyEvent>
 #include "app/startup_spectrum.h"
 
 using namespace MainWindowIds;
@@ -30,6 +32,15 @@ void MainWindow::OnParameterKillFocus() {
     exchangeParameters = true;
     UpdateData(true);
     busy = false;
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    QWidget* focus = focusWidget();
+    for (const int id : {kSpeedAdjust, kHighNominal, kLowNominal, kStartFrequency, kEndFrequency, kInterval}) {
+        if (enter && focus != nullptr && focus == GetDlgItem(id)) return OnParameterKillFocus();
+    }
+    Dialog::keyPressEvent(event);
 }
 
 void MainWindow::OnTriggerReleased() {

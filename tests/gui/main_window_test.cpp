@@ -136,6 +136,13 @@ TEST_F(MainWindowTest, LevelMeterAndParameterEdits) {
     w.OnParameterKillFocus();
     EXPECT_EQ(script.messages.size(), 1u) << "level exchanges do not check the parameters";
     EXPECT_EQ(w.speedAdjust, 1.1);
+    // Enter in an edit applies it (with its range check) and never asks to exit.
+    SetText(kSpeedAdjust, "1.3");
+    QTimer::singleShot(0, [] { if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) d->reject(); });
+    QTest::keyClick(w.GetDlgItem(kInterval), Qt::Key_Return);
+    QCoreApplication::processEvents();  // the timer goes now, not in the next test
+    EXPECT_EQ(script.messages.back().text, "Please enter a number between 0.9 and 1.1.");
+    EXPECT_FALSE(w.Ended());
 }
 
 // Exit, Escape and the close box all ask first. Cancel leaves the recorder
