@@ -174,6 +174,9 @@ TEST(TuningReport, StrikeAndIdeals) {
         }
     }
     EXPECT_NEAR(EstimateStrike(500.0, 0.0, 0.0)->frequencyHz, 250.0, 1e-12);
+    // Fewer than 1024 samples measure nothing; 1024 do.
+    const auto measured = [](int count) { return Report({{500, 8000, 8, kNominal}}, 3, 1, count).partials.size(); };
+    EXPECT_EQ(std::pair(measured(1023), measured(1024)), std::pair(std::size_t{0}, std::size_t{1}));
     EXPECT_FALSE(EstimateStrike(0.0, 750.0, 1000.0).has_value());
 }
 
