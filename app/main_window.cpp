@@ -4,6 +4,7 @@
 #include <QSlider>
 
 #include "app/calibration.h"
+#include "ui/axis_strip.h"
 #include "audio/recorder.h"
 #include "ui/app_icon.h"
 #include "ui/exit_dialog.h"
@@ -25,6 +26,7 @@ MainWindow::MainWindow(const VersionStrings& versions) : Dialog(nullptr), versio
     request.recordLength = 0;
     majorNote.fill("none");
     BuildTemplate();
+    ResizableFromDefault();
     ConnectCommands();
 }
 
@@ -54,8 +56,9 @@ bool MainWindow::OnInitDialog() {
         return true;
     }
     PrepareStartupSpectrum();
+    view.labelFont = font();
     view.SetUp(*this, plotFrame->width(), plotFrame->height(),
-               static_cast<PlotFrame*>(plotFrame)->FrameRectIn(this));
+               static_cast<PlotFrame*>(plotFrame)->FrameRectIn(this), plotFrame->devicePixelRatioF());
     EnableControls();
     return true;
 }
@@ -203,10 +206,6 @@ void MainWindow::OnHScroll(int code, int position, QWidget* source) {
     view.OnHScroll(code, position, sourceId);
 }
 
-void MainWindow::OnLButtonDown(QPoint point) {
-    view.OnLButtonDown(0, point);
-}
-
 void MainWindow::PushReadouts(bool attach) {
     if (attach) attachScrollBar = true;
     UpdateData(false);
@@ -228,4 +227,5 @@ void MainWindow::SetSpinPosition(int position) {
 
 void MainWindow::ShowImage() {
     if (plotFrame != nullptr) plotFrame->repaint();
+    if (axisStrip != nullptr) axisStrip->update();
 }

@@ -13,6 +13,7 @@
 #include "ui/spectrum_view.h"
 #include "ui/toolkit/dialog.h"
 
+class AxisStrip;
 class QProgressBar;
 class QSlider;
 class ScrollBar;
@@ -58,6 +59,10 @@ inline constexpr int kSavePartials = 1285;
 inline constexpr int kExit = 1286;
 inline constexpr int kViewPartials = 1287;
 inline constexpr int kReadPartials = 1288;
+// Beyond the template: the frequency axis under the scroll bar and the
+// decibel switch beside "Scale".
+inline constexpr int kAxisStrip = 1300;
+inline constexpr int kDecibels = 1301;
 // Major-partials edits: frequency, cents and note of the columns Hum,
 // Prime, Tierce, Quint, Nominal.
 inline constexpr std::array<std::array<int, 3>, 5> kMajorEdits{{
@@ -204,6 +209,9 @@ public:
     bool inputLost = false;
     // Polling period of the analysis progress dialog, ms; tests shorten it.
     int progressTickMilliseconds = 500;
+    // The live readout under the mouse pointer (shown as a tool tip); empty
+    // when the pointer is off the plot.
+    std::string hoverReadout;
 
     // Controls bound by the exchange.
     QSlider* triggerSlider = nullptr;
@@ -211,6 +219,7 @@ public:
     QProgressBar* volumeMeter = nullptr;
     ScrollBar* scrollBar = nullptr;
     SpinButton* spin = nullptr;
+    AxisStrip* axisStrip = nullptr;
 
 protected:
     bool OnInitDialog() override;
@@ -225,6 +234,14 @@ protected:
     void OnHScroll(int code, int position, QWidget* source) override;
     void OnLButtonDown(QPoint point) override;
     void OnPostedMessage(unsigned message) override;
+    // The plot takes the window's extra size; wheel zoom, drag pan, the
+    // live readout and the plot's keys.
+    void resizeEvent(QResizeEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    // Arrow keys and Page Up / Page Down on the plot; true when used.
+    bool PlotKey(QKeyEvent* event);
 
 private:
     void BuildTemplate();
@@ -232,6 +249,10 @@ private:
     void BuildMajorPartials();
     void BuildApplicationPanel();
     void BuildPlotRow();
+    // The plot frame, scroll bar and axis at their template places plus the
+    // window's growth beyond its default size; then the view follows.
+    void LayoutPlot();
+    void ResizableFromDefault();
     void ConnectCommands();
     void ExchangeParameters(DataExchange& dx);
     void ExchangeResults(DataExchange& dx);
@@ -250,4 +271,14 @@ private:
     void ArmRecorder(double interval);
 
     const VersionStrings versions_;
+    // Template geometry of what grows with the window, in pixels.
+    QSize defaultSize_;
+    QRect plotDefault_;
+    QRect scrollDefault_;
+    QRect axisDefault_;
+    // A left-button drag over the plot: where it began and the left edge then.
+    bool dragging_ = false;
+    int dragStartX_ = 0;
+    int dragStartFirstBin_ = 0;
+    int wheelAngle_ = 0;  // wheel eighths of a degree not yet turned into steps
 };

@@ -4,6 +4,7 @@
 // commands in main_window_files.cpp.
 #include "app/main_window.h"
 
+#include <QCheckBox>
 #include <QKeyEvent>
 #include "app/startup_spectrum.h"
 
@@ -21,6 +22,7 @@ void MainWindow::ConnectCommands() {
     OnClicked(kContinuous, [this] { OnContinuous(); });
     OnClicked(kAddPartial, [this] { OnAddPartial(); });
     OnClicked(kScale, [this] { view.OnScale(); });
+    OnClicked(kDecibels, [this] { view.SetDecibels(Item<QCheckBox>(kDecibels)->isChecked()); });
     OnReleasedCapture(kTriggerSlider, [this] { OnTriggerReleased(); });
     for (const int id : {kSpeedAdjust, kHighNominal, kLowNominal, kStartFrequency, kEndFrequency, kInterval}) {
         OnKillFocus(id, [this] { OnParameterKillFocus(); });
@@ -40,6 +42,7 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
     for (const int id : {kSpeedAdjust, kHighNominal, kLowNominal, kStartFrequency, kEndFrequency, kInterval}) {
         if (enter && focus != nullptr && focus == GetDlgItem(id)) return OnParameterKillFocus();
     }
+    if (PlotKey(event)) return;
     Dialog::keyPressEvent(event);
 }
 

@@ -1,7 +1,9 @@
 // The template of dialog 102: every control at its place in dialog units.
 #include <QLineEdit>
+#include <algorithm>
 
 #include "app/main_window.h"
+#include "ui/axis_strip.h"
 #include "ui/toolkit/scroll_bar.h"
 #include "ui/toolkit/spin_button.h"
 
@@ -15,8 +17,10 @@ constexpr int kLabelHeight = 8;
 }  // namespace
 
 void MainWindow::BuildTemplate() {
-    SetTemplate(517, 287, "PC Campanor Program");
+    // The template's 287 units and a strip for the frequency axis.
+    SetTemplate(517, 297, "PC Campanor Program");
     setWindowFlag(Qt::WindowMinimizeButtonHint);
+    setWindowFlag(Qt::WindowMaximizeButtonHint);
     BuildControlsColumn();
     BuildMajorPartials();
     BuildApplicationPanel();
@@ -101,6 +105,28 @@ void MainWindow::BuildPlotRow() {
     AddButton(kAddPartial, "Add Partial", {360, 80, 60, 12});
     AddButton(kScale, "Scale", {425, 80, 30, 12});
     AddEdit(kBinsPerPixel, {455, 80, 35, 12}, true);
-    AddControl(kPlotFrame, {135, 95, 375, 175}, new PlotFrame(view));
+    AddCheckBox(kDecibels, "dB", {492, 80, 23, 12});
+    AddControl(kPlotFrame, {135, 95, 375, 175}, new PlotFrame(view))->onRatioChange = [this] { LayoutPlot(); };
     AddScrollBar(kScrollBar, {135, 270, 375, 10});
+    axisStrip = AddControl(kAxisStrip, {135, 281, 375, 12}, new AxisStrip(view, engine));
+}
+
+void MainWindow::ResizableFromDefault() {
+    defaultSize_ = size();
+    plotDefault_ = GetDlgItem(kPlotFrame)->geometry();
+    scrollDefault_ = GetDlgItem(kScrollBar)->geometry();
+    axisDefault_ = axisStrip->geometry();
+    setMinimumSize(defaultSize_);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    setMouseTracking(true);
+}
+
+void MainWindow::LayoutPlot() {
+    const int dx = std::max(0, width() - defaultSize_.width());
+    const int dy = std::max(0, height() - defaultSize_.height());
+    GetDlgItem(kPlotFrame)->setGeometry(plotDefault_.adjusted(0, 0, dx, dy));
+    GetDlgItem(kScrollBar)->setGeometry(scrollDefault_.translated(0, dy).adjusted(0, 0, dx, 0));
+    axisStrip->setGeometry(axisDefault_.translated(0, dy).adjusted(0, 0, dx, 0));
+    auto* frame = static_cast<PlotFrame*>(GetDlgItem(kPlotFrame));
+    view.Resize(frame->width(), frame->height(), frame->FrameRectIn(this), frame->devicePixelRatioF());
 }

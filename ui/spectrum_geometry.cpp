@@ -33,8 +33,12 @@ int TruncToInt(double value) {
     return static_cast<int>(value);
 }
 
-int MaxFirstBin(int lastPoint, int width, int binsPerPixel) {
-    const std::int64_t span = static_cast<std::int64_t>(width) * binsPerPixel;
+std::int64_t PointsAcross(int columns, int binsPerPixel, int pixelsPerPoint) {
+    return static_cast<std::int64_t>(columns) * binsPerPixel / std::max(1, pixelsPerPoint);
+}
+
+int MaxFirstBin(int lastPoint, int width, int binsPerPixel, int pixelsPerPoint) {
+    const std::int64_t span = PointsAcross(width, binsPerPixel, pixelsPerPoint);
     return SaturateToInt(std::max<std::int64_t>(0, lastPoint - span));
 }
 
@@ -75,10 +79,10 @@ int PointAtFrequency(double frequency, double startFrequency, double interval) {
     return TruncToInt((frequency - startFrequency) / interval);
 }
 
-int CentredFirstBin(int k, int width, int binsPerPixel, int lastPoint) {
-    const std::int64_t halfSpan = static_cast<std::int64_t>(width) * binsPerPixel / 2;
+int CentredFirstBin(int k, int width, int binsPerPixel, int lastPoint, int pixelsPerPoint) {
+    const std::int64_t halfSpan = PointsAcross(width, binsPerPixel, pixelsPerPoint) / 2;
     const std::int64_t first = static_cast<std::int64_t>(k) - halfSpan;
-    const int maxFirst = MaxFirstBin(lastPoint, width, binsPerPixel);
+    const int maxFirst = MaxFirstBin(lastPoint, width, binsPerPixel, pixelsPerPoint);
     return SaturateToInt(std::clamp<std::int64_t>(first, 0, maxFirst));
 }
 
@@ -87,13 +91,18 @@ int SnapToColumn(int k, int firstBin, int binsPerPixel) {
     return SaturateToInt(firstBin + offset / binsPerPixel * binsPerPixel);
 }
 
-int ColumnFirstPoint(int column, int firstBin, int binsPerPixel) {
-    return SaturateToInt(static_cast<std::int64_t>(column) * binsPerPixel + firstBin);
+int ColumnFirstPoint(int column, int firstBin, int binsPerPixel, int pixelsPerPoint) {
+    return SaturateToInt(PointsAcross(column, binsPerPixel, pixelsPerPoint) + firstBin);
 }
 
-int SpinPosition(int cursorBin, int firstBin, int binsPerPixel, int width) {
-    const std::int64_t column = (static_cast<std::int64_t>(cursorBin) - firstBin) / binsPerPixel;
-    return SaturateToInt(std::clamp<std::int64_t>(column, 0, std::max(0, width - 1)));
+int PointColumn(int k, int firstBin, int binsPerPixel, int pixelsPerPoint) {
+    const std::int64_t offset = static_cast<std::int64_t>(k) - firstBin;
+    return SaturateToInt(offset * std::max(1, pixelsPerPoint) / binsPerPixel);
+}
+
+int SpinPosition(int cursorBin, int firstBin, int binsPerPixel, int width, int pixelsPerPoint) {
+    const int column = PointColumn(cursorBin, firstBin, binsPerPixel, pixelsPerPoint);
+    return std::clamp(column, 0, std::max(0, width - 1));
 }
 
 double ColumnPeak(const double* spectrum, int lastPoint, int firstPoint, int binsPerPixel) {
@@ -111,9 +120,9 @@ double ColumnPeak(const double* spectrum, int lastPoint, int firstPoint, int bin
 }
 
 CursorPick PickCursor(const double* spectrum, int lastPoint, int column, int firstBin,
-                      int binsPerPixel) {
+                      int binsPerPixel, int pixelsPerPoint) {
     CursorPick pick;
-    pick.cursorBin = std::min(ColumnFirstPoint(column, firstBin, binsPerPixel), lastPoint);
+    pick.cursorBin = std::min(ColumnFirstPoint(column, firstBin, binsPerPixel, pixelsPerPoint), lastPoint);
     pick.bestPoint = pick.cursorBin;
     if (pick.cursorBin < 0) {
         return pick;
@@ -158,4 +167,13 @@ int BarTop(double peak, double verticalScale, int height) {
     }
     pixels = std::clamp(pixels, -limit, limit);
     return height - TruncToInt(pixels) - 1;
+}
+
+int DecibelBarTop(double peak, double maxMagnitude, int height) {
+    if (!(peak > 0.0) || !(maxMagnitude > 0.0)) {
+        return height - 1;
+    }
+    const double decibels = 20.0 * std::log10(peak / maxMagnitude);
+    const double fraction = std::clamp((decibels + kDecibelFloor) / kDecibelFloor, 0.0, 2.0);
+    return height - TruncToInt(fraction * (height - 10)) - 1;
 }

@@ -51,8 +51,16 @@ struct PixelRect {
 // and NaN gives 0, so no conversion is undefined.
 int TruncToInt(double value);
 
-// The last useful left edge, max(0, L - W x bpp).
-int MaxFirstBin(int lastPoint, int width, int binsPerPixel);
+// Magnification: below one point per column each point is drawn
+// `pixelsPerPoint` (ppp, >= 1) columns wide. ppp > 1 only ever goes with
+// bpp = 1; every function below that takes it treats ppp = 1 exactly as the
+// plain compression.
+
+// The spectrum points `columns` pixel columns span: trunc(columns x bpp / ppp).
+std::int64_t PointsAcross(int columns, int binsPerPixel, int pixelsPerPoint = 1);
+
+// The last useful left edge, max(0, L - W x bpp / ppp).
+int MaxFirstBin(int lastPoint, int width, int binsPerPixel, int pixelsPerPoint = 1);
 
 // The compression at which the whole spectrum fits: (trunc(W / 2) + L) / W
 // in integer division, at least 1 (also for W < 1).
@@ -72,19 +80,23 @@ int NextBinsPerPixel(int current, int maxBinsPerPixel);
 int PointAtFrequency(double frequency, double startFrequency, double interval);
 
 // The left edge that puts point k in the middle of the plot:
-// k - trunc(W x bpp / 2), clamped to 0 ... maxFirst.
-int CentredFirstBin(int k, int width, int binsPerPixel, int lastPoint);
+// k - trunc(W x bpp / ppp / 2), clamped to 0 ... maxFirst.
+int CentredFirstBin(int k, int width, int binsPerPixel, int lastPoint, int pixelsPerPoint = 1);
 
 // The first point of the column that holds point k:
 // firstBin + trunc((k - firstBin) / bpp) x bpp.
 int SnapToColumn(int k, int firstBin, int binsPerPixel);
 
-// First spectrum point of pixel column n: n x bpp + firstBin.
-int ColumnFirstPoint(int column, int firstBin, int binsPerPixel);
+// First spectrum point of pixel column n: trunc(n x bpp / ppp) + firstBin.
+int ColumnFirstPoint(int column, int firstBin, int binsPerPixel, int pixelsPerPoint = 1);
 
-// The spin control's position for the cursor: (cursorBin - firstBin) / bpp,
+// The first pixel column showing point k: trunc((k - firstBin) x ppp / bpp)
+// (negative left of the plot).
+int PointColumn(int k, int firstBin, int binsPerPixel, int pixelsPerPoint = 1);
+
+// The spin control's position for the cursor: the column of cursorBin,
 // clamped to the spin's range 0 ... W - 1.
-int SpinPosition(int cursorBin, int firstBin, int binsPerPixel, int width);
+int SpinPosition(int cursorBin, int firstBin, int binsPerPixel, int width, int pixelsPerPoint = 1);
 
 // Largest magnitude of points s ... s + bpp - 1 that exist (<= L); 0.0 when
 // none does or none is above 0 (NaN never counts).
@@ -101,7 +113,7 @@ struct CursorPick {
 // cursorBin ... cursorBin + bpp - 1 (<= L), the lowest on ties; when none is
 // above 0 the best point is cursorBin itself with amplitude 0.0.
 CursorPick PickCursor(const double* spectrum, int lastPoint, int column, int firstBin,
-                      int binsPerPixel);
+                      int binsPerPixel, int pixelsPerPoint = 1);
 
 // The new left edge after a scroll-bar notification: line steps of 20 and
 // page steps of 200 points that stop exactly at 0 and at maxFirst, the
@@ -114,3 +126,13 @@ int ScrolledFirstBin(int code, int firstBin, int maxFirst, int thumbPosition);
 // heights beyond the plot are cut to H + 1 so that no conversion overflows;
 // the result thus lies in -2 ... H - 1 for non-negative peaks.
 int BarTop(double peak, double verticalScale, int height);
+
+// Range of the decibel scale: bars run from the largest magnitude down to
+// this many dB below it.
+inline constexpr double kDecibelFloor = 80.0;
+
+// y of the top end of a bar on the decibel scale: the bar's height is
+// (H - 10) x (dB + 80) / 80 with dB = 20 log10(peak / maxMagnitude), so
+// the largest magnitude reaches row 9 like the linear scale and anything 80
+// dB or more below it (or not above 0) draws no bar: H - 1.
+int DecibelBarTop(double peak, double maxMagnitude, int height);

@@ -79,7 +79,7 @@ struct ColumnFacts {
 ColumnFacts DescribeColumn(int column, const SpectrumAnalyser& analyser, const PartialTable& table,
                            const PlotWindow& window, int height) {
     const int bpp = window.binsPerPixel;
-    const int s = ColumnFirstPoint(column, window.firstBin, bpp);
+    const int s = ColumnFirstPoint(column, window.firstBin, bpp, window.pixelsPerPoint);
     ColumnFacts facts;
     facts.cursor = window.cursorBin <= s && static_cast<long long>(s) <
                                                 static_cast<long long>(window.cursorBin) + bpp;
@@ -87,7 +87,8 @@ ColumnFacts DescribeColumn(int column, const SpectrumAnalyser& analyser, const P
     const double hi = analyser.startFrequency + (static_cast<double>(s) + bpp) * analyser.interval;
     facts.partial = table.HasPeakIn(lo, hi);
     const double peak = ColumnPeak(analyser.spectrum.get(), analyser.steps, s, bpp);
-    facts.top = BarTop(peak, window.verticalScale, height);
+    facts.top = window.decibels ? DecibelBarTop(peak, analyser.maxMagnitude, height)
+                                : BarTop(peak, window.verticalScale, height);
     return facts;
 }
 
@@ -124,7 +125,12 @@ void RenderSpectrum(QImage& image, const SpectrumAnalyser& analyser, const Parti
     }
     PlotWindow safe = window;
     safe.binsPerPixel = std::max(1, window.binsPerPixel);
+    safe.pixelsPerPoint = std::max(1, window.pixelsPerPoint);
 
+    // One column per physical pixel: the painter works in the image's own
+    // pixels, whatever device pixel ratio it carries for the screen.
+    const qreal ratio = image.devicePixelRatio();
+    image.setDevicePixelRatio(1.0);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
@@ -136,6 +142,8 @@ void RenderSpectrum(QImage& image, const SpectrumAnalyser& analyser, const Parti
     for (int x = 0; x <= width - 2; ++x) {
         DrawColumn(painter, pen, pens, x, DescribeColumn(x, analyser, table, safe, height), height);
     }
+    painter.end();
+    image.setDevicePixelRatio(ratio);
 }
 
 QImage RenderSpectrumImage(const SpectrumAnalyser& analyser, const PartialTable& table,

@@ -35,6 +35,8 @@ struct PlotWindow {
     int firstBin = 0;          // point at the left edge, >= 0
     int cursorBin = 0;         // first point of the cursor column
     double verticalScale = 10.0;  // pixels per unit of magnitude
+    int pixelsPerPoint = 1;    // columns per point when magnified (then bpp is 1)
+    bool decibels = false;     // bar heights on the 80 dB scale (DecibelBarTop)
 };
 
 // Draws the whole plot onto `image` (W x H = its size, any RGB format):
@@ -45,7 +47,10 @@ struct PlotWindow {
 // partial table has a peak in the column's frequency span, and in the
 // cursor column black (cyan on a partial) with a green line from the bar's
 // top up to row 1. Lines end one pixel short of their end point, like a
-// pen's line-to, so a zero bar draws nothing. Reads the analyser's
+// pen's line-to, so a zero bar draws nothing. Magnified, each point fills
+// pixelsPerPoint columns; on the decibel scale the bar heights follow
+// DecibelBarTop of the engine's maxMagnitude. Columns are the image's
+// physical pixels whatever its device pixel ratio. Reads the analyser's
 // startFrequency, interval, steps and spectrum and the table's HasPeakIn.
 void RenderSpectrum(QImage& image, const SpectrumAnalyser& analyser, const PartialTable& table,
                     const PlotWindow& window, const PlotPens& pens);

@@ -1,9 +1,13 @@
 #include "ui/spectrum_view.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 
 #include "analysis/spectrum_analyser.h"
+#include "data/number_text.h"
 #include "partials/partial_table.h"
 #include "ui/toolkit/scroll_codes.h"
 
@@ -20,25 +24,19 @@ int SpectrumView::LastPoint() const { return analyser.steps; }
 
 const double* SpectrumView::Spectrum() const { return analyser.spectrum.get(); }
 
-void SpectrumView::SetUp(SpectrumViewHost& newHost, int width, int height,
-                         const QRect& frame) {
+void SpectrumView::SetUp(SpectrumViewHost& newHost, int width, int height, const QRect& frame,
+                         double ratio) {
     host = &newHost;
     cursorFrequency = analyser.startFrequency;
     cursorNote = NoteName(cursorFrequency);
     cursorAmplitude = (Spectrum() != nullptr && LastPoint() >= 0) ? Spectrum()[0] : 0.0;
 
-    plotRect = PixelRect{0, 0, std::max(width, 0), std::max(height, 0)};
-    frameRect = PixelRect{frame.left(), frame.top(), frame.left() + frame.width(),
-                          frame.top() + frame.height()};
-
+    SetGeometry(width, height, frame, ratio);
+    pixelsPerPoint = 1;
     maxBinsPerPixel = UpdateScaling();
     binsPerPixel = maxBinsPerPixel;
     firstBin = 0;
     cursorBin = 0;
-
-    // The image is made once here and kept: the plot frame never changes size.
-    image = QImage(plotRect.Width(), plotRect.Height(), QImage::Format_RGB32);
-    image.fill(kPlotBackground);
     pens = MakePlotPens();
 
     PublishScrollInfo();
@@ -46,6 +44,31 @@ void SpectrumView::SetUp(SpectrumViewHost& newHost, int width, int height,
     host->SetSpinPosition(0);
     PushReadouts(true);
     Draw();
+}
+
+void SpectrumView::SetGeometry(int width, int height, const QRect& frame, double ratio) {
+    pixelRatio = ratio > 0.0 && std::isfinite(ratio) ? ratio : 1.0;
+    plotRect = PixelRect{0, 0, std::max(TruncToInt(width * pixelRatio), 0),
+                         std::max(TruncToInt(height * pixelRatio), 0)};
+    frameRect = PixelRect{frame.left(), frame.top(), frame.left() + frame.width(),
+                          frame.top() + frame.height()};
+    image = QImage(plotRect.Width(), plotRect.Height(), QImage::Format_RGB32);
+    image.setDevicePixelRatio(pixelRatio);
+    image.fill(kPlotBackground);
+}
+
+void SpectrumView::Resize(int width, int height, const QRect& frame, double ratio) {
+    if (host == nullptr) {
+        return;
+    }
+    SetGeometry(width, height, frame, ratio);
+    maxBinsPerPixel = UpdateScaling();
+    if (binsPerPixel > 1) {
+        pixelsPerPoint = 1;
+    }
+    firstBin = std::min(firstBin, MaxFirstBin(LastPoint(), plotRect.Width(), binsPerPixel, pixelsPerPoint));
+    host->SetSpinRange(0, std::max(0, plotRect.Width() - 1));
+    ShowMovedPlot();
 }
 
 int SpectrumView::UpdateScaling() {
@@ -63,7 +86,11 @@ void SpectrumView::RefreshAfterAnalysis() {
 }
 
 PlotWindow SpectrumView::CurrentWindow() const {
-    return PlotWindow{binsPerPixel, firstBin, cursorBin, verticalScale};
+    return PlotWindow{binsPerPixel, firstBin, cursorBin, verticalScale, pixelsPerPoint, decibels};
+}
+
+int SpectrumView::ColumnAt(const QPoint& point) const {
+    return TruncToInt((point.x() - frameRect.left) * pixelRatio);
 }
 
 void SpectrumView::Draw() {
@@ -71,12 +98,92 @@ void SpectrumView::Draw() {
         return;
     }
     RenderSpectrum(image, analyser, table, CurrentWindow(), pens);
+    const QFontMetrics metrics(labelFont);
+    labels = PlacePartialLabels(analyser, table, CurrentWindow(), plotRect.Width(), plotRect.Height(),
+                                [&](const std::string& text) {
+                                    const QSize size = metrics.size(0, QString::fromStdString(text));
+                                    return QSize(TruncToInt(std::ceil(size.width() * pixelRatio)),
+                                                 TruncToInt(std::ceil(size.height() * pixelRatio)));
+                                });
     host->ShowImage();
 }
 
 void SpectrumView::OnScale() {
+    pixelsPerPoint = 1;
     binsPerPixel = NextBinsPerPixel(binsPerPixel, maxBinsPerPixel);
     CentreOnCursor();
+}
+
+void SpectrumView::ZoomAt(const QPoint& point, bool zoomIn) {
+    if (host == nullptr || !frameRect.Contains(point.x(), point.y())) {
+        return;
+    }
+    const PlotZoom after = WheelZoom(Zoom(), zoomIn, maxBinsPerPixel);
+    firstBin = FirstBinKeepingColumn(ColumnAt(point), firstBin, Zoom(), after, LastPoint(), plotRect.Width());
+    binsPerPixel = after.binsPerPixel;
+    pixelsPerPoint = after.pixelsPerPoint;
+    ShowMovedPlot();
+}
+
+void SpectrumView::DragTo(int startFirstBin, int dx) {
+    if (host == nullptr) {
+        return;
+    }
+    const int columns = TruncToInt(dx * pixelRatio);
+    const std::int64_t moved = PointsAcross(std::abs(columns), binsPerPixel, pixelsPerPoint);
+    const std::int64_t first = static_cast<std::int64_t>(startFirstBin) - (columns < 0 ? -moved : moved);
+    const int maxFirst = MaxFirstBin(LastPoint(), plotRect.Width(), binsPerPixel, pixelsPerPoint);
+    firstBin = static_cast<int>(std::clamp<std::int64_t>(first, 0, maxFirst));
+    PublishScrollInfo();
+    PushReadouts(true);
+    Draw();
+}
+
+void SpectrumView::MoveCursorBy(int steps) {
+    if (host == nullptr) {
+        return;
+    }
+    const std::int64_t target =
+        std::clamp<std::int64_t>(static_cast<std::int64_t>(cursorBin) + static_cast<std::int64_t>(steps) * binsPerPixel,
+                                 0, std::max(0, LastPoint()));
+    // Scroll by whole columns, so the columns keep their points.
+    const std::int64_t shown = std::max<std::int64_t>(PointsAcross(plotRect.Width() - 1, binsPerPixel, pixelsPerPoint), 1);
+    std::int64_t first = firstBin;
+    if (target < first) first -= (first - target + binsPerPixel - 1) / binsPerPixel * binsPerPixel;
+    if (target >= first + shown) first += (target - first - shown) / binsPerPixel * binsPerPixel + binsPerPixel;
+    const int maxFirst = MaxFirstBin(LastPoint(), plotRect.Width(), binsPerPixel, pixelsPerPoint);
+    if (first != firstBin) {
+        firstBin = static_cast<int>(std::clamp<std::int64_t>(first, 0, maxFirst));
+        PublishScrollInfo();
+    }
+    PlaceCursor(PointColumn(static_cast<int>(target), firstBin, binsPerPixel, pixelsPerPoint));
+}
+
+void SpectrumView::SetDecibels(bool on) {
+    decibels = on;
+    Draw();
+}
+
+bool SpectrumView::HoverAt(const QPoint& point, CursorPick& pick) const {
+    if (!frameRect.Contains(point.x(), point.y()) || analyser.spectrum == nullptr) {
+        return false;
+    }
+    pick = PickCursor(Spectrum(), LastPoint(), ColumnAt(point), firstBin, binsPerPixel, pixelsPerPoint);
+    return true;
+}
+
+std::string SpectrumView::ReadoutText(const CursorPick& pick) const {
+    const double frequency = analyser.startFrequency + pick.bestPoint * analyser.interval;
+    char magnitude[32];
+    const auto m = std::to_chars(magnitude, magnitude + sizeof magnitude, pick.amplitude, std::chars_format::general, 5);
+    std::string text = FormatDouble15(frequency) + " Hz  " + std::string(magnitude, m.ptr);
+    if (pick.amplitude > 0.0 && analyser.maxMagnitude > 0.0) {
+        char decibels[32];
+        const double level = 20.0 * std::log10(pick.amplitude / analyser.maxMagnitude) + 0.0;
+        const auto d = std::to_chars(decibels, decibels + sizeof decibels, level, std::chars_format::fixed, 1);
+        text += "  " + std::string(decibels, d.ptr) + " dB";
+    }
+    return text + "  " + NoteName(frequency);
 }
 
 void SpectrumView::CentreOnCursor() {
@@ -84,12 +191,19 @@ void SpectrumView::CentreOnCursor() {
     const int k = analyser.interval > 0.0
                       ? PointAtFrequency(cursorFrequency, analyser.startFrequency, analyser.interval)
                       : 0;
-    firstBin = CentredFirstBin(k, width, binsPerPixel, LastPoint());
+    firstBin = CentredFirstBin(k, width, binsPerPixel, LastPoint(), pixelsPerPoint);
+    ShowMovedPlot();
+}
+
+void SpectrumView::ShowMovedPlot() {
+    const int k = analyser.interval > 0.0
+                      ? PointAtFrequency(cursorFrequency, analyser.startFrequency, analyser.interval)
+                      : 0;
     PublishScrollInfo();
     cursorBin = SnapToColumn(k, firstBin, binsPerPixel);
     cursorNote = NoteName(cursorFrequency);
     if (host != nullptr) {
-        host->SetSpinPosition(SpinPosition(cursorBin, firstBin, binsPerPixel, width));
+        host->SetSpinPosition(SpinPosition(cursorBin, firstBin, binsPerPixel, plotRect.Width(), pixelsPerPoint));
     }
     PushReadouts(true);
     Draw();
@@ -103,7 +217,7 @@ void SpectrumView::OnHScroll(int code, int position, int sourceId) {
     if (sourceId != kScrollBarId) {
         return;
     }
-    const int maxFirst = MaxFirstBin(LastPoint(), plotRect.Width(), binsPerPixel);
+    const int maxFirst = MaxFirstBin(LastPoint(), plotRect.Width(), binsPerPixel, pixelsPerPoint);
     firstBin = ScrolledFirstBin(code, firstBin, maxFirst, position);
     PublishScrollInfo();
     PushReadouts(true);
@@ -112,18 +226,18 @@ void SpectrumView::OnHScroll(int code, int position, int sourceId) {
 
 void SpectrumView::OnLButtonDown(unsigned /*flags*/, const QPoint& point) {
     if (frameRect.Contains(point.x(), point.y())) {
-        PlaceCursor(point.x() - frameRect.left);
+        PlaceCursor(ColumnAt(point));
     }
 }
 
 void SpectrumView::PlaceCursor(int column) {
-    const CursorPick pick = PickCursor(Spectrum(), LastPoint(), column, firstBin, binsPerPixel);
+    const CursorPick pick = PickCursor(Spectrum(), LastPoint(), column, firstBin, binsPerPixel, pixelsPerPoint);
     cursorBin = pick.cursorBin;
     cursorAmplitude = pick.amplitude;
     cursorFrequency = analyser.startFrequency + pick.bestPoint * analyser.interval;
     cursorNote = NoteName(cursorFrequency);
     if (host != nullptr) {
-        host->SetSpinPosition(SpinPosition(cursorBin, firstBin, binsPerPixel, plotRect.Width()));
+        host->SetSpinPosition(SpinPosition(cursorBin, firstBin, binsPerPixel, plotRect.Width(), pixelsPerPoint));
     }
     PushReadouts(false);
     Draw();
@@ -137,8 +251,9 @@ void SpectrumView::PushReadouts(bool attachScrollBar) {
 
 void SpectrumView::PublishScrollInfo() {
     if (host != nullptr) {
-        const int page = plotRect.Width() * binsPerPixel;
-        host->SetScrollInfo(0, std::max(0, LastPoint()), page, firstBin);
+        const auto page = PointsAcross(plotRect.Width(), binsPerPixel, pixelsPerPoint);
+        host->SetScrollInfo(0, std::max(0, LastPoint()), static_cast<int>(std::min<std::int64_t>(page, INT32_MAX)),
+                            firstBin);
     }
 }
 
@@ -146,6 +261,9 @@ PlotFrame::PlotFrame(SpectrumView& view, QWidget* parent) : QWidget(parent), vie
     setAttribute(Qt::WA_OpaquePaintEvent);
     // The window routes every click to the view, in its own coordinates.
     setAttribute(Qt::WA_TransparentForMouseEvents);
+    // Tab reaches the plot for its arrow keys; a click gives it the focus
+    // through the window.
+    setFocusPolicy(Qt::TabFocus);
 }
 
 QRect PlotFrame::FrameRectIn(const QWidget* window) const {
@@ -154,5 +272,21 @@ QRect PlotFrame::FrameRectIn(const QWidget* window) const {
 
 void PlotFrame::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
+    // The image carries the ratio it was drawn for, so it lands one image
+    // pixel on one physical pixel.
     painter.drawImage(QPoint(0, 0), view.image);
+    painter.setFont(view.labelFont);
+    DrawPlotLabels(painter, view.labels, view.pixelRatio);
+    if (hasFocus()) {
+        painter.setPen(QPen(Qt::darkGray, 0, Qt::DotLine));
+        painter.drawRect(rect().adjusted(1, 1, -2, -2));
+    }
+    // Moved to a screen of another scaling: the image no longer has one
+    // pixel per physical pixel; the window lays the plot out again.
+    if (devicePixelRatioF() != view.pixelRatio && onRatioChange) {
+        QMetaObject::invokeMethod(this, onRatioChange, Qt::QueuedConnection);
+    }
 }
+
+void PlotFrame::focusInEvent(QFocusEvent* /*event*/) { update(); }
+void PlotFrame::focusOutEvent(QFocusEvent* /*event*/) { update(); }

@@ -1,10 +1,15 @@
 #pragma once
+#include <QFont>
 #include <QImage>
 #include <QPoint>
 #include <QRect>
 #include <QWidget>
+#include <functional>
 #include <string>
+#include <vector>
 
+#include "ui/plot_labels.h"
+#include "ui/plot_zoom.h"
 #include "ui/spectrum_geometry.h"
 #include "ui/spectrum_render.h"
 
@@ -62,12 +67,50 @@ public:
     SpectrumView& operator=(const SpectrumView&) = delete;
 
     // First-time set-up: cursor at point 0 (frequency startFrequency,
-    // amplitude spectrum[0]), plot of width x height pixels (the plot
-    // frame's client size; both >= 2), frame at `frameRect` in the main
-    // window's client coordinates, full compression, off-screen image and
-    // pens, scroll bar 0 ... L, spin 0 ... W - 1 at 0; pushes the readouts
-    // (attaching the scroll bar) and draws. Calling it again starts over.
-    void SetUp(SpectrumViewHost& host, int width, int height, const QRect& frameRect);
+    // amplitude spectrum[0]), plot of width x height logical pixels (the
+    // plot frame's client size; both >= 2) on a screen of `pixelRatio`
+    // physical pixels per logical one, so W = trunc(width x pixelRatio)
+    // columns and H = trunc(height x pixelRatio) rows; frame at `frameRect`
+    // in the main window's client (logical) coordinates, full compression,
+    // off-screen image and pens, scroll bar 0 ... L, spin 0 ... W - 1 at 0;
+    // pushes the readouts (attaching the scroll bar) and draws. Calling it
+    // again starts over.
+    void SetUp(SpectrumViewHost& host, int width, int height, const QRect& frameRect,
+               double pixelRatio = 1.0);
+
+    // The plot frame changed size or screen: a new W x H image; scaling and
+    // the fitting compression for the new W and H (binsPerPixel lowered to
+    // it if above), the left edge kept as far as the new width allows, the
+    // cursor on its point, scroll bar and spin range 0 ... W - 1 renewed;
+    // pushes (attaching) and draws. Nothing before SetUp.
+    void Resize(int width, int height, const QRect& frameRect, double pixelRatio);
+
+    // One wheel step in or out (WheelZoom) around the point under `point`
+    // (main window client coordinates, inside frameRect; else nothing): that
+    // point stays under the pointer as far as the ends allow, the cursor
+    // stays on its frequency. Pushes (attaching) and draws.
+    void ZoomAt(const QPoint& point, bool zoomIn);
+
+    // A drag that began with the left edge at `startFirstBin`: the plot
+    // follows the pointer `dx` logical pixels (right = towards lower
+    // frequencies), clamped to 0 ... maxFirst. The cursor stays on its
+    // point. Pushes (attaching) and draws.
+    void DragTo(int startFirstBin, int dx);
+
+    // Arrow keys: the cursor `steps` columns right (left when negative), a
+    // whole point per step when points are magnified; the plot scrolls to
+    // keep it in view. Then as PlaceCursor.
+    void MoveCursorBy(int steps);
+
+    // The decibel scale on or off; draws.
+    void SetDecibels(bool on);
+
+    // What lies under `point` (main window client coordinates), for the
+    // live readout: the strongest point of that column, as a click would
+    // pick it, without moving the cursor. False outside frameRect.
+    bool HoverAt(const QPoint& point, CursorPick& pick) const;
+    // The readout's text for a pick: "640 Hz  4.0012  -0.0 dB  D#5".
+    std::string ReadoutText(const CursorPick& pick) const;
 
     // verticalScale from the engine's maxMagnitude and the compression that
     // fits the whole spectrum; binsPerPixel is lowered to it if above.
@@ -109,6 +152,8 @@ public:
 
     // Which part of the spectrum the plot shows, for the renderer.
     PlotWindow CurrentWindow() const;
+    // The pixel column under `point` (main window client coordinates).
+    int ColumnAt(const QPoint& point) const;
 
     int binsPerPixel = 1;        // points per pixel column, >= 1; edit 1007
     int maxBinsPerPixel = 1;     // compression that fits the whole spectrum
@@ -120,22 +165,33 @@ public:
     double verticalScale = 10.0;  // pixels per unit of magnitude
     PixelRect plotRect;          // 0, 0, W, H
     PixelRect frameRect;         // the frame in the main window's client coordinates
-    QImage image;                // W x H off-screen image, kept for the program's life
+    QImage image;                // W x H off-screen image, carrying pixelRatio
     PlotPens pens;               // black, blue, cyan, green, red
+    int pixelsPerPoint = 1;      // columns per point when magnified (then binsPerPixel is 1)
+    bool decibels = false;       // bar heights in dB from the largest value
+    double pixelRatio = 1.0;     // physical pixels per logical pixel of the plot's screen
+    QFont labelFont;             // for the partial names
+    std::vector<PlotLabel> labels;  // partial names over the image, physical pixels
 
 private:
     int LastPoint() const;
     const double* Spectrum() const;
     void PushReadouts(bool attachScrollBar);
     void PublishScrollInfo();
+    void SetGeometry(int width, int height, const QRect& frameRect, double pixelRatio);
+    // After firstBin or the zoom changed: scroll bar, the cursor snapped to
+    // its column, spin position; pushes (attaching) and draws.
+    void ShowMovedPlot();
+    PlotZoom Zoom() const { return PlotZoom{binsPerPixel, pixelsPerPoint}; }
 
     const SpectrumAnalyser& analyser;
     const PartialTable& table;
     SpectrumViewHost* host = nullptr;
 };
 
-// The plot frame (control 1045) for the main window: a W x H child widget
-// without border whose paint only copies the view's image. It is
+// The plot frame (control 1045) for the main window: a child widget
+// without border whose paint only copies the view's image (one image pixel
+// per physical pixel) and writes the partial names over it. It is
 // transparent for the mouse, so a click on the plot reaches the window
 // beneath it like any other click on the window; the window forwards its
 // left-button presses (window client coordinates) to
@@ -149,8 +205,14 @@ public:
     // ancestor).
     QRect FrameRectIn(const QWidget* window) const;
 
+    // Called (queued) when the frame finds itself on a screen whose device
+    // pixel ratio differs from the view's.
+    std::function<void()> onRatioChange;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     SpectrumView& view;

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QTest>
+#include <QWheelEvent>
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -70,6 +71,41 @@ TEST_F(MainWindowTest, StartUpAndCalibration) {
     EXPECT_EQ(window->view.firstBin + window->Item<ScrollBar>(kScrollBar)->value(), 400);
     EXPECT_EQ(Text(kCursorFrequency), "100.5");
     EXPECT_TRUE(script.messages.empty());
+}
+
+// Maximised on a large screen the plot takes the growth and the view its new width; the wheel zooms
+// around the pointer, a drag pans, the keys step and page, the dB box and the live readout work.
+TEST_F(MainWindowTest, APlotThatGrowsZoomsPansAndReadsOut) {
+    MainWindow& w = Start();
+    const QSize normal = w.size(), plot(w.view.plotRect.Width(), w.view.plotRect.Height());
+    const QRect bar = w.GetDlgItem(kScrollBar)->geometry();
+    EXPECT_EQ(w.minimumSize(), normal);
+    w.resize(1920, 1080);
+    const int dx = 1920 - normal.width(), dy = 1080 - normal.height();
+    const int width = w.view.plotRect.Width();
+    EXPECT_EQ(std::tuple(width, w.view.plotRect.Height(), w.GetDlgItem(kScrollBar)->geometry()),
+              std::tuple(plot.width() + dx, plot.height() + dy, bar.translated(0, dy).adjusted(0, 0, dx, 0)));
+    EXPECT_EQ(std::tuple(w.view.binsPerPixel, w.spin->Upper(), w.scrollBar->GetScrollInfo().page),
+              std::tuple(FitBinsPerPixel(10000, width), width - 1, width * FitBinsPerPixel(10000, width)));
+    const QPoint at(w.view.frameRect.left + 300, w.view.frameRect.top + 100);
+    const int point = ColumnFirstPoint(300, w.view.firstBin, w.view.binsPerPixel);
+    QWheelEvent wheel(at, w.mapToGlobal(at), {}, {0, 120}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&w, &wheel);
+    EXPECT_EQ(std::pair(w.view.binsPerPixel, ColumnFirstPoint(300, w.view.firstBin, 4)), std::pair(4, point / 4 * 4));
+    const int first = w.view.firstBin;
+    QTest::mousePress(&w, Qt::LeftButton, {}, at);
+    QTest::mouseMove(&w, at + QPoint(-50, 0));
+    QTest::mouseRelease(&w, Qt::LeftButton, {}, at + QPoint(-50, 0));
+    EXPECT_EQ(w.view.firstBin, first + 200) << "dragged 50 columns left";
+    const int column = w.spin->GetPos();
+    QTest::keyClick(w.plotFrame, Qt::Key_Right, Qt::ShiftModifier);
+    QTest::keyClick(w.plotFrame, Qt::Key_PageDown);
+    EXPECT_EQ(std::pair(w.view.firstBin, w.spin->GetPos()), std::pair(first + 400, column - 50 + 10)) << "the drag left the cursor 50 columns left";
+    w.Item<QCheckBox>(kDecibels)->click();
+    QTest::mouseMove(&w, at);
+    EXPECT_TRUE(w.view.decibels);
+    const double hovered = (first + 1600) * 0.5;  // column 300 from first + 400, silent between the start-up peaks
+    EXPECT_EQ(w.hoverReadout, FormatDouble15(hovered) + " Hz  0  " + NoteName(hovered));
 }
 
 // Start-up peaks are cut at the band edges, never written outside; a band

@@ -9,6 +9,8 @@
 
 #include "analysis/spectrum_analyser.h"
 #include "partials/partial_table.h"
+#include "ui/plot_axis.h"
+#include "ui/plot_zoom.h"
 #include "ui/toolkit/scroll_bar.h"
 #include "ui/toolkit/spin_button.h"
 
@@ -31,6 +33,37 @@ TEST(SpectrumGeometry, EdgesRoundClampAndSaturate) {
     const std::vector<double> s{std::nan(""), 5.0, 5.0, 9.0};
     const CursorPick tie = PickCursor(s.data(), 3, 0, 0, 3), past = PickCursor(s.data(), 3, 7, 0, 1);
     EXPECT_EQ(std::tuple(tie.bestPoint, tie.amplitude, past.cursorBin, past.amplitude), std::tuple(1, 5.0, 3, 9.0));
+}
+
+// The wheel walks the "Scale" steps into magnification and back, keeping the point under the pointer;
+// the dB scale maps known levels to known rows; axis ticks sit on round frequencies at their columns.
+TEST(PlotZoomAxisDecibels, KnownAnswers) {
+    std::vector<PlotZoom> seen{{37, 1}};
+    for (int step = 0; step < 19; ++step) seen.push_back(WheelZoom(seen.back(), step < 9, 37));
+    const std::vector<PlotZoom> expected{{37, 1}, {10, 1}, {4, 1}, {1, 1}, {1, 2}, {1, 4}, {1, 8}, {1, 16}, {1, 32},
+        {1, 32}, {1, 16}, {1, 8}, {1, 4}, {1, 2}, {1, 1}, {4, 1}, {10, 1}, {37, 1}, {37, 1}, {37, 1}};
+    EXPECT_EQ(seen, expected);
+    for (std::size_t i = 1; i < seen.size(); ++i) {  // column 100 of 562 keeps its point 5000 (of 0 ... 100000)
+        const int before = 5000 - static_cast<int>(PointsAcross(100, seen[i - 1].binsPerPixel, seen[i - 1].pixelsPerPoint));
+        const int after = FirstBinKeepingColumn(100, before, seen[i - 1], seen[i], 100000, 562);
+        EXPECT_EQ(ColumnFirstPoint(100, after, seen[i].binsPerPixel, seen[i].pixelsPerPoint), 5000) << i;
+    }
+    EXPECT_EQ(FirstBinKeepingColumn(10, 0, {1, 1}, {37, 1}, 20000, 562), 0) << "clamped at the left end";
+    // 0, -20, -40, -80 and -100 dB, and nothing, on a 100-row plot: rows 9 + 90 x dB / -80.
+    for (const auto& [peak, top] : std::vector<std::pair<double, int>>{{4, 9}, {0.4, 32}, {0.04, 54}, {4e-4, 99}, {4e-5, 99}, {0, 99}}) {
+        EXPECT_EQ(DecibelBarTop(peak, 4.0, 100), top) << peak;
+    }
+    struct Case { AxisSpan span; int spacing; double step; std::vector<std::pair<int, std::string>> ticks; };
+    for (const Case& c : std::vector<Case>{
+             {{0, 0.5, 0, 18, 1, 562}, 96, 1000, {{0, "0"}, {111, "1000"}, {222, "2000"}, {333, "3000"}, {444, "4000"}, {555, "5000"}}},
+             {{0, 0.5, 400, 18, 1, 562}, 96, 1000, {{88, "1000"}, {200, "2000"}, {311, "3000"}, {422, "4000"}, {533, "5000"}}},
+             {{400, 0.5, 1277, 1, 4, 160}, 60, 10, {{14, "1040"}, {94, "1050"}}},
+             {{0, 0.05, 0, 1, 8, 60}, 16, 0.1, {{4, "0"}, {20, "0.1"}, {36, "0.2"}, {52, "0.3"}}}}) {
+        std::vector<std::pair<int, std::string>> ticks;
+        for (const AxisTick& t : AxisTicks(c.span, c.spacing)) ticks.emplace_back(t.column, t.label);
+        EXPECT_EQ(AxisStepHz(c.span, c.spacing), c.step);
+        EXPECT_EQ(ticks, c.ticks);
+    }
 }
 
 // A finished spectrum on the grid start + j x interval, as a completed transform leaves it.
@@ -134,6 +167,35 @@ TEST_F(SpectrumViewTest, AUserClicksScalesStepsAndScrolls) {
     PlotFrame frame(view);
     frame.resize(100, 60);
     EXPECT_EQ(frame.grab().toImage().convertToFormat(QImage::Format_RGB32), view.image);
+}
+
+// At twice the pixels a tuner zooms onto the 600 Hz peak with the wheel, steps, drags, resizes,
+// switches to dB and hovers: every column a pure colour, the names placed, the readout right.
+TEST_F(SpectrumViewTest, SharpZoomedDraggedResizedInDecibels) {
+    Start();
+    table.AddPeak(600.0, 0.0, 8.0, 0.0, 0.0, 3), table.AddPeak(150.0, 0.0, 1.0, 0.0, 0.0, 0);  // nominal, hum
+    view.SetUp(*this, 100, 60, QRect(200, 150, 100, 60), 2.0);  // 200 x 120 physical pixels
+    EXPECT_EQ(std::tuple(view.image.size(), view.image.devicePixelRatio(), spin.Upper()), std::tuple(QSize(200, 120), 2.0, 199));
+    EXPECT_EQ(State(), std::tuple(19, 0, 0, 100, 2, 0, 3700, 3800, 0));
+    Click(26);  // column 52 holds points 988 ... 1006
+    EXPECT_EQ(Runs(view.image, 52), "1K9G110C");
+    for (int x = 0; x < 200; ++x) EXPECT_EQ(Runs(view.image, x).find('?'), std::string::npos) << x;
+    for (int step = 0; step < 5; ++step) view.ZoomAt(QPoint(226, 170), true);  // 10, 4, 1, 2 and 4 columns a point
+    EXPECT_EQ(std::pair(view.pixelsPerPoint, ColumnFirstPoint(52, view.firstBin, 1, 4)), std::pair(4, 988));
+    EXPECT_EQ(State(), std::tuple(1, 975, 1000, 600, 8, 100, 3700, 50, 975));
+    EXPECT_EQ(Runs(view.image, 103), "1K9G110C") << "the cursor's point is four columns wide";
+    view.MoveCursorBy(-1), view.DragTo(975, 10);  // one point left, then 20 columns = 5 points right
+    EXPECT_EQ(State(), std::tuple(1, 970, 999, 599.5, 1, 96, 3700, 50, 970));
+    view.Resize(150, 60, QRect(200, 150, 150, 60), 2.0);
+    EXPECT_EQ(std::tuple(view.maxBinsPerPixel, spin.Upper(), bar.GetScrollInfo().page), std::tuple(12, 299, 75));
+    view.SetDecibels(true);
+    EXPECT_EQ(Runs(view.image, 8), "1K34W85B") << "-18.06 dB fills 85 of 110 rows";
+    view.labelFont.setPixelSize(10), view.Draw();
+    ASSERT_EQ(view.labels.size(), 1u) << "the hum is out of view";
+    EXPECT_EQ(std::tuple(view.labels[0].text, view.labels[0].rect.left(), view.labels[0].rect.top()), std::tuple("nominal", 125, 1));
+    CursorPick pick;
+    ASSERT_TRUE(view.HoverAt(QPoint(204, 170), pick) && !view.HoverAt(QPoint(199, 170), pick) && pick.bestPoint == 972);
+    EXPECT_EQ(view.ReadoutText(pick), "586 Hz  1  -18.1 dB  " + NoteName(586.0));
 }
 
 TEST_F(SpectrumViewTest, NewBandsKeepTheCursorOnItsFrequency) {
