@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "tools/result_output.h"
+#include "tuning/tuning_text.h"
 
 namespace {
 
@@ -24,26 +25,8 @@ std::string Json(const std::optional<double>& value) {
     return value ? Json(*value) : "null";
 }
 
-std::string Fixed(double value, int decimals, bool sign = false) {
-    if (!std::isfinite(value)) return "?";
-    // A value that rounds to zero is shown as zero, never "-0.00".
-    if (std::abs(value) < 0.5 * std::pow(10.0, -decimals)) value = 0.0;
-    char buffer[400];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-    std::string text(buffer, result.ptr);
-    return sign && value >= 0.0 ? "+" + text : text;
-}
-
 std::string Pad(const std::string& text, std::size_t width) {
     return text.size() >= width ? text : std::string(width - text.size(), ' ') + text;
-}
-
-// Two significant digits of the uncertainty, and the frequency to the same
-// last decimal.
-std::string WithUncertainty(double hz, double uncertaintyHz) {
-    if (!(uncertaintyHz > 0.0) || !std::isfinite(uncertaintyHz)) return Fixed(hz, 3) + " +- ?";
-    const int decimals = std::clamp(1 - static_cast<int>(std::floor(std::log10(uncertaintyHz))), 0, 6);
-    return Fixed(hz, decimals) + " +- " + Fixed(uncertaintyHz, decimals);
 }
 
 std::string CsvField(std::string_view text) {
@@ -87,21 +70,17 @@ std::string FormatTuningTable(const TuningReport& report) {
     std::string out = "Tuning against the " + report.idealName + " ideal\n";
     out += "Partial            Frequency (Hz)      Cents      Ideal  Deviation    T60 (s)  Doublet\n";
     for (const TunedPartial& p : report.partials) {
-        std::string doublet = "-";
-        if (p.doublet) {
-            doublet = Fixed(p.doublet->frequencyHz, 2) + " Hz, " +
-                      Fixed(20.0 * std::log10(p.doublet->relativeAmplitude), 1) + " dB";
-        }
+        const std::string doublet = p.doublet ? DoubletText(*p.doublet) : "-";
         std::string name = p.name;
         name.resize(std::max<std::size_t>(name.size(), 10), ' ');
-        out += name + Pad(WithUncertainty(p.frequencyHz, p.uncertaintyHz), 24) + Pad(Fixed(p.cents, 2), 11) +
-               Pad(p.idealCents ? Fixed(*p.idealCents, 2) : "-", 11) +
-               Pad(p.deviationCents ? Fixed(*p.deviationCents, 2, true) : "-", 11) +
-               Pad(p.t60Seconds ? Fixed(*p.t60Seconds, 1) : "-", 11) + "  " + doublet + "\n";
+        out += name + Pad(FrequencyWithUncertainty(p.frequencyHz, p.uncertaintyHz, "+-"), 24) + Pad(FixedText(p.cents, 2), 11) +
+               Pad(p.idealCents ? FixedText(*p.idealCents, 2) : "-", 11) +
+               Pad(p.deviationCents ? FixedText(*p.deviationCents, 2, true) : "-", 11) +
+               Pad(p.t60Seconds ? FixedText(*p.t60Seconds, 1) : "-", 11) + "  " + doublet + "\n";
     }
     if (report.strike) {
-        out += "Strike note: " + Fixed(report.strike->frequencyHz, 3) + " Hz, " + report.strike->note + ", " +
-               Fixed(report.strike->cents, 2) + " cents from the nominal\n";
+        out += "Strike note: " + FixedText(report.strike->frequencyHz, 3) + " Hz, " + report.strike->note + ", " +
+               FixedText(report.strike->cents, 2) + " cents from the nominal\n";
     } else {
         out += "Strike note: none (no nominal)\n";
     }

@@ -152,6 +152,21 @@ std::optional<StrikeNote> EstimateStrike(double nominalHz, double superquintHz, 
     return StrikeNote{hz, NoteName(hz), CentsBetween(hz, nominalHz)};
 }
 
+namespace {
+
+// The strike note, and each partial's cents (when measured) and deviation
+// from the ideal, all against the nominal in harmonic[0].
+void FinishReport(TuningReport& report, const IdealTuning& ideal, const double harmonic[3], bool measuredCents) {
+    report.strike = EstimateStrike(harmonic[0], harmonic[1], harmonic[2]);
+    for (TunedPartial& p : report.partials) {
+        if (measuredCents && harmonic[0] > 0.0) p.cents = CentsBetween(p.frequencyHz, harmonic[0]);
+        p.idealCents = ideal.centsByPartial[static_cast<std::size_t>(p.partialIndex)];
+        if (p.idealCents && harmonic[0] > 0.0) p.deviationCents = p.cents - *p.idealCents;
+    }
+}
+
+}  // namespace
+
 TuningReport MakeTuningReport(const std::int16_t* samples, std::int32_t count, double rateHz,
                               double searchHz, const PartialTable& table, const IdealTuning& ideal) {
     TuningReport report;
@@ -171,11 +186,27 @@ TuningReport MakeTuningReport(const std::int16_t* samples, std::int32_t count, d
             harmonic[p.partialIndex - kNominal] = p.frequencyHz;
         }
     }
-    report.strike = EstimateStrike(harmonic[0], harmonic[1], harmonic[2]);
-    for (TunedPartial& p : report.partials) {
-        if (harmonic[0] > 0.0) p.cents = CentsBetween(p.frequencyHz, harmonic[0]);
-        p.idealCents = ideal.centsByPartial[static_cast<std::size_t>(p.partialIndex)];
-        if (p.idealCents && harmonic[0] > 0.0) p.deviationCents = p.cents - *p.idealCents;
+    FinishReport(report, ideal, harmonic, true);
+    return report;
+}
+
+TuningReport ReportFromTable(const PartialTable& table, const IdealTuning& ideal) {
+    TuningReport report;
+    report.idealName = ideal.name;
+    report.measured = false;
+    double harmonic[3] = {0.0, 0.0, 0.0};
+    for (int row = 0; row < table.count && row < kPartialRows; ++row) {
+        const int index = table.partialIndex[row];
+        if (index < 0 || index >= NoPartial) continue;
+        TunedPartial p;
+        p.partialIndex = static_cast<std::int16_t>(index);
+        p.name = table.partialNames[static_cast<std::size_t>(index)];
+        p.frequencyHz = table.frequency[row];
+        p.cents = table.cents[row];
+        p.note = NoteName(p.frequencyHz);
+        if (index >= kNominal && index <= kOctaveNominal) harmonic[index - kNominal] = p.frequencyHz;
+        report.partials.push_back(p);
     }
+    FinishReport(report, ideal, harmonic, false);
     return report;
 }

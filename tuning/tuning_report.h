@@ -40,6 +40,9 @@ struct TuningReport {
     std::string idealName;
     std::optional<StrikeNote> strike;  // empty without a named nominal
     std::vector<TunedPartial> partials;  // the table's named rows, in table order
+    // False for a report of a partials table alone (ReportFromTable): no
+    // samples, so no uncertainty (0), T60 or doublet.
+    bool measured = true;
 };
 
 // Measures every named row of `table` (partialIndex below 7) on the
@@ -52,6 +55,13 @@ struct TuningReport {
 // partials. Plain C++, any thread; about 1 ms a partial for 2 s at 44100 Hz.
 TuningReport MakeTuningReport(const std::int16_t* samples, std::int32_t count, double rateHz,
                               double searchHz, const PartialTable& table, const IdealTuning& ideal);
+
+// The report a partials table alone allows, for a table read from a file:
+// every named row with the table's frequency and cents, its note, the
+// ideal and the deviation from it (when the table has a nominal), and the
+// strike note of the table's nominal, superquint and octave nominal;
+// `measured` false. Plain C++, any thread.
+TuningReport ReportFromTable(const PartialTable& table, const IdealTuning& ideal);
 
 // The strike note of precise nominal, superquint and octave nominal
 // frequencies (Hz; 0 for one not named), or empty without a nominal.

@@ -1,0 +1,21 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+#include "tuning/tuning_report.h"
+
+// The tuning report's numbers as text, the same in the tool's table and in
+// the window's panel, under every locale. Plain C++, any thread.
+
+// `decimals` fixed decimals; a value that rounds to zero is "0.00", never
+// "-0.00"; with `sign` a leading "+" on values from zero up; "?" for a
+// value that is not finite.
+std::string FixedText(double value, int decimals, bool sign = false);
+
+// The frequency to two significant digits of its uncertainty, then
+// `plusMinus` and the uncertainty to the same decimal: "640.1234 +- 0.0012".
+// Without a positive finite uncertainty: three decimals, then "?".
+std::string FrequencyWithUncertainty(double hz, double uncertaintyHz, std::string_view plusMinus);
+
+// "641.52 Hz, -6.0 dB": the second peak and its level against the named one.
+std::string DoubletText(const Doublet& doublet);
