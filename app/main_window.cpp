@@ -51,9 +51,12 @@ bool MainWindow::OnInitDialog() {
     if (volumeMeter != nullptr) volumeMeter->setRange(0, 100);
     const std::int16_t code = OpenRecorder(sound, this);
     if (code != 0) {
-        MessageBox(this, RecorderOpenText(code));
-        Dialog::OnCancel();  // ends the program without the exit question
-        return true;
+        // Without a microphone the window is still good for everything but
+        // recording: reading partials, analysing sound files, viewing, saving.
+        liveInputOff = true;
+        MessageBox(this, std::string(RecorderOpenText(code)) +
+                             "\n\nLive recording is off. Reading partials, analysing sound files, "
+                             "viewing and saving still work.");
     }
     PrepareStartupSpectrum();
     view.labelFont = font();
@@ -166,6 +169,9 @@ void MainWindow::EnableControls() {
         EnableWindow(id, idle);
     }
     EnableWindow(kStopAnalysis, !idle);
+    EnableWindow(kStartAnalysis, idle && !liveInputOff);
+    EnableWindow(kAnalyseFile, idle);
+    EnableWindow(kSaveReport, engine.spectrumValid != 0 && idle);
     EnableWindow(kViewPartials, table.partialsValid != 0 && idle);
     EnableWindow(kSavePartials, table.partialsValid != 0 && idle);
     EnableWindow(kSaveRecording, sound.soundState != SoundState::None && idle);

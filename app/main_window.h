@@ -11,6 +11,9 @@
 #include "partials/partial_table.h"
 #include "ui/analyser_app.h"
 #include "ui/spectrum_view.h"
+#include "ui/tuning_rows.h"
+#include "tuning/ideal_tuning.h"
+#include "tuning/tuning_report.h"
 #include "ui/toolkit/dialog.h"
 
 class AxisStrip;
@@ -63,6 +66,15 @@ inline constexpr int kReadPartials = 1288;
 // decibel switch beside "Scale".
 inline constexpr int kAxisStrip = 1300;
 inline constexpr int kDecibels = 1301;
+// The tuning panel under the template.
+inline constexpr int kIdealChoice = 1310;
+inline constexpr int kTolerance = 1311;
+inline constexpr int kResetAverage = 1312;
+inline constexpr int kAnalyseFile = 1313;
+inline constexpr int kSaveReport = 1314;
+inline constexpr int kStrikeNote = 1315;
+inline constexpr int kTuningTable = 1316;
+inline constexpr int kTuningStatus = 1317;
 // Major-partials edits: frequency, cents and note of the columns Hum,
 // Prime, Tierce, Quint, Nominal.
 inline constexpr std::array<std::array<int, 3>, 5> kMajorEdits{{
@@ -154,6 +166,20 @@ public:
     void OnExit();
     // The major-partial arrays from the partial table (index = partialIndex).
     void ShowMajorPartials();
+
+    // --- The tuning panel -----------------------------------------------------
+    // The ideal chooser: "just", "tempered", or "file..." (an open dialog for
+    // a founder's file; a bad file is refused with its line and the choice
+    // goes back). The shown report's deviations follow at once.
+    void OnIdealChosen(int index);
+    // The tolerance changed: the colours follow.
+    void OnToleranceChanged(double cents);
+    // "Reset": the averages over strikes start again.
+    void OnResetAverage();
+    // Table, strike note and status line from `tuning` and the averages.
+    void ShowTuning();
+    // "Save report...": a one-page PDF of what the window shows.
+    void OnSaveReport();
     // The synthetic start-up spectrum, its partials named and shown.
     void PrepareStartupSpectrum();
 
@@ -207,6 +233,16 @@ public:
     bool recordingStopped = false;
     // The sound input failed and is closed until "Start analysis" reopens it.
     bool inputLost = false;
+    // No sound input could be opened at start-up: live recording is off,
+    // everything else works.
+    bool liveInputOff = false;
+    // The tuning report of what the window shows, its ideal and the
+    // tuner's tolerance (cents); what it was measured from.
+    TuningReport tuning;
+    IdealTuning ideal = JustTuning();
+    double toleranceCents = 10.0;
+    std::string tuningStatus;
+    StrikeAverages averages{};
     // Polling period of the analysis progress dialog, ms; tests shorten it.
     int progressTickMilliseconds = 500;
     // The live readout under the mouse pointer (shown as a tool tip); empty
@@ -249,6 +285,7 @@ private:
     void BuildMajorPartials();
     void BuildApplicationPanel();
     void BuildPlotRow();
+    void BuildTuningPanel();
     // The plot frame, scroll bar and axis at their template places plus the
     // window's growth beyond its default size; then the view follows.
     void LayoutPlot();
@@ -276,6 +313,14 @@ private:
     QRect plotDefault_;
     QRect scrollDefault_;
     QRect axisDefault_;
+    // Controls under the plot that move down with the window's growth;
+    // those marked wide also take its extra width.
+    struct MovingControl {
+        QWidget* widget;
+        QRect rect;
+        bool wide;
+    };
+    std::vector<MovingControl> belowPlot_;
     // A left-button drag over the plot: where it began and the left edge then.
     bool dragging_ = false;
     int dragStartX_ = 0;

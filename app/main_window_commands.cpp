@@ -22,6 +22,8 @@ void MainWindow::ConnectCommands() {
     OnClicked(kContinuous, [this] { OnContinuous(); });
     OnClicked(kAddPartial, [this] { OnAddPartial(); });
     OnClicked(kScale, [this] { view.OnScale(); });
+    OnClicked(kResetAverage, [this] { OnResetAverage(); });
+    OnClicked(kSaveReport, [this] { OnSaveReport(); });
     OnClicked(kDecibels, [this] { view.SetDecibels(Item<QCheckBox>(kDecibels)->isChecked()); });
     OnReleasedCapture(kTriggerSlider, [this] { OnTriggerReleased(); });
     for (const int id : {kSpeedAdjust, kHighNominal, kLowNominal, kStartFrequency, kEndFrequency, kInterval}) {

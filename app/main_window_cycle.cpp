@@ -73,7 +73,13 @@ void MainWindow::ShowAnalysisResult() {
     if (NamePartials(engine, table, lowNominal, highNominal)) {
         ShowMajorPartials();
         exchangeResults = true;
+        tuning = ReportTuning(sound, request, table, ideal);
+        tuningStatus = "Measured from the recording.";
+    } else {
+        tuning = TuningReport{};
+        tuningStatus = "No partials could be named in this spectrum.";
     }
+    ShowTuning();
     // Also when the peak detection refused: the new spectrum is shown.
     view.RefreshAfterAnalysis();
 }

@@ -30,6 +30,10 @@ void MainWindow::OnReadPartials() {
     UpdateData(false);
     view.Draw();
     EnableControls();
+    tuning = ReportFromTable(table, ideal);
+    tuningStatus = "From the partials file alone: frequencies and cents as the file holds them; "
+                   "without the sound there is no uncertainty, T60 or doublet.";
+    ShowTuning();
 }
 
 void MainWindow::OnViewPartials() {

@@ -17,14 +17,16 @@ constexpr int kLabelHeight = 8;
 }  // namespace
 
 void MainWindow::BuildTemplate() {
-    // The template's 287 units and a strip for the frequency axis.
-    SetTemplate(517, 297, "PC Campanor Program");
+    // The template's 287 units, a strip for the frequency axis and the
+    // tuning panel.
+    SetTemplate(517, 442, "PC Campanor Program");
     setWindowFlag(Qt::WindowMinimizeButtonHint);
     setWindowFlag(Qt::WindowMaximizeButtonHint);
     BuildControlsColumn();
     BuildMajorPartials();
     BuildApplicationPanel();
     BuildPlotRow();
+    BuildTuningPanel();
     AddButton(kExit, "Exit", {460, 10, 45, 20}, true);
 }
 
@@ -116,6 +118,12 @@ void MainWindow::ResizableFromDefault() {
     plotDefault_ = GetDlgItem(kPlotFrame)->geometry();
     scrollDefault_ = GetDlgItem(kScrollBar)->geometry();
     axisDefault_ = axisStrip->geometry();
+    for (QWidget* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (child->geometry().top() >= axisDefault_.bottom()) {
+            const bool wide = child->geometry().width() > defaultSize_.width() / 2;
+            belowPlot_.push_back({child, child->geometry(), wide});
+        }
+    }
     setMinimumSize(defaultSize_);
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     setMouseTracking(true);
@@ -127,6 +135,7 @@ void MainWindow::LayoutPlot() {
     GetDlgItem(kPlotFrame)->setGeometry(plotDefault_.adjusted(0, 0, dx, dy));
     GetDlgItem(kScrollBar)->setGeometry(scrollDefault_.translated(0, dy).adjusted(0, 0, dx, 0));
     axisStrip->setGeometry(axisDefault_.translated(0, dy).adjusted(0, 0, dx, 0));
+    for (const MovingControl& c : belowPlot_) c.widget->setGeometry(c.rect.translated(0, dy).adjusted(0, 0, c.wide ? dx : 0, 0));
     auto* frame = static_cast<PlotFrame*>(GetDlgItem(kPlotFrame));
     view.Resize(frame->width(), frame->height(), frame->FrameRectIn(this), frame->devicePixelRatioF());
 }

@@ -78,12 +78,7 @@ std::string FormatTuningTable(const TuningReport& report) {
                Pad(p.deviationCents ? FixedText(*p.deviationCents, 2, true) : "-", 11) +
                Pad(p.t60Seconds ? FixedText(*p.t60Seconds, 1) : "-", 11) + "  " + doublet + "\n";
     }
-    if (report.strike) {
-        out += "Strike note: " + FixedText(report.strike->frequencyHz, 3) + " Hz, " + report.strike->note + ", " +
-               FixedText(report.strike->cents, 2) + " cents from the nominal\n";
-    } else {
-        out += "Strike note: none (no nominal)\n";
-    }
+    out += StrikeNoteText(report) + "\n";
     return out + "\n";
 }
 

@@ -160,9 +160,8 @@ void FinishReport(TuningReport& report, const IdealTuning& ideal, const double h
     report.strike = EstimateStrike(harmonic[0], harmonic[1], harmonic[2]);
     for (TunedPartial& p : report.partials) {
         if (measuredCents && harmonic[0] > 0.0) p.cents = CentsBetween(p.frequencyHz, harmonic[0]);
-        p.idealCents = ideal.centsByPartial[static_cast<std::size_t>(p.partialIndex)];
-        if (p.idealCents && harmonic[0] > 0.0) p.deviationCents = p.cents - *p.idealCents;
     }
+    ApplyIdeal(report, ideal);
 }
 
 }  // namespace
@@ -209,4 +208,15 @@ TuningReport ReportFromTable(const PartialTable& table, const IdealTuning& ideal
     }
     FinishReport(report, ideal, harmonic, false);
     return report;
+}
+
+void ApplyIdeal(TuningReport& report, const IdealTuning& ideal) {
+    report.idealName = ideal.name;
+    const bool nominal = std::any_of(report.partials.begin(), report.partials.end(),
+                                     [](const TunedPartial& p) { return p.partialIndex == kNominal && p.frequencyHz > 0.0; });
+    for (TunedPartial& p : report.partials) {
+        p.idealCents = ideal.centsByPartial[static_cast<std::size_t>(p.partialIndex)];
+        p.deviationCents.reset();
+        if (p.idealCents && nominal) p.deviationCents = p.cents - *p.idealCents;
+    }
 }

@@ -63,6 +63,11 @@ TuningReport MakeTuningReport(const std::int16_t* samples, std::int32_t count, d
 // `measured` false. Plain C++, any thread.
 TuningReport ReportFromTable(const PartialTable& table, const IdealTuning& ideal);
 
+// Each partial's ideal and deviation from `ideal` anew (the deviation only
+// when the report has a nominal); idealName follows. For a change of the
+// ideal without measuring again.
+void ApplyIdeal(TuningReport& report, const IdealTuning& ideal);
+
 // The strike note of precise nominal, superquint and octave nominal
 // frequencies (Hz; 0 for one not named), or empty without a nominal.
 std::optional<StrikeNote> EstimateStrike(double nominalHz, double superquintHz, double octaveHz);

@@ -24,3 +24,9 @@ std::string DoubletText(const Doublet& doublet) {
     return FixedText(doublet.frequencyHz, 2) + " Hz, " + FixedText(20.0 * std::log10(doublet.relativeAmplitude), 1) +
            " dB";
 }
+
+std::string StrikeNoteText(const TuningReport& report) {
+    if (!report.strike) return "Strike note: none (no nominal)";
+    return "Strike note: " + FixedText(report.strike->frequencyHz, 3) + " Hz, " + report.strike->note + ", " +
+           FixedText(report.strike->cents, 2) + " cents from the nominal";
+}

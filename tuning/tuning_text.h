@@ -19,3 +19,7 @@ std::string FrequencyWithUncertainty(double hz, double uncertaintyHz, std::strin
 
 // "641.52 Hz, -6.0 dB": the second peak and its level against the named one.
 std::string DoubletText(const Doublet& doublet);
+
+// "Strike note: 320.012 Hz, Eb(1) +4, -1199.91 cents from the nominal", or
+// "Strike note: none (no nominal)".
+std::string StrikeNoteText(const TuningReport& report);

@@ -89,6 +89,17 @@ PlotWindow SpectrumView::CurrentWindow() const {
     return PlotWindow{binsPerPixel, firstBin, cursorBin, verticalScale, pixelsPerPoint, decibels};
 }
 
+QImage SpectrumView::Picture() const {
+    QImage picture = image.copy();
+    picture.setDevicePixelRatio(1.0);
+    QPainter painter(&picture);
+    QFont font = labelFont;
+    font.setPointSizeF(font.pointSizeF() * pixelRatio);
+    painter.setFont(font);
+    DrawPlotLabels(painter, labels, 1.0);
+    return picture;
+}
+
 int SpectrumView::ColumnAt(const QPoint& point) const {
     return TruncToInt((point.x() - frameRect.left) * pixelRatio);
 }

@@ -150,6 +150,10 @@ public:
     // position; pushes the readouts (without attaching) and draws.
     void PlaceCursor(int column);
 
+    // The plot as the screen shows it, partial names included, at its
+    // physical size (for a report).
+    QImage Picture() const;
+
     // Which part of the spectrum the plot shows, for the renderer.
     PlotWindow CurrentWindow() const;
     // The pixel column under `point` (main window client coordinates).

@@ -1,0 +1,81 @@
+// The tuning panel under the template: the named partials' precise
+// frequencies and deviations from the chosen ideal, coloured against the
+// tuner's tolerance, with the averages over strikes and the strike note.
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QLabel>
+#include <QSignalBlocker>
+#include <QTableWidget>
+
+#include "app/main_window.h"
+#include "tuning/tuning_text.h"
+#include "ui/toolkit/file_dialog.h"
+#include "ui/toolkit/message_box.h"
+#include "ui/tuning_table.h"
+
+using namespace MainWindowIds;
+
+void MainWindow::BuildTuningPanel() {
+    AddGroupBox(IDC_STATIC, "Tuning", {5, 297, 505, 140});
+    AddStatic(IDC_STATIC, "Ideal", {10, 310, 20, 8});
+    auto* choice = AddControl(kIdealChoice, {32, 308, 70, 12}, new QComboBox);
+    choice->addItems({"just", "tempered", "file..."});
+    AddStatic(IDC_STATIC, "Tolerance (cents)", {108, 310, 62, 8});
+    auto* tolerance = AddControl(kTolerance, {172, 308, 35, 12}, new QDoubleSpinBox);
+    tolerance->setLocale(QLocale::c());  // "10.0" under every locale
+    tolerance->setRange(0.1, 1200.0);
+    tolerance->setDecimals(1);
+    tolerance->setValue(toleranceCents);
+    AddButton(kResetAverage, "Reset", {213, 308, 40, 12});
+    AddButton(kAnalyseFile, "Analyse file...", {259, 308, 60, 12});
+    AddButton(kSaveReport, "Save report...", {325, 308, 60, 12});
+    AddStatic(kStrikeNote, "", {10, 323, 495, 9});
+    SetUpTuningTable(*AddControl(kTuningTable, {10, 334, 495, 88}, new QTableWidget));
+    AddStatic(kTuningStatus, "Strike the bell, analyse a sound file or read a partials file.", {10, 425, 495, 9});
+    connect(choice, &QComboBox::activated, this, [this](int index) { OnIdealChosen(index); });
+    connect(tolerance, &QDoubleSpinBox::valueChanged, this, [this](double cents) { OnToleranceChanged(cents); });
+}
+
+void MainWindow::OnIdealChosen(int index) {
+    if (index == 0) ideal = JustTuning();
+    if (index == 1) ideal = TemperedTuning();
+    if (index == 2) {
+        std::string path;
+        IdealTuning chosen;
+        std::int16_t code = 0;
+        int line = 0;
+        if (!OpenFileDialog(this, "Ideal tunings (*.txt *.csv)|*.txt;*.csv|", "", path)) {
+            path.clear();
+        } else if (!ReadIdealTuning(path, chosen, code, line)) {
+            MessageBox(this, path + (line > 0 ? ":" + std::to_string(line) : "") + ": " + IdealFileErrorText(code));
+            path.clear();
+        }
+        if (path.empty()) {
+            // Back to what was chosen before: the panel never claims an ideal it does not use.
+            QSignalBlocker block(Item<QComboBox>(kIdealChoice));
+            Item<QComboBox>(kIdealChoice)->setCurrentIndex(ideal.name == "just" ? 0 : ideal.name == "tempered" ? 1 : 2);
+            return;
+        }
+        ideal = chosen;
+        Item<QComboBox>(kIdealChoice)->setItemText(2, QString::fromStdString(path));
+    }
+    ApplyIdeal(tuning, ideal);
+    // Deviations averaged against another ideal would mix two references.
+    OnResetAverage();
+}
+
+void MainWindow::OnToleranceChanged(double cents) {
+    toleranceCents = cents;
+    ShowTuning();
+}
+
+void MainWindow::OnResetAverage() {
+    averages = {};
+    ShowTuning();
+}
+
+void MainWindow::ShowTuning() {
+    ShowTuningRows(*Item<QTableWidget>(kTuningTable), MakeTuningRows(tuning, averages, toleranceCents));
+    Item<QLabel>(kStrikeNote)->setText(QString::fromStdString(tuning.partials.empty() ? "" : StrikeNoteText(tuning)));
+    Item<QLabel>(kTuningStatus)->setText(QString::fromStdString(tuningStatus));
+}

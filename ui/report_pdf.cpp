@@ -1,0 +1,118 @@
+#include "ui/report_pdf.h"
+
+#include <QBuffer>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPdfWriter>
+
+#include "data/number_text.h"
+#include "data/safe_save.h"
+#include "partials/partial_table.h"
+#include "ui/tuning_table.h"
+
+namespace {
+
+// Page coordinates in points (1/72 inch) inside the margins.
+constexpr int kResolution = 72;
+constexpr double kRow = 11.0;
+
+QString Text(const std::string& text) { return QString::fromStdString(text); }
+
+// Draws `cells` as one row of a table with the given column widths; a cell
+// with a valid colour is filled first.
+void DrawRow(QPainter& painter, double y, const std::vector<double>& widths, const std::vector<std::string>& cells,
+             const std::vector<QColor>& fills = {}) {
+    double x = 0.0;
+    for (std::size_t c = 0; c < cells.size() && c < widths.size(); ++c) {
+        const QRectF cell(x, y, widths[c] - 2.0, kRow);
+        if (c < fills.size() && fills[c].isValid()) painter.fillRect(cell, fills[c]);
+        painter.drawText(cell, (c == 0 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter, Text(cells[c]));
+        x += widths[c];
+    }
+}
+
+double DrawPartialTable(QPainter& painter, double y, const PartialTable& table) {
+    const std::vector<double> widths{30, 90, 70, 80, 80};
+    DrawRow(painter, y, widths, {"Row", "Frequency (Hz)", "Cents", "Note", "Partial"});
+    for (int row = 0; row < table.count && row < kPartialRows; ++row) {
+        const auto r = static_cast<std::size_t>(row);
+        const int index = table.partialIndex[r];
+        const std::string name = index >= 0 && index < NoPartial ? table.partialNames[static_cast<std::size_t>(index)] : "";
+        y += kRow;
+        DrawRow(painter, y, widths, {std::to_string(row + 1), FormatDouble15(table.frequency[r]),
+                                     FormatDouble15(table.cents[r]), table.note[r], name});
+    }
+    return y + kRow;
+}
+
+double DrawTuningRows(QPainter& painter, double y, const std::vector<TuningRow>& rows) {
+    const std::vector<double> widths{45, 85, 45, 45, 45, 32, 75, 85, 58};
+    std::vector<std::string> titles;
+    for (int c = 0; c < kTuningColumns; ++c) titles.push_back(TuningColumnTitle(c));
+    DrawRow(painter, y, widths, titles);
+    for (const TuningRow& row : rows) {
+        std::vector<std::string> cells;
+        std::vector<QColor> fills;
+        for (int c = 0; c < kTuningColumns; ++c) {
+            cells.push_back(TuningCell(row, c));
+            fills.push_back(StandingColour(CellStanding(row, c)));
+        }
+        y += kRow;
+        DrawRow(painter, y, widths, cells, fills);
+    }
+    return y + kRow;
+}
+
+bool DrawPage(QPdfWriter& writer, const ReportPage& page) {
+    QPainter painter;
+    if (!painter.begin(&writer)) return false;
+    const double width = writer.pageLayout().paintRect(QPageLayout::Point).width();
+    QFont font = painter.font();
+    font.setPointSizeF(13.0);
+    font.setBold(true);
+    painter.setFont(font);
+    painter.drawText(QPointF(0, 14), QStringLiteral("Campanor tuning report"));
+    font.setPointSizeF(8.0);
+    font.setBold(false);
+    painter.setFont(font);
+    double y = 22.0;
+    painter.drawText(QRectF(0, y, width, kRow), Qt::AlignLeft | Qt::AlignVCenter, Text(page.source));
+    for (const std::string& line : page.parameters) {
+        y += kRow;
+        painter.drawText(QRectF(0, y, width, kRow), Qt::AlignLeft | Qt::AlignVCenter, Text(line));
+    }
+    y += kRow * 1.5;
+    if (!page.spectrum.isNull()) {
+        const double height = width * page.spectrum.height() / page.spectrum.width();
+        painter.drawImage(QRectF(0, y, width, height), page.spectrum);
+        y += height + kRow * 0.5;
+    }
+    if (page.table != nullptr) y = DrawPartialTable(painter, y, *page.table) + kRow * 0.5;
+    painter.drawText(QRectF(0, y, width, kRow), Qt::AlignLeft | Qt::AlignVCenter, Text(page.strike));
+    y = DrawTuningRows(painter, y + kRow, page.tuning);
+    painter.drawText(QRectF(0, y, width, kRow), Qt::AlignLeft | Qt::AlignVCenter, Text(page.status));
+    return painter.end();
+}
+
+}  // namespace
+
+std::string ReportPdfBytes(const ReportPage& page) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly)) return {};
+    {
+        QPdfWriter writer(&buffer);
+        writer.setResolution(kResolution);
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(40, 40, 40, 40),
+                                         QPageLayout::Point));
+        writer.setCreator(QStringLiteral("Campanor"));
+        writer.setTitle(QStringLiteral("Campanor tuning report"));
+        if (!DrawPage(writer, page)) return {};
+    }
+    return bytes.toStdString();
+}
+
+bool WriteReportPdf(const std::string& path, const ReportPage& page) {
+    const std::string bytes = ReportPdfBytes(page);
+    return !bytes.empty() && SaveBytesSafely(path, bytes);
+}

@@ -1,0 +1,29 @@
+#pragma once
+#include <QImage>
+#include <string>
+#include <vector>
+
+#include "ui/tuning_rows.h"
+
+class PartialTable;
+
+// A one-page tuning report as PDF, written by Qt's own PDF writer: what a
+// tuner sends to the founder or the bell's owner. User-interface thread.
+
+struct ReportPage {
+    std::string source;                   // the sound file, or when the bell was recorded
+    std::vector<std::string> parameters;  // one line each
+    QImage spectrum;                      // the plot as the window shows it
+    const PartialTable* table = nullptr;  // the partial table
+    std::vector<TuningRow> tuning;        // the tuning panel's rows
+    std::string strike;                   // the strike-note line
+    std::string status;                   // what the tuning was measured from
+};
+
+// Draws the page onto an A4 PDF and saves it at `path` through a temporary
+// file, so a failure leaves any earlier file as it was. False when the PDF
+// could not be made or written.
+bool WriteReportPdf(const std::string& path, const ReportPage& page);
+
+// The same page as PDF bytes (empty on failure).
+std::string ReportPdfBytes(const ReportPage& page);
