@@ -23,13 +23,13 @@ QString ToQString(std::string_view text) {
 }  // namespace
 
 void Dialog::SetTemplate(int width, int height, std::string_view caption) {
-    setFixedSize(DialogSizeToPixels(width, height));
+    setFixedSize(units_.SizeToPixels(width, height));
     setWindowTitle(ToQString(caption));
 }
 
 void Dialog::Register(int id, const DialogRect& rect, QWidget* widget) {
     widget->setParent(this);
-    widget->setGeometry(DialogUnitsToPixels(rect));
+    widget->setGeometry(units_.ToPixels(rect));
     if (id != IDC_STATIC) {
         widget->setObjectName(QStringLiteral("id%1").arg(id));
         controls_[id] = widget;
