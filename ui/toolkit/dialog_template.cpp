@@ -2,7 +2,6 @@
 // units and registered under their ids.
 #include <QCheckBox>
 #include <QFrame>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -11,6 +10,7 @@
 #include <QSlider>
 
 #include "ui/toolkit/dialog.h"
+#include "ui/toolkit/group_box.h"
 #include "ui/toolkit/scroll_bar.h"
 #include "ui/toolkit/spin_button.h"
 
@@ -47,7 +47,7 @@ QLabel* Dialog::AddStatic(int id, std::string_view text, const DialogRect& rect,
 }
 
 QGroupBox* Dialog::AddGroupBox(int id, std::string_view text, const DialogRect& rect) {
-    auto* box = AddControl(id, rect, new QGroupBox(ToQString(text)));
+    auto* box = AddControl(id, rect, new GroupBox(ToQString(text)));
     box->lower();  // under the controls it frames, which are its siblings
     return box;
 }
