@@ -15,9 +15,9 @@ GroupBox::GroupBox(const QString& title, QWidget* parent) : QGroupBox(title, par
 QRect GroupBox::TitleRect() const {
     const QFontMetrics metrics(font());
     const int indent = metrics.height() / 2;
-    const int textWidth = metrics.size(Qt::TextShowMnemonic, title()).width();
-    const int width = std::min(textWidth + 2 * kTitleAirPixels, std::max(0, this->width() - 2 * indent));
-    return QRect(indent, 0, width, metrics.height());
+    const QSize text = metrics.size(Qt::TextShowMnemonic, title());
+    const int width = std::min(text.width() + 2 * kTitleAirPixels, std::max(0, this->width() - 2 * indent));
+    return QRect(indent, 0, width, text.height());
 }
 
 void GroupBox::paintEvent(QPaintEvent*) {
