@@ -54,6 +54,7 @@ inline constexpr int kStatus = 1183;
 inline constexpr int kVolumeMeter = 1184;
 inline constexpr int kInterval = 1185;
 inline constexpr int kStartFrequency = 1187;
+inline constexpr int kTriggerValue = 1189;  // the trigger slider's position as a number
 inline constexpr int kOverload = 1258;
 inline constexpr int kSingleShot = 1260;
 inline constexpr int kContinuous = 1261;

@@ -6,6 +6,9 @@
 
 #include <QCheckBox>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSlider>
 #include "app/startup_spectrum.h"
 
 using namespace MainWindowIds;
@@ -26,6 +29,17 @@ void MainWindow::ConnectCommands() {
     OnClicked(kSaveReport, [this] { OnSaveReport(); });
     OnClicked(kDecibels, [this] { view.SetDecibels(Item<QCheckBox>(kDecibels)->isChecked()); });
     OnReleasedCapture(kTriggerSlider, [this] { OnTriggerReleased(); });
+    // Keys, the wheel, clicks in the groove and drags all trigger an action:
+    // whichever way the user moves the slider, the next read takes it. A
+    // push from the field (setValue) is no action and changes nothing.
+    auto* slider = Item<QSlider>(kTriggerSlider);
+    connect(slider, &QAbstractSlider::actionTriggered, this, [this] { exchangeTrigger = true; });
+    connect(slider, &QAbstractSlider::valueChanged, Item<QLabel>(kTriggerValue), qOverload<int>(&QLabel::setNum));
+    // Tab goes only to controls the user can change; a click still puts the
+    // focus in a display, to select and copy its text.
+    for (QLineEdit* edit : findChildren<QLineEdit*>()) {
+        if (edit->isReadOnly()) edit->setFocusPolicy(Qt::ClickFocus);
+    }
     for (const int id : {kSpeedAdjust, kHighNominal, kLowNominal, kStartFrequency, kEndFrequency, kInterval}) {
         OnKillFocus(id, [this] { OnParameterKillFocus(); });
     }

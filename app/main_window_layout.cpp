@@ -1,4 +1,7 @@
 // The template of dialog 102: every control at its place in dialog units.
+// Buttons and check boxes carry their Alt+letter in the text ('&'), each
+// its own: c e n p r s t v w here, and a (Add Partial), l (Scale), x (Exit),
+// d (dB) for the plot row and Exit.
 #include <QLineEdit>
 #include <algorithm>
 
@@ -32,9 +35,10 @@ void MainWindow::BuildTemplate() {
 
 void MainWindow::BuildControlsColumn() {
     AddGroupBox(IDC_STATIC, "Triggering", {5, 0, 125, 75});
-    AddCheckBox(kWaitForTrigger, "Wait for trigger", {15, 10, 60, 8});
+    AddCheckBox(kWaitForTrigger, "&Wait for trigger", {15, 10, 60, 8});
     AddStatic(IDC_STATIC, "Trigger threshold", {15, 25, 70, kLabelHeight});
     AddSlider(kTriggerSlider, {10, 35, 79, 15});
+    AddStatic(kTriggerValue, "0", {90, 37, 30, 10});  // the slider's position, kept by ConnectCommands
     AddProgressBar(kVolumeMeter, {15, 55, 70, 8});
     AddStatic(IDC_STATIC, "Volume", {15, 65, 40, kLabelHeight});
     AddCheckBox(kOverload, "", {85, 55, 10, 8});
@@ -51,20 +55,20 @@ void MainWindow::BuildControlsColumn() {
     AddEdit(kSpeedAdjust, {55, 135, 70, 12}, false);
 
     AddGroupBox(IDC_STATIC, "Record control", {5, 155, 125, 75});
-    AddButton(kStartAnalysis, "Start analysis", {10, 165, 55, 14});
-    AddButton(kStopAnalysis, "Stop analysis", {70, 165, 55, 14});
-    AddRadioButton(kSingleShot, "Single shot", {10, 185, 55, 10});
-    AddRadioButton(kContinuous, "Continuous", {70, 185, 55, 10});
+    AddButton(kStartAnalysis, "&Start analysis", {10, 165, 55, 14});
+    AddButton(kStopAnalysis, "S&top analysis", {70, 165, 55, 14});
+    AddRadioButton(kSingleShot, "Si&ngle shot", {10, 185, 55, 10});
+    AddRadioButton(kContinuous, "&Continuous", {70, 185, 55, 10});
     AddStatic(IDC_STATIC, "Status", {10, 202, 55, kLabelHeight});
     AddEdit(kStatus, {70, 200, 55, 12}, true);
     AddStatic(IDC_STATIC, "Samples", {10, 217, 55, kLabelHeight});
     AddEdit(kSamples, {70, 215, 55, 12}, true);
 
     AddGroupBox(IDC_STATIC, "Results", {5, 235, 125, 45});
-    AddButton(kReadPartials, "Read partials", {10, 245, 55, 14});
-    AddButton(kViewPartials, "View partials", {70, 245, 55, 14});
-    AddButton(kSaveRecording, "Save recording", {10, 260, 55, 14});
-    AddButton(kSavePartials, "Save partials", {70, 260, 55, 14});
+    AddButton(kReadPartials, "&Read partials", {10, 245, 55, 14});
+    AddButton(kViewPartials, "&View partials", {70, 245, 55, 14});
+    AddButton(kSaveRecording, "Sav&e recording", {10, 260, 55, 14});
+    AddButton(kSavePartials, "Save &partials", {70, 260, 55, 14});
 }
 
 void MainWindow::BuildMajorPartials() {

@@ -3,10 +3,12 @@
 #include "campanor_version_info.h"  // generated from ui/version_info.h.in
 #include "ui/app_icon.h"
 #include "ui/toolkit/dialog.h"
+#include "ui/toolkit/message_box.h"
 
 AnalyserApp::AnalyserApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("campanor"));
-    setApplicationDisplayName(QStringLiteral("Campanor"));
+    // No display name: the desktop would add it to every window title.
+    SetApplicationTitle(QStringLiteral("Campanor"));
     setWindowIcon(CampanorIcon());
 }
 

@@ -2,15 +2,19 @@
 // toolkit that the window does not take.
 #include <QCheckBox>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSlider>
+#include <QStyleOption>
 #include <QTest>
 #include <QWheelEvent>
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <map>
+#include <set>
 #include <thread>
 
 #include "app/calibration.h"
@@ -21,6 +25,7 @@
 #include "ui/analyser_app.h"
 #include "ui/toolkit/data_exchange.h"
 #include "ui/toolkit/file_dialog.h"
+#include "ui/toolkit/group_box.h"
 #include "ui/toolkit/message_box.h"
 #include "ui/toolkit/scroll_bar.h"
 #include "ui/toolkit/spin_button.h"
@@ -36,10 +41,7 @@ TEST_F(MainWindowTest, StartUpAndCalibration) {
         {std::string(35, ' ') + "0.95\n", 0.9}, {std::string(36, ' ') + "1.05\n", 1.0},
         {std::string(38, ' ') + "0.95\n", 1.0}, {"\n1.05", 1.0}, {"9.5e-1xyz", 0.95}, {"1.1\r\n", 1.1},
         {"1.2\n1.05\n", 1.0}, {"nan\n", 1.0}, {"", 1.0}, {"0.9", 0.9}, {"1.05\n1.2\n", 1.05}};  // the window's
-    for (const auto& [content, value] : files) {
-        WriteCalibration(content);
-        EXPECT_EQ(ReadCalibration(), value) << content;
-    }
+    for (const auto& [content, value] : files) { WriteCalibration(content); EXPECT_EQ(ReadCalibration(), value) << content; }
     MainWindow& w = Start();
     ASSERT_TRUE(started && capture->IsOpen() && capture->IsStarted());
     const double named[] = {165, 315, 380, 480, 640};  // Hum, Prime, Tierce, Quint, Nominal
@@ -55,8 +57,8 @@ TEST_F(MainWindowTest, StartUpAndCalibration) {
     EXPECT_TRUE(Enabled(kViewPartials) && Enabled(kAddPartial) && !Enabled(kSaveRecording) && !Enabled(kStopAnalysis));
     // "Add Partial" adds the peak under the cursor; the plot-row controls reach the view.
     w.show();
-    ASSERT_EQ(w.view.binsPerPixel, 18);  // the column of points 1656 ... 1673 holds the 835 Hz start-up peak
-    QTest::mouseClick(&w, Qt::LeftButton, {}, QPoint(w.view.frameRect.left + 92, w.view.frameRect.top + 50));
+    ASSERT_EQ(w.view.binsPerPixel, 15);  // the column of points 1665 ... 1679 holds the 835 Hz start-up peak
+    QTest::mouseClick(&w, Qt::LeftButton, {}, QPoint(w.view.frameRect.left + 111, w.view.frameRect.top + 50));
     ASSERT_EQ(Text(kCursorFrequency) + " " + Text(kCursorAmplitude), "835 4");
     const int rowsBefore = w.table.count;
     w.Item<QPushButton>(kAddPartial)->click();
@@ -69,7 +71,63 @@ TEST_F(MainWindowTest, StartUpAndCalibration) {
     window->Item<ScrollBar>(kScrollBar)->triggerAction(QAbstractSlider::SliderPageStepAdd);
     window->Item<SpinButton>(kSpin)->Step(1);
     EXPECT_EQ(window->view.firstBin + window->Item<ScrollBar>(kScrollBar)->value(), 400);
-    EXPECT_EQ(Text(kCursorFrequency), "100.5");
+    window->Item<ScrollBar>(kScrollBar)->setValue(2000);  // all that its context menu's "Scroll here" does
+    EXPECT_EQ(window->view.firstBin, 2000);    EXPECT_EQ(Text(kCursorFrequency), "100.5");
+    EXPECT_TRUE(script.messages.empty());
+}
+
+// At the default size every text fits its control, the widest cents and notes too, and no control crosses a group
+// box's frame, whose top line runs through the title. The title bar is the window's own; each button has its own
+// Alt+letter; Tab passes over the displays.
+TEST_F(MainWindowTest, FitsItsTemplateAndWorksFromTheKeyboard) {
+    MainWindow& w = Start();
+    w.show();
+    for (const auto& column : kMajorEdits) SetText(column[1], "-1197.8"), SetText(column[2], "Ab(-1) -50");
+    EXPECT_EQ(w.windowTitle(), "PC Campanor Program");
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName()) << "none to append";
+    QStringList keys;  // the letters kept for buttons that do not carry theirs yet stand in for them
+    std::map<QString, QString> kept{{"Add Partial", "Alt+A"}, {"Scale", "Alt+L"}, {"Exit", "Alt+X"}, {"dB", "Alt+D"}};
+    const QList<QWidget*> controls = w.findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    for (QWidget* c : controls) {
+        QString text;
+        QRect room;
+        if (auto* label = qobject_cast<QLabel*>(c)) text = label->text(), room = label->contentsRect();
+        if (auto* edit = qobject_cast<QLineEdit*>(c); edit && edit->isReadOnly()) {  // 2 px: the edit's own margin
+            const int frame = edit->hasFrame() ? c->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) : 0;
+            text = edit->text(), room = c->rect().adjusted(frame + 2, frame, -frame - 2, -frame);
+        }
+        if (auto* button = qobject_cast<QAbstractButton*>(c); button && !button->text().isEmpty()) {
+            QStyleOptionButton o;
+            o.initFrom(c);
+            text = button->text(), room = c->style()->subElementRect(c->inherits("QPushButton") ? QStyle::SE_PushButtonContents
+                : c->inherits("QCheckBox") ? QStyle::SE_CheckBoxContents : QStyle::SE_RadioButtonContents, &o, c);
+            keys << (text.contains('&') ? QKeySequence::mnemonic(text).toString() : kept[text]);
+            kept.erase(QString(text).remove('&'));
+        }
+        if (c->inherits("QGroupBox")) {
+            auto* box = qobject_cast<GroupBox*>(c);
+            ASSERT_NE(box, nullptr) << "Qt's own group box draws its frame below the title";
+            text = box->title(), room = box->TitleRect();
+            const QRect inside = c->geometry().adjusted(2, room.bottom() + 1, -2, -2), line(1, c->fontMetrics().height() / 2, 1, 1);
+            EXPECT_EQ(c->grab(line).toImage().pixel(0, 0), c->palette().color(QPalette::Dark).rgb()) << "frame line";
+            for (QWidget* in : controls)
+                EXPECT_TRUE(in == c || !in->geometry().intersects(c->geometry()) || inside.contains(in->geometry())) << in->objectName().toStdString();
+        }
+        const QSize need = QFontMetrics(c->font()).size(Qt::TextShowMnemonic, text);
+        EXPECT_TRUE(text.isEmpty() || (need.width() <= room.width() && need.height() <= room.height()))
+            << text.toStdString() << ": " << need.width() << " x " << need.height() << " in " << room.width() << " x " << room.height();
+    }
+    for (const auto& [text, key] : kept) keys << key;
+    EXPECT_TRUE(keys.removeDuplicates() == 0 && !keys.contains(QString())) << keys.join(' ').toStdString();
+
+    QApplication::setActiveWindow(&w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    QTest::keyClick(&w, Qt::Key_W, Qt::AltModifier);  // a click shown for a moment, then done
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !w.Item<QCheckBox>(kWaitForTrigger)->isChecked(); })) << "Alt+W";
+    std::set<QWidget*> reached;
+    for (int i = 0; i < 40; ++i, reached.insert(QApplication::focusWidget())) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_TRUE(reached.count(w.GetDlgItem(kHighNominal)) && reached.count(w.GetDlgItem(kSpeedAdjust)));
+    for (QWidget* c : reached) EXPECT_FALSE(c->inherits("QLineEdit") && static_cast<QLineEdit*>(c)->isReadOnly()) << c->objectName().toStdString();
     EXPECT_TRUE(script.messages.empty());
 }
 
@@ -115,9 +173,8 @@ TEST(StartupSpectrum, EdgesAndFailure) {
     engine.Configure(100, 0.0, 50.0, 0.5);
     for (int i = 0; i <= 100; ++i) engine.spectrum[i] = -1.0;  // marks points not written
     // Tops at points 1 and 97; the rest lie outside the band.
-    for (const StartupPeak peak : {StartupPeak{0.5, 10}, {48.9, 20}, {49.0, 99}, {-4.0, 99}, {-1e300, 99}}) {
+    for (const StartupPeak peak : {StartupPeak{0.5, 10}, {48.9, 20}, {49.0, 99}, {-4.0, 99}, {-1e300, 99}})
         AddStartupPeak(engine, peak.frequency, peak.amplitude);
-    }
     const double* p = engine.spectrum.get();
     EXPECT_EQ(std::vector<double>(p, p + 7), (std::vector<double>{4, 10, 4, 2.5, 10 / 7.0, 10 / 15.0, -1}));
     EXPECT_EQ(std::vector<double>(p + 92, p + 101),
@@ -131,11 +188,11 @@ TEST(StartupSpectrum, EdgesAndFailure) {
 }
 
 // Volume is the positive peak in percent, an overload stays lit for ten messages, the threshold follows the
-// slider once released. Typed parameters are read only when an edit is left; a refused one keeps the focus and
+// slider once the user let go of it or moved it by keys, and shows beside it. Typed parameters are read only when an edit is left; a refused one keeps the focus and
 // stops the exchange, and a level message meanwhile is dropped.
 TEST_F(MainWindowTest, LevelMeterAndParameterEdits) {
     std::vector<std::vector<std::int16_t>> blocks{Block(29491), Block(32767), Block(-32768, -20000), Block(16384)};
-    blocks.resize(14, Block(100));
+    blocks.resize(15, Block(100));
     blocks.insert(blocks.end(), {Block(16384), Block(32767)});
     MainWindow& w = Start(blocks);
     const auto volume = [&w] { return w.Item<QProgressBar>(kVolumeMeter)->value(); };
@@ -147,10 +204,13 @@ TEST_F(MainWindowTest, LevelMeterAndParameterEdits) {
     auto* slider = w.Item<QSlider>(kTriggerSlider);
     slider->setValue(60);
     Deliver();
-    EXPECT_EQ(w.sound.threshold.load(), 25 * 327) << "moving without release changes nothing";
+    EXPECT_EQ(w.sound.threshold.load(), 25 * 327) << "a value set by the program is no move";
     QTest::mouseRelease(slider, Qt::LeftButton, {}, slider->rect().center());
     Deliver();
     EXPECT_EQ(w.sound.threshold.load(), 60 * 327);
+    for (const Qt::Key key : {Qt::Key_PageUp, Qt::Key_Right}) QTest::keyClick(slider, key);
+    Deliver();
+    EXPECT_TRUE(w.sound.threshold.load() == 71 * 327 && w.Item<QLabel>(kTriggerValue)->text() == "71");
 
     SetText(kInterval, "6");
     SetText(kSpeedAdjust, "1.1");

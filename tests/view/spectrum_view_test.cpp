@@ -103,9 +103,8 @@ TEST(SpectrumRender, EveryColumnHasItsBarsExactHeightAndColour) {
              // 4 points a column from point 2: 2...5 shows 5, the cursor's 6...9 the maximum and the partial (cyan).
              {{4, 2, 6, 2.0}, {{0, "20K10B"}, {1, "1K9G20C"}, {2, "1K23W6B"}, {5, "1K27W2B"}}}}) {
         const QImage image = RenderSpectrumImage(analyser, table, c.window, 40, 30);
-        for (int x = 0; x < 40; ++x) {
+        for (int x = 0; x < 40; ++x)
             EXPECT_EQ(Runs(image, x), x == 39 ? "30K" : c.columns.count(x) ? c.columns.at(x) : "1K28W1K") << x;
-        }
     }
     EXPECT_EQ(Runs(RenderSpectrumImage(analyser, table, {1, 0, 9, 2.0}, 2, 1), 0), "1B");  // one row still shows bars
 }

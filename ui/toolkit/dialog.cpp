@@ -10,13 +10,16 @@
 #include "ui/toolkit/data_exchange.h"
 
 Dialog::Dialog(QWidget* parent) : QDialog(parent) {
-    // The templates are laid out for a narrow 8-point sans-serif font at
-    // 96 dpi (11 px); the first of these that is installed is used.
+    // The templates were laid out for a narrow sans-serif font; these have
+    // its proportions (the first one installed is used). 9 points is what
+    // today's desktops use for their own controls, and leaves the fixed-size
+    // parts of controls (check marks, frames) room beside their texts.
     QFont dialogFont = font();
     dialogFont.setFamilies({QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
                             QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans Condensed")});
-    dialogFont.setPixelSize(11);
+    dialogFont.setPointSize(9);
     setFont(dialogFont);
+    units_ = DialogUnits(dialogFont);
 }
 
 int Dialog::DoModal() {

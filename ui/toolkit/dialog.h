@@ -86,6 +86,9 @@ public:
     bool KillTimer(int id);
 
     // --- Building the template (normally in the constructor) ---------------
+    // The dialog units of the dialog font set at construction; a dialog that
+    // later picks another font for its texts keeps the template's units.
+    const DialogUnits& Units() const { return units_; }
     // Size of the dialog's client area in dialog units, and its caption.
     void SetTemplate(int width, int height, std::string_view caption);
     // Registers `widget` under `id` (IDC_STATIC: not registered), makes it a
@@ -159,6 +162,7 @@ protected:
 private:
     void Register(int id, const DialogRect& rect, QWidget* widget);
 
+    DialogUnits units_;
     std::map<int, QWidget*> controls_;
     std::map<int, int> timers_;  // our id -> Qt timer id
     std::map<QObject*, std::function<void()>> killFocusHandlers_;

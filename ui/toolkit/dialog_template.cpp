@@ -2,7 +2,6 @@
 // units and registered under their ids.
 #include <QCheckBox>
 #include <QFrame>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -11,6 +10,7 @@
 #include <QSlider>
 
 #include "ui/toolkit/dialog.h"
+#include "ui/toolkit/group_box.h"
 #include "ui/toolkit/scroll_bar.h"
 #include "ui/toolkit/spin_button.h"
 
@@ -23,13 +23,13 @@ QString ToQString(std::string_view text) {
 }  // namespace
 
 void Dialog::SetTemplate(int width, int height, std::string_view caption) {
-    setFixedSize(DialogSizeToPixels(width, height));
+    setFixedSize(units_.SizeToPixels(width, height));
     setWindowTitle(ToQString(caption));
 }
 
 void Dialog::Register(int id, const DialogRect& rect, QWidget* widget) {
     widget->setParent(this);
-    widget->setGeometry(DialogUnitsToPixels(rect));
+    widget->setGeometry(units_.ToPixels(rect));
     if (id != IDC_STATIC) {
         widget->setObjectName(QStringLiteral("id%1").arg(id));
         controls_[id] = widget;
@@ -47,7 +47,7 @@ QLabel* Dialog::AddStatic(int id, std::string_view text, const DialogRect& rect,
 }
 
 QGroupBox* Dialog::AddGroupBox(int id, std::string_view text, const DialogRect& rect) {
-    auto* box = AddControl(id, rect, new QGroupBox(ToQString(text)));
+    auto* box = AddControl(id, rect, new GroupBox(ToQString(text)));
     box->lower();  // under the controls it frames, which are its siblings
     return box;
 }

@@ -6,8 +6,21 @@
 
 #include "ui/toolkit/dialog_hooks.h"
 
+namespace {
+
+QString& StoredTitle() {
+    static QString title;  // user-interface thread only
+    return title;
+}
+
+}  // namespace
+
 QString ApplicationTitle() {
-    return QGuiApplication::applicationDisplayName();
+    return StoredTitle().isEmpty() ? QGuiApplication::applicationName() : StoredTitle();
+}
+
+void SetApplicationTitle(const QString& title) {
+    StoredTitle() = title;
 }
 
 void MessageBox(QWidget* owner, std::string_view text) {

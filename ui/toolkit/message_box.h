@@ -4,9 +4,11 @@
 
 class QWidget;
 
-// The caption of every message box: the application's display name (set by
-// the application object), or the program name when none is set.
+// The caption of every message box: the title the application object set
+// with SetApplicationTitle, or the application's name when none is set.
+// Not Qt's display name, which the desktop appends to every window title.
 QString ApplicationTitle();
+void SetApplicationTitle(const QString& title);
 
 // Shows `text` in a message box owned by `owner` (may be nullptr), with the
 // application's title as caption and a single OK button. Runs a nested

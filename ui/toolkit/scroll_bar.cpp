@@ -4,6 +4,7 @@
 
 ScrollBar::ScrollBar(QWidget* parent) : QScrollBar(Qt::Horizontal, parent) {
     connect(this, &QAbstractSlider::actionTriggered, this, &ScrollBar::OnAction);
+    connect(this, &QAbstractSlider::valueChanged, this, &ScrollBar::OnValueChanged);
     connect(this, &QAbstractSlider::sliderReleased, this, [this] {
         emit hscroll(SB_THUMBPOSITION, sliderPosition());
         emit hscroll(SB_ENDSCROLL, value());
@@ -12,11 +13,13 @@ ScrollBar::ScrollBar(QWidget* parent) : QScrollBar(Qt::Horizontal, parent) {
 
 void ScrollBar::SetScrollInfo(const ScrollInfo& info) {
     info_ = info;
+    ownerSetting_ = true;
     const int page = std::max(info.page, 0);
     const int last = std::max(info.minimum, page > 0 ? info.maximum - page + 1 : info.maximum);
     setRange(info.minimum, last);
     setPageStep(std::max(page, 1));
     setValue(info.position);
+    ownerSetting_ = false;
 }
 
 ScrollInfo ScrollBar::GetScrollInfo() const {
@@ -48,4 +51,15 @@ void ScrollBar::OnAction(int action) {
     }
     setSliderPosition(value());
     emit hscroll(code, value());
+}
+
+// The owner's own settings aside, the value changes without an action only
+// when something sets it straight away: the context menu's "Scroll here"
+// (its other entries trigger actions), or an assistive tool. The value also
+// follows a drag or the wheel once the action is reported, but the owner has
+// already set the bar then, so it is seen here only if the owner left it.
+void ScrollBar::OnValueChanged(int value) {
+    if (ownerSetting_ || isSliderDown()) return;
+    emit hscroll(SB_THUMBPOSITION, value);
+    emit hscroll(SB_ENDSCROLL, this->value());
 }

@@ -15,9 +15,11 @@ struct ScrollInfo {
 };
 
 // A horizontal scroll bar that leaves every move to its owner: a click on
-// an arrow, on the trough or a drag only reports a scroll code
-// (hscroll(code, position)); the bar moves when the owner sets a new
-// position with SetScrollInfo. A Dialog forwards hscroll to OnHScroll.
+// an arrow, on the trough, a drag, the wheel or an entry of the context
+// menu only reports a scroll code (hscroll(code, position)); the bar moves
+// when the owner sets a new position with SetScrollInfo. A position set
+// straight away ("Scroll here", assistive tools calling setValue) comes as
+// SB_THUMBPOSITION and SB_ENDSCROLL. A Dialog forwards hscroll to OnHScroll.
 // User-interface thread only.
 class ScrollBar : public QScrollBar {
     Q_OBJECT
@@ -41,5 +43,7 @@ signals:
 
 private:
     void OnAction(int action);
+    void OnValueChanged(int value);
     ScrollInfo info_;
+    bool ownerSetting_ = false;  // inside SetScrollInfo
 };
