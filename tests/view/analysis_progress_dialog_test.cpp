@@ -17,10 +17,7 @@ namespace {
 struct TickableDialog : AnalysisProgressDialog {  // without an event loop its ticks come only from Tick
     using AnalysisProgressDialog::AnalysisProgressDialog;
     void Tick() { OnTimer(kTimerId); }
-    void OnTimer(int id) override {
-        barTicks += id == kTimerId;
-        AnalysisProgressDialog::OnTimer(id);
-    }
+    void OnTimer(int id) override { barTicks += id == kTimerId; AnalysisProgressDialog::OnTimer(id); }
     int barTicks = 0;
 };
 
@@ -79,17 +76,12 @@ TEST(ProgressDialog, ClosesOnlyAfterTheWorkerAndCompletesOnlyARunToItsEnd) {
 }
 
 // With the bar moved only every 5 s, the dialog of a transform of some milliseconds closes with its result before
-// the bar's first tick; one the engine refuses closes at once.
+// the bar's first tick.
 TEST(ProgressDialog, ClosesAsSoonAsTheWorkerIsDone) {
     Tone tone;
     TickableDialog dialog(tone.engine, tone.request, tone.samples.data(), 88200);
     dialog.SetTickInterval(5000);
     EXPECT_EQ(std::pair(dialog.DoModal(), dialog.barTicks), std::pair(IDOK, 0));
-    EXPECT_GT(tone.engine.maxMagnitude, 0.0);
-    tone.request.steps = 1999;
-    TickableDialog refused(tone.engine, tone.request, tone.samples.data(), 88200);
-    refused.SetTickInterval(5000);
-    EXPECT_EQ(std::pair(refused.DoModal(), refused.barTicks), std::pair(IDCANCEL, 0));
 }
 
 }  // namespace
