@@ -7,16 +7,15 @@
 #include <new>
 
 #include "analysis/spectrum_analyser.h"
-#include "audio/recorder.h"
 #include "cycle/analyse_recording.h"
+#include "cycle/file_capture.h"
+#include "cycle/sound_file_input.h"
 #include "data/number_text.h"
 #include "data/partials_file.h"
 #include "data/safe_save.h"
 #include "data/sound_buffer.h"
 #include "partials/partial_table.h"
-#include "tools/capture_emulation.h"
 #include "tools/result_output.h"
-#include "tools/sound_file_input.h"
 #include "tools/spectrum_plot.h"
 #include "tools/tool_options.h"
 #include "tools/tuning_output.h"
@@ -123,39 +122,24 @@ std::string ResultText(const Job& job, const std::string& path, const AnalysisRe
     return FormatResultJson(path, settings, table, &tuning);
 }
 
-// Plays the file through the recorder, converting only as much of it as the
-// trigger search and the recording need: a first stretch, then twice as
-// much again while the trigger has not fired or the recording is short
-// (replaying from the start costs little beside the conversion).
+// Records the file as the window would, saying on stderr why it could not
+// and what it had to cut or pad.
 bool Capture(const Job& job, const std::string& path, SoundBuffer& sound, CaptureResult& capture) {
     const ToolOptions& o = job.options;
-    SoundFileReader reader;
-    std::vector<std::int16_t> input;
-    std::string error;
-    if (!reader.Open(path, error)) {
-        job.report.Error(path, "cannot read: " + error);
+    FileCapture file;
+    const std::uint16_t code = CaptureSoundFile(path, job.request.recordLength, o.waitForTrigger, o.autoTrigger,
+                                                o.triggerLevel, sound, file);
+    capture = file.capture;
+    if (code == kFileUnreadable) {
+        job.report.Error(path, "cannot read: " + file.readError);
         return false;
     }
-    const int largest = reader.LargestSample();
-    const int threshold = o.autoTrigger ? largest / 4 : o.triggerLevel * 327;
-    // Converting cannot lift a file a quarter above its own largest sample, so
-    // a trigger well above it never fires: no need to convert the file to see.
-    const bool hopeless = o.waitForTrigger && 5 * largest < 4 * threshold;
-    for (std::int64_t wanted = job.request.recordLength + 4 * std::int64_t{kCaptureBlockSamples};; wanted *= 2) {
-        if (hopeless) break;
-        if (!reader.ReadUpTo(input, wanted, error)) {
-            job.report.Error(path, "cannot read: " + error);
-            return false;
-        }
-        capture = EmulateCapture(input, job.request.recordLength, o.waitForTrigger, o.triggerLevel, sound, threshold);
-        if ((capture.recorded && capture.paddedSamples == 0) || reader.Finished() || reader.Cut(input)) break;
-    }
-    if (reader.Cut(input)) {
+    if (file.cut) {
         job.report.Warning(path, "only the first " + std::to_string(kMaxInputFrames) + " samples at 44100 Hz are used");
     }
-    if (!capture.recorded) {
+    if (code != kFileCaptured) {
         job.report.Error(path, "the trigger never fired: no block of 8192 samples rose above " +
-                                   std::to_string(threshold) +
+                                   std::to_string(file.threshold) +
                                    (o.autoTrigger ? std::string(" (a quarter of the file's largest sample)")
                                                   : " (trigger level " + std::to_string(o.triggerLevel) + ")"));
         return false;

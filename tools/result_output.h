@@ -6,7 +6,7 @@
 #include "analysis/spectrum_analyser.h"
 #include "partials/partial_table.h"
 #include "cycle/analysis_parameters.h"
-#include "tools/capture_emulation.h"
+#include "cycle/capture_emulation.h"
 #include "tuning/tuning_report.h"
 
 // The texts campanor-analyse writes for one analysed file, besides the

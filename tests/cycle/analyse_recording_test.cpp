@@ -3,9 +3,12 @@
 #include <array>
 #include <cmath>
 
+#include "../data/test_files.h"
 #include "analysis/spectrum_analyser.h"
 #include "cycle/analyse_recording.h"
+#include "cycle/file_capture.h"
 #include "data/sound_buffer.h"
+#include "data/wave_file.h"
 #include "partials/partial_table.h"
 
 namespace {
@@ -92,6 +95,27 @@ TEST(AnalyseRecording, RefusalsKeepTheOldRows) {
     }
     EXPECT_FALSE(a.Run(590.0, 610.0, 0.5));  // 40 intervals: too few for the smoothing kernel
     EXPECT_EQ(std::tuple(a.engine.spectrumValid, a.engine.smoothValid, a.table.partialsValid, a.table.count), std::tuple(1, 0, 0, 1));
+}
+
+// A file silent up to sample 20000 and 8000 after, to sample 30000: the automatic trigger (2000) starts the recording
+// with the block of 8192 samples holding sample 20000; a trigger level above the file never fires; a missing file.
+TEST(FileCapture, RecordsAFileAsTheRecorderWould) {
+    TemporaryFolder folder;
+    SoundBuffer file, sound;
+    file.SetFormat(44100, 30000, 16);
+    for (int i = 0; i < 30000; ++i) file.samples[i] = i < 20000 ? 0 : 8000;
+    ASSERT_TRUE(SaveWaveFile(folder.File("step.wav"), file));
+    FileCapture r;
+    ASSERT_EQ(CaptureSoundFile(folder.File("step.wav"), 20000, true, true, 25, sound, r), kFileCaptured);
+    EXPECT_EQ(std::tuple(r.threshold, r.capture.startSample, r.capture.paddedSamples, r.cut, sound.soundState),
+              std::tuple(2000, 16384, 6384, false, SoundState::Recorded));
+    EXPECT_EQ(std::tuple(sound.samples[3615], sound.samples[3616], sound.samples[13615], sound.samples[13616]),
+              std::tuple(0, 8000, 8000, 0));
+    EXPECT_EQ(CaptureSoundFile(folder.File("step.wav"), 20000, true, false, 25, sound, r), kFileTriggerNeverFired);
+    EXPECT_EQ(std::pair(r.threshold, r.capture.recorded), std::pair(8175, false));
+    EXPECT_EQ(CaptureSoundFile(folder.File("missing.wav"), 20000, true, true, 25, sound, r), kFileUnreadable);
+    EXPECT_FALSE(r.readError.empty());
+    EXPECT_STREQ(FileCaptureText(kFileTriggerNeverFired), "The trigger never fired!");
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 #include "data/number_text.h"
 #include "data/partials_file.h"
 #include "tools/result_output.h"
-#include "tools/sound_file_input.h"
+#include "cycle/sound_file_input.h"
 #include "tools/spectrum_plot.h"
 #include "tools/tool_options.h"
 #include "tools/tuning_output.h"

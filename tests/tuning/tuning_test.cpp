@@ -12,6 +12,7 @@
 #include "partials/partial_table.h"
 #include "tuning/ideal_tuning.h"
 #include "tuning/local_transform.h"
+#include "tuning/strike_average.h"
 #include "tuning/tuning_report.h"
 
 namespace {
@@ -178,6 +179,38 @@ TEST(TuningReport, StrikeAndIdeals) {
     const auto measured = [](int count) { return Report({{500, 8000, 8, kNominal}}, 3, 1, count).partials.size(); };
     EXPECT_EQ(std::pair(measured(1023), measured(1024)), std::pair(std::size_t{0}, std::size_t{1}));
     EXPECT_FALSE(EstimateStrike(0.0, 750.0, 1000.0).has_value());
+}
+
+// Three strikes give exact means and sample deviations, also of values far above their spread; a strike 60 cents
+// off the mean nominal and one without a nominal are left out and counted; after Reset any first strike counts.
+TEST(StrikeAverage, MeansSpreadsAndOutliers) {
+    const auto strike = [](double nominalHz, double tierceHz, double tierceCents, double humHz) {
+        const auto row = [](std::int16_t index, double hz, std::optional<double> cents) {
+            return TunedPartial{index, "", hz, 0.0, 0.0, {}, cents, {}, {}, ""};
+        };
+        // Only a report's first row of a name counts.
+        return TuningReport{"just", std::nullopt, {row(kHum, humHz, {}), row(kTierce, tierceHz, tierceCents),
+                                                   row(kNominal, nominalHz, {}), row(kNominal, 1e6, {})}};
+    };
+    StrikeAverage average;
+    for (const auto& [nominal, tierce, cents, hum] : std::vector<std::array<double, 4>>{
+             {500, 300, -1, 1e8 + 1}, {501, 300.5, 1, 1e8 + 2}, {502, 301, 3, 1e8 + 3}}) {
+        EXPECT_TRUE(average.Add(strike(nominal, tierce, cents, hum)));
+    }
+    EXPECT_FALSE(average.Add(strike(501 * std::exp2(60.0 / 1200), 300, 50, 0)));
+    EXPECT_FALSE(average.Add(TuningReport{"just", std::nullopt, {}}));
+    const PartialAverage &n = average.partial(kNominal), &t = average.partial(kTierce), &h = average.partial(kHum);
+    EXPECT_EQ(std::tuple(average.accepted(), average.rejected(), n.frequencyHz.count, n.deviationCents.count, t.deviationCents.count),
+              std::tuple(3, 2, 3, 0, 3));
+    const auto meanAndSpread = [](const RunningStatistic& s) { return std::pair(s.mean, s.StandardDeviation()); };
+    EXPECT_EQ(std::tuple(meanAndSpread(n.frequencyHz), meanAndSpread(t.frequencyHz), meanAndSpread(t.deviationCents),
+                         meanAndSpread(h.frequencyHz)),
+              std::tuple(std::pair(501.0, 1.0), std::pair(300.5, 0.5), std::pair(1.0, 2.0), std::pair(1e8 + 2, 1.0)));
+    EXPECT_EQ(std::pair(average.partial(7).frequencyHz.count, average.partial(-1).frequencyHz.count), std::pair(0, 0));
+    average.Reset();
+    EXPECT_EQ(std::tuple(average.accepted(), average.rejected(), average.partial(kNominal).frequencyHz.count), std::tuple(0, 0, 0));
+    EXPECT_TRUE(average.Add(strike(700, 420, 0, 175)));
+    EXPECT_EQ(meanAndSpread(average.partial(kTierce).frequencyHz), std::pair(420.0, 0.0));
 }
 
 TEST(IdealTuning, FounderFile) {

@@ -14,21 +14,31 @@
 
 namespace {
 
-struct TickableDialog : AnalysisProgressDialog {  // the test runs no event loop: its ticks come only from Tick
+struct TickableDialog : AnalysisProgressDialog {  // without an event loop its ticks come only from Tick
     using AnalysisProgressDialog::AnalysisProgressDialog;
     void Tick() { OnTimer(kTimerId); }
+    void OnTimer(int id) override { barTicks += id == kTimerId; AnalysisProgressDialog::OnTimer(id); }
+    int barTicks = 0;
 };
 
-// A 441 Hz tone analysed 0 ... 2000 Hz in 1 Hz steps three times: cancelled, run to its end, refused.
-TEST(ProgressDialog, ClosesOnlyAfterTheWorkerAndCompletesOnlyARunToItsEnd) {
-    std::vector<std::int16_t> samples(88200);
-    for (std::size_t i = 0; i < samples.size(); ++i) samples[i] = std::int16_t(1e4 * std::sin(i * M_PI / 50));
+// A 441 Hz tone to be analysed 0 ... 2000 Hz in 1 Hz steps.
+struct Tone {
+    Tone() {
+        for (std::size_t i = 0; i < samples.size(); ++i) samples[i] = std::int16_t(1e4 * std::sin(i * M_PI / 50));
+        request.endFrequency = 2000.0, request.interval = 1.0, request.steps = 2000;
+        request.lastSample = request.recordLength = 88200, request.sampleRate = 44100;
+        engine.Configure(request.steps, 0.0, 2000.0, 1.0);
+        engine.maxMagnitude = -1.0;  // only completing the spectrum overwrites it
+    }
+    std::vector<std::int16_t> samples = std::vector<std::int16_t>(88200);
     AnalysisRequest request;
-    request.endFrequency = 2000.0, request.interval = 1.0, request.steps = 2000;
-    request.lastSample = request.recordLength = 88200, request.sampleRate = 44100;
     SpectrumAnalyser engine;
-    engine.Configure(request.steps, 0.0, 2000.0, 1.0);
-    engine.maxMagnitude = -1.0;  // only completing the spectrum overwrites it
+};
+
+// The tone analysed three times: cancelled, run to its end, refused.
+TEST(ProgressDialog, ClosesOnlyAfterTheWorkerAndCompletesOnlyARunToItsEnd) {
+    Tone tone;
+    auto& [samples, request, engine] = tone;
 
     // Cancel, pressed twice, only asks the worker to stop; the tick after it stopped closes.
     TickableDialog cancelled(engine, request, samples.data(), 88200);
@@ -63,6 +73,15 @@ TEST(ProgressDialog, ClosesOnlyAfterTheWorkerAndCompletesOnlyARunToItsEnd) {
     ASSERT_TRUE(refused.Create());
     refused.Tick();
     EXPECT_EQ(refused.result(), IDCANCEL);
+}
+
+// With the bar moved only every 5 s, the dialog of a transform of some milliseconds closes with its result before
+// the bar's first tick.
+TEST(ProgressDialog, ClosesAsSoonAsTheWorkerIsDone) {
+    Tone tone;
+    TickableDialog dialog(tone.engine, tone.request, tone.samples.data(), 88200);
+    dialog.SetTickInterval(5000);
+    EXPECT_EQ(std::pair(dialog.DoModal(), dialog.barTicks), std::pair(IDOK, 0));
 }
 
 }  // namespace

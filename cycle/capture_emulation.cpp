@@ -1,4 +1,4 @@
-#include "tools/capture_emulation.h"
+#include "cycle/capture_emulation.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "tools/sound_file_input.h"
+#include "cycle/sound_file_input.h"
 
 #include <samplerate.h>
 #include <sndfile.h>
