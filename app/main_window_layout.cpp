@@ -30,7 +30,7 @@ void MainWindow::BuildTemplate() {
     BuildApplicationPanel();
     BuildPlotRow();
     BuildTuningPanel();
-    AddButton(kExit, "Exit", {460, 10, 45, 20}, true);
+    AddButton(kExit, "E&xit", {460, 10, 45, 20}, true);
 }
 
 void MainWindow::BuildControlsColumn() {
@@ -67,7 +67,7 @@ void MainWindow::BuildControlsColumn() {
     AddGroupBox(IDC_STATIC, "Results", {5, 235, 125, 45});
     AddButton(kReadPartials, "&Read partials", {10, 245, 55, 14});
     AddButton(kViewPartials, "&View partials", {70, 245, 55, 14});
-    AddButton(kSaveRecording, "Sav&e recording", {10, 260, 55, 14});
+    AddButton(kSaveRecording, "Save recordin&g", {10, 260, 55, 14});
     AddButton(kSavePartials, "Save &partials", {70, 260, 55, 14});
 }
 
@@ -108,10 +108,10 @@ void MainWindow::BuildPlotRow() {
     AddEdit(kCursorNote, {240, 80, 40, 12}, true);
     AddStatic(1002, "Ampl.", {285, 82, 20, 10});
     AddEdit(kCursorAmplitude, {310, 80, 35, 12}, true);
-    AddButton(kAddPartial, "Add Partial", {360, 80, 60, 12});
-    AddButton(kScale, "Scale", {425, 80, 30, 12});
+    AddButton(kAddPartial, "&Add Partial", {360, 80, 60, 12});
+    AddButton(kScale, "Sca&le", {425, 80, 30, 12});
     AddEdit(kBinsPerPixel, {455, 80, 35, 12}, true);
-    AddCheckBox(kDecibels, "dB", {492, 80, 23, 12});
+    AddCheckBox(kDecibels, "&dB", {492, 80, 23, 12});
     AddControl(kPlotFrame, {135, 95, 375, 175}, new PlotFrame(view))->onRatioChange = [this] { LayoutPlot(); };
     AddScrollBar(kScrollBar, {135, 270, 375, 10});
     axisStrip = AddControl(kAxisStrip, {135, 281, 375, 12}, new AxisStrip(view, engine));

@@ -26,9 +26,9 @@ void MainWindow::BuildTuningPanel() {
     tolerance->setRange(0.1, 1200.0);
     tolerance->setDecimals(1);
     tolerance->setValue(toleranceCents);
-    AddButton(kResetAverage, "Reset", {213, 308, 40, 12});
-    AddButton(kAnalyseFile, "Analyse file...", {259, 308, 60, 12});
-    AddButton(kSaveReport, "Save report...", {325, 308, 60, 12});
+    AddButton(kResetAverage, "R&eset", {213, 308, 40, 12});
+    AddButton(kAnalyseFile, "Analyse &file...", {259, 308, 60, 12});
+    AddButton(kSaveReport, "Save rep&ort...", {325, 308, 60, 12});
     AddStatic(kStrikeNote, "", {10, 323, 495, 9});
     SetUpTuningTable(*AddControl(kTuningTable, {10, 334, 495, 88}, new QTableWidget));
     AddStatic(kTuningStatus, "Strike the bell, analyse a sound file or read a partials file.", {10, 425, 495, 9});
