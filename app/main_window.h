@@ -181,6 +181,17 @@ public:
     void ShowTuning();
     // "Save report...": a one-page PDF of what the window shows.
     void OnSaveReport();
+    // "Analyse file...": a sound file chosen in the open dialog, then
+    // AnalyseSoundFile.
+    void OnAnalyseFile();
+    // While stopped: the six parameters read and checked as for "Start
+    // analysis", the file recorded through the automatic trigger for
+    // trunc(44100 / interval) samples, analysed under the progress dialog
+    // and shown; the file's name becomes the partials file's sound-file
+    // name. A file that cannot be read or never reaches the trigger is
+    // refused with its message, leaving everything as it was. True when
+    // the analysis completed.
+    bool AnalyseSoundFile(const std::string& path);
     // The synthetic start-up spectrum, its partials named and shown.
     void PrepareStartupSpectrum();
 
@@ -243,7 +254,8 @@ public:
     IdealTuning ideal = JustTuning();
     double toleranceCents = 10.0;
     std::string tuningStatus;
-    StrikeAverages averages{};
+    StrikeAverage strikes;  // live strikes in continuous mode since "Reset"
+
     // Polling period of the analysis progress dialog, ms; tests shorten it.
     int progressTickMilliseconds = 500;
     // The live readout under the mouse pointer (shown as a tool tip); empty
@@ -277,6 +289,9 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    // A sound file dropped on the window is analysed like "Analyse file...".
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     // Arrow keys and Page Up / Page Down on the plot; true when used.
     bool PlotKey(QKeyEvent* event);
 
@@ -305,6 +320,10 @@ private:
     // After a completed transform: the partials named and shown (when the
     // peak detection ran) and the plot refreshed.
     void ShowAnalysisResult();
+    // Reads the six parameters (with their range messages), computes steps,
+    // corrects the nominal limits and shows them; false after "Bad analysis
+    // parameters!" when they cannot be analysed.
+    bool ReadAnalysisParameters();
     // Arms the recorder for the current interval with the trigger settings.
     void ArmRecorder(double interval);
 

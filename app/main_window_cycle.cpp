@@ -38,6 +38,12 @@ void MainWindow::OnStartAnalysis() {
     // Cleared before the checks, so a refused start leaves nothing to save.
     sound.soundState = SoundState::None;
     table.partialsValid = 0;
+    if (!ReadAnalysisParameters()) return;
+    ArmRecorder(request.interval);
+    Refresh();
+}
+
+bool MainWindow::ReadAnalysisParameters() {
     exchangeParameters = true;
     UpdateData(true);  // a range message may appear; the values are checked below
     request.steps = StepsFor(request.startFrequency, request.endFrequency, request.interval);
@@ -49,12 +55,11 @@ void MainWindow::OnStartAnalysis() {
     UpdateData(false);
     if (!ParametersAcceptable(parameters, request.steps)) {
         MessageBox(this, "Bad analysis parameters!");
-        // The buttons follow the cleared sound and table at once.
+        // The buttons follow a cleared sound and table at once.
         EnableControls();
-        return;
+        return false;
     }
-    ArmRecorder(request.interval);
-    Refresh();
+    return true;
 }
 
 void MainWindow::OnStopAnalysis() {
@@ -104,6 +109,8 @@ void MainWindow::OnRecordingDone() {
     sound.state.store(RecorderState::Analysing, std::memory_order_release);
     if (RunAnalysisProgress()) {
         ShowAnalysisResult();
+        if (continuousMode && !strikes.Add(tuning)) tuningStatus = "This strike was left out of the averages.";
+        ShowTuning();
     } else {
         engine.spectrumValid = 0;
         sound.StopRecording();

@@ -131,6 +131,7 @@ void MainWindow::ResizableFromDefault() {
     setMinimumSize(defaultSize_);
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     setMouseTracking(true);
+    setAcceptDrops(true);
 }
 
 void MainWindow::LayoutPlot() {

@@ -23,8 +23,8 @@ void MainWindow::OnSaveReport() {
         "Ideal: " + ideal.name + ", tolerance " + FormatDouble15(toleranceCents) + " cents"};
     page.spectrum = view.Picture();
     page.table = &table;
-    page.tuning = MakeTuningRows(tuning, averages, toleranceCents);
+    page.tuning = MakeTuningRows(tuning, strikes, toleranceCents);
     page.strike = tuning.partials.empty() ? "No tuning report." : StrikeNoteText(tuning);
-    page.status = tuningStatus;
+    page.status = tuningStatus + " " + AveragingText(strikes);
     if (!WriteReportPdf(path, page)) MessageBox(this, kErrorWritingFile);
 }

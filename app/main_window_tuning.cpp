@@ -70,12 +70,13 @@ void MainWindow::OnToleranceChanged(double cents) {
 }
 
 void MainWindow::OnResetAverage() {
-    averages = {};
+    strikes.Reset();
     ShowTuning();
 }
 
 void MainWindow::ShowTuning() {
-    ShowTuningRows(*Item<QTableWidget>(kTuningTable), MakeTuningRows(tuning, averages, toleranceCents));
+    ShowTuningRows(*Item<QTableWidget>(kTuningTable), MakeTuningRows(tuning, strikes, toleranceCents));
     Item<QLabel>(kStrikeNote)->setText(QString::fromStdString(tuning.partials.empty() ? "" : StrikeNoteText(tuning)));
-    Item<QLabel>(kTuningStatus)->setText(QString::fromStdString(tuningStatus));
+    const std::string averaged = AveragingText(strikes);
+    Item<QLabel>(kTuningStatus)->setText(QString::fromStdString(averaged.empty() ? tuningStatus : tuningStatus + " " + averaged));
 }

@@ -21,7 +21,7 @@ Standing StandingOf(const std::optional<double>& deviationCents, double toleranc
     return size <= 2.0 * toleranceCents ? Standing::Beyond : Standing::FarBeyond;
 }
 
-std::vector<TuningRow> MakeTuningRows(const TuningReport& report, const StrikeAverages& averages,
+std::vector<TuningRow> MakeTuningRows(const TuningReport& report, const StrikeAverage& strikes,
                                       double toleranceCents) {
     std::vector<TuningRow> rows;
     for (const TunedPartial& p : report.partials) {
@@ -35,18 +35,29 @@ std::vector<TuningRow> MakeTuningRows(const TuningReport& report, const StrikeAv
         row.t60 = OrDash(p.t60Seconds, 1);
         row.doublet = p.doublet ? DoubletText(*p.doublet) : "-";
         row.standing = StandingOf(p.deviationCents, toleranceCents);
-        const std::size_t index = static_cast<std::size_t>(p.partialIndex);
-        if (index < averages.size() && averages[index] && averages[index]->strikes > 0) {
-            const PartialAverage& a = *averages[index];
-            row.mean = FrequencyWithUncertainty(a.meanHz, a.spreadHz, kPlusMinus);
-            if (a.strikes == 1) row.mean = FixedText(a.meanHz, 4) + " " + kPlusMinus + " 0";
-            if (a.meanDeviationCents) {
-                row.meanDeviation = FixedText(*a.meanDeviationCents, 2, true) + " " + kPlusMinus + " " +
-                                    FixedText(a.spreadDeviationCents.value_or(0.0), 2);
-            }
-            row.meanStanding = StandingOf(a.meanDeviationCents, toleranceCents);
+        const PartialAverage& a = strikes.partial(p.partialIndex);
+        const std::string spread = std::string(" ") + kPlusMinus + " ";
+        if (a.frequencyHz.count > 0) {
+            const double sd = a.frequencyHz.StandardDeviation();
+            row.mean = sd > 0.0 ? FrequencyWithUncertainty(a.frequencyHz.mean, sd, kPlusMinus)
+                                : FixedText(a.frequencyHz.mean, 4) + spread + "0";
+        }
+        if (a.deviationCents.count > 0) {
+            row.meanDeviation = FixedText(a.deviationCents.mean, 2, true) + spread +
+                                FixedText(a.deviationCents.StandardDeviation(), 2);
+            row.meanStanding = StandingOf(a.deviationCents.mean, toleranceCents);
         }
         rows.push_back(row);
     }
     return rows;
+}
+
+std::string AveragingText(const StrikeAverage& strikes) {
+    if (strikes.accepted() + strikes.rejected() == 0) return "";
+    const auto count = [](std::int32_t n) { return std::to_string(n) + (n == 1 ? " strike" : " strikes"); };
+    std::string text = count(strikes.accepted()) + " averaged since Reset";
+    if (strikes.rejected() > 0) {
+        text += ", " + count(strikes.rejected()) + " left out (no nominal, or one more than 50 cents from the others)";
+    }
+    return text + ".";
 }

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "tuning/strike_average.h"
 #include "tuning/tuning_report.h"
 
 // What the tuning panel shows, as text: one row per named partial of a
@@ -15,18 +16,6 @@
 enum class Standing { None, Within, Beyond, FarBeyond };
 Standing StandingOf(const std::optional<double>& deviationCents, double toleranceCents);
 
-// One partial over the strikes averaged so far.
-struct PartialAverage {
-    int strikes = 0;
-    double meanHz = 0.0;
-    double spreadHz = 0.0;  // sample standard deviation; 0 for one strike
-    std::optional<double> meanDeviationCents;
-    std::optional<double> spreadDeviationCents;
-};
-
-// Averages by partial index (hum ... quint, as PartialTable::partialNames).
-using StrikeAverages = std::array<std::optional<PartialAverage>, 7>;
-
 struct TuningRow {
     std::string partial;    // "hum" ... "oct. nom."
     std::string frequency;  // "640.1234 ± 0.0012", or the table's "640.000" without samples
@@ -35,11 +24,17 @@ struct TuningRow {
     std::string deviation;  // "+1.23" or "-"
     std::string t60;        // "12.3" or "-"
     std::string doublet;    // "641.52 Hz, -6.0 dB" or "-"
-    std::string mean;       // "640.1230 ± 0.0040" (mean ± spread over n) or ""
+    std::string mean;       // "640.1230 ± 0.0040" (mean ± sample standard deviation) or ""
     std::string meanDeviation;  // "+1.20 ± 0.35" or ""
     Standing standing = Standing::None;      // of the deviation
     Standing meanStanding = Standing::None;  // of the mean deviation
 };
 
-std::vector<TuningRow> MakeTuningRows(const TuningReport& report, const StrikeAverages& averages,
+// The rows of `report`, with each partial's averages over `strikes` beside
+// it when the strikes hold it; deviations judged against `toleranceCents`.
+std::vector<TuningRow> MakeTuningRows(const TuningReport& report, const StrikeAverage& strikes,
                                       double toleranceCents);
+
+// The status line of the averaging: "3 strikes averaged since Reset", and
+// how many were left out; empty before the first strike.
+std::string AveragingText(const StrikeAverage& strikes);
