@@ -21,9 +21,10 @@ bool SaveRecording(QWidget* owner, SoundBuffer& sound) {
     return true;
 }
 
-bool SavePartials(QWidget* owner, const PartialTable& table, const std::string& waveFileName) {
+bool SavePartials(QWidget* owner, const PartialTable& table, const std::string& waveFileName,
+                  const std::string& offeredName) {
     std::string path;
-    if (!SaveFileDialog(owner, kPartialsFilter, "par", waveFileName, path)) return true;
+    if (!SaveFileDialog(owner, kPartialsFilter, "par", offeredName, path)) return true;
     return SavePartialsFile(path, table, waveFileName);
 }
 

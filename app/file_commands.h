@@ -22,10 +22,11 @@ inline constexpr const char* kErrorWritingFile = "Error writing file!";
 bool SaveRecording(QWidget* owner, SoundBuffer& sound);
 
 // Save dialog (filter "Partials files (.par)|*.par|", default extension
-// "par", `waveFileName` as the offered name), then the table in the long
+// "par", `offeredName` as the offered name), then the table in the long
 // layout with `waveFileName` as its sound-file name. True when written or
 // cancelled; false as for SaveRecording.
-bool SavePartials(QWidget* owner, const PartialTable& table, const std::string& waveFileName);
+bool SavePartials(QWidget* owner, const PartialTable& table, const std::string& waveFileName,
+                  const std::string& offeredName);
 
 // Open dialog (filter "Partials files (.par)|*.par|"; a name that does not
 // exist may be typed), then the file read into the table under the wait

@@ -1,5 +1,7 @@
 // The window's file and table commands: "Save recording", "Save partials",
 // "Read partials" and "View partials".
+#include <filesystem>
+
 #include "app/file_commands.h"
 #include "app/main_window.h"
 #include "data/partials_file.h"
@@ -15,7 +17,14 @@ void MainWindow::OnSaveRecording() {
 }
 
 void MainWindow::OnSavePartials() {
-    if (!SavePartials(this, table, request.waveFileName)) MessageBox(this, kErrorWritingFile);
+    // For an analysed sound file: its name in line 2 as the command-line
+    // analyser writes it, and "bell.par" beside "bell.wav" offered.
+    std::string name = request.waveFileName, offered = request.waveFileName;
+    if (!name.empty()) {
+        name = SoundFileName(request.waveFileName, table.nominal);
+        offered = std::filesystem::path(request.waveFileName).replace_extension(".par").string();
+    }
+    if (!SavePartials(this, table, name, offered)) MessageBox(this, kErrorWritingFile);
 }
 
 void MainWindow::OnReadPartials() {

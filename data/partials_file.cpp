@@ -3,6 +3,8 @@
 #include "data/number_text.h"
 #include "data/safe_save.h"
 
+#include <filesystem>
+
 namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
@@ -62,4 +64,22 @@ std::string PartialsFileMessage(std::int16_t code) {
         case PartialsFileNoNominal: return "No nominal in file!";
         default: return "";
     }
+}
+
+// A reader that follows the format strictly splits line 2 at ":" and ","
+// and reads at most 78 characters.
+std::string SoundFileName(const std::string& path, double nominal) {
+    std::string name = std::filesystem::path(path).filename().string();
+    for (char& c : name) {
+        const auto u = static_cast<unsigned char>(c);
+        if (c == ':' || c == ',' || u < 0x20 || u == 0x7F) c = '_';
+    }
+    const std::size_t room = 78 - std::string_view("wave file is , nominal: ").size() - FormatFixed6(nominal).size();
+    if (name.size() > room) {
+        std::size_t cut = name.size() - room;
+        // Never start in the middle of a UTF-8 sequence.
+        while (cut < name.size() && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) ++cut;
+        name.erase(0, cut);
+    }
+    return name;
 }

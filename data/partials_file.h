@@ -28,6 +28,13 @@ inline constexpr std::int16_t PartialsFileNotPartials = 3;  // "Not a partials f
 inline constexpr std::int16_t PartialsFileFormatError = 4;  // "File format error!"
 inline constexpr std::int16_t PartialsFileNoNominal = 5;    // "No nominal in file!"
 
+// The sound-file name a partials file's line 2 gives for the sound at
+// `path`, as "wave file is NAME, nominal: F": the file name without its
+// folder; ":", "," and control characters as "_" (a reader splits the line
+// there), and a long name keeps only its end so the line stays within 78
+// characters with `nominal` written as "%lf".
+std::string SoundFileName(const std::string& path, double nominal);
+
 // The whole file text of the table's rows 0 ... count - 1, with
 // `waveFileName` as the sound-file name in line 2.
 std::string FormatPartials(const PartialTable& table, std::string_view waveFileName);

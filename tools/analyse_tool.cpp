@@ -69,26 +69,6 @@ struct Job {
     bool* csvHeaderWritten;  // on standard output, once for all files
 };
 
-// A partials file's line 2 names the sound without its folder: "wave file
-// is NAME, nominal: F". A reader that follows the format strictly splits it
-// at ":" and "," and reads at most 78 characters, so those characters and
-// control characters become "_" and a long name keeps only its end.
-std::string SoundFileName(const std::string& path, double nominal) {
-    std::string name = std::filesystem::path(path).filename().string();
-    for (char& c : name) {
-        const auto u = static_cast<unsigned char>(c);
-        if (c == ':' || c == ',' || u < 0x20 || u == 0x7F) c = '_';
-    }
-    const std::size_t room = 78 - std::string_view("wave file is , nominal: ").size() - FormatFixed6(nominal).size();
-    if (name.size() > room) {
-        std::size_t cut = name.size() - room;
-        // Never start in the middle of a UTF-8 sequence.
-        while (cut < name.size() && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) ++cut;
-        name.erase(0, cut);
-    }
-    return name;
-}
-
 bool Deliver(const Job& job, const std::string& path, const std::string& bytes) {
     std::string target = job.options.outputFile;
     if (!job.options.outputFolder.empty()) {

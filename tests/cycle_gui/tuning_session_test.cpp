@@ -1,0 +1,91 @@
+// A tuner's session with the tuning panel: strikes averaged in continuous mode with an odd one left
+// out, a sound file analysed exactly as the command-line analyser does it, the partials file read
+// back into the panel, and the report written.
+#include <QDoubleSpinBox>
+#include <QLabel>
+#include <QTableWidget>
+
+#include "cycle_fixture.h"
+#include "data/wave_file.h"
+#include "tuning/tuning_text.h"
+#include "ui/tuning_table.h"
+
+namespace {
+
+// The bell `scale` times higher (its decay as much faster), from its strike on.
+std::vector<std::int16_t> BellScaled(double scale) {
+    std::vector<std::int16_t> samples(kTwoSeconds);
+    for (std::size_t i = 0; i < samples.size(); ++i) samples[i] = BellAt(static_cast<double>(i) / 44100.0 * scale);
+    return samples;
+}
+
+double PreciseNominal(const TuningReport& report) {
+    for (const TunedPartial& p : report.partials) if (p.name == "nominal") return p.frequencyHz;
+    return 0.0;
+}
+
+TEST_F(CycleTest, ATuningSessionInThePanel) {
+    std::vector<std::vector<std::int16_t>> blocks;
+    for (const double scale : {1.0, 1.0004, 0.9996, std::exp2(60.0 / 1200.0)}) {  // the last one 60 cents sharp
+        const auto strike = BlocksOf(BellScaled(scale), 1);
+        blocks.insert(blocks.end(), strike.begin(), strike.end());
+    }
+    MainWindow& w = Open(std::move(blocks));
+    auto* panel = w.Item<QTableWidget>(kTuningTable);
+    const auto cell = [panel](const char* partial, int column) {
+        for (int row = 0; row < panel->rowCount(); ++row)
+            if (panel->item(row, 0)->text() == partial) return panel->item(row, column);
+        return static_cast<QTableWidgetItem*>(nullptr);
+    };
+    w.Item<QRadioButton>(kContinuous)->click();
+    Press(kStartAnalysis);
+    std::vector<double> nominals;
+    for (int strike = 0; strike < 4; ++strike, nominals.push_back(PreciseNominal(w.tuning))) Deliver(1 + BlocksFor(kTwoSeconds));
+    Press(kStopAnalysis);
+    const double mean = (nominals[0] + nominals[1] + nominals[2]) / 3;
+    double squares = 0.0;
+    for (int i = 0; i < 3; ++i) squares += (nominals[i] - mean) * (nominals[i] - mean);
+    ASSERT_EQ(panel->rowCount(), 7);
+    EXPECT_NEAR(nominals[1] / nominals[0], 1.0004, 1e-6);
+    EXPECT_EQ(cell("nominal", 7)->text().toStdString(), FrequencyWithUncertainty(mean, std::sqrt(squares / 2), "\u00b1"));
+    EXPECT_EQ(cell("nominal", 8)->text().toStdString(), "+0.00 \u00b1 0.00") << "the nominal is its own reference";
+    EXPECT_NE(w.Item<QLabel>(kTuningStatus)->text().toStdString().find("3 strikes averaged since Reset, 1 strike left out"), std::string::npos);
+    EXPECT_EQ(w.Item<QLabel>(kStrikeNote)->text().toStdString(), StrikeNoteText(w.tuning));
+    // The test bell's tierce is 7.2 cents flat and its octave nominal 8.6 sharp of the just ideal.
+    const auto colour = [&](const char* partial) { return cell(partial, 4)->background().color(); };
+    EXPECT_EQ(std::tuple(colour("tierce"), colour("oct. nom."), colour("hum")),
+              std::tuple(StandingColour(Standing::Within), StandingColour(Standing::Within), StandingColour(Standing::Within)));
+    w.Item<QDoubleSpinBox>(kTolerance)->setValue(4.0);
+    EXPECT_EQ(std::tuple(colour("tierce"), colour("oct. nom."), colour("hum")),
+              std::tuple(StandingColour(Standing::Beyond), StandingColour(Standing::FarBeyond), StandingColour(Standing::Within)));
+    EXPECT_EQ(cell("tierce", 4)->text().at(0), '-');
+    Press(kResetAverage);
+    EXPECT_TRUE(cell("nominal", 7)->text().isEmpty() && w.strikes.accepted() == 0);
+
+    // A file (silence, then the bell) analysed by the window and by the command-line analyser.
+    SoundBuffer file;
+    std::vector<std::int16_t> bell(2 * kCaptureBlockSamples, 0), strike = BellScaled(1.0);
+    bell.insert(bell.end(), strike.begin(), strike.end());
+    file.SetFormat(44100, static_cast<std::int32_t>(bell.size()), 16);
+    std::copy(bell.begin(), bell.end(), file.samples.get());
+    ASSERT_TRUE(SaveWaveFile("bell.wav", file));
+    script.fileAnswers = {directory.filePath("bell.wav").toStdString(), "window.par", "report.pdf", "window.par"};
+    Press(kAnalyseFile);
+    EXPECT_TRUE(w.sound.soundState == SoundState::Recorded && std::equal(strike.begin(), strike.end(), w.sound.samples.get()));
+    Press(kSavePartials);
+    EXPECT_EQ(script.fileRequests.back().initialName, directory.filePath("bell.par").toStdString());
+    ASSERT_EQ(std::system(CAMPANOR_ANALYSE " --format par -o tool.par bell.wav"), 0);
+    EXPECT_EQ(ReadWholeFile("window.par"), ReadWholeFile("tool.par"));
+    Press(kSaveReport);
+    const std::string pdf = ReadWholeFile("report.pdf");
+    EXPECT_TRUE(pdf.rfind("%PDF", 0) == 0 && pdf.find("/Count 1") != std::string::npos) << pdf.size();
+
+    Press(kReadPartials);
+    EXPECT_FALSE(w.tuning.measured);
+    EXPECT_EQ(std::tuple(panel->rowCount(), cell("nominal", 1)->text(), cell("quint", 5)->text()),
+              std::tuple(7, QString::fromStdString(FixedText(w.table.nominal, 3)), QString("-")));
+    EXPECT_EQ(w.Item<QLabel>(kTuningStatus)->text().left(30).toStdString(), "From the partials file alone: ");
+    EXPECT_TRUE(script.messages.empty()) << script.messages.front().text;
+}
+
+}  // namespace
