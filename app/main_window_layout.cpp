@@ -22,7 +22,7 @@ constexpr int kLabelHeight = 8;
 void MainWindow::BuildTemplate() {
     // The template's 287 units, a strip for the frequency axis and the
     // tuning panel.
-    SetTemplate(517, 442, "PC Campanor Program");
+    SetTemplate(517, 417, "PC Campanor Program");
     setWindowFlag(Qt::WindowMinimizeButtonHint);
     setWindowFlag(Qt::WindowMaximizeButtonHint);
     BuildControlsColumn();

@@ -16,22 +16,22 @@
 using namespace MainWindowIds;
 
 void MainWindow::BuildTuningPanel() {
-    AddGroupBox(IDC_STATIC, "Tuning", {5, 297, 505, 140});
-    AddStatic(IDC_STATIC, "Ideal", {10, 310, 20, 8});
-    auto* choice = AddControl(kIdealChoice, {32, 308, 70, 12}, new QComboBox);
+    // Kept low (no frame of its own) so the window still fits a 768-pixel screen.
+    AddStatic(IDC_STATIC, "Ideal", {10, 300, 20, 8});
+    auto* choice = AddControl(kIdealChoice, {32, 298, 70, 12}, new QComboBox);
     choice->addItems({"just", "tempered", "file..."});
-    AddStatic(IDC_STATIC, "Tolerance (cents)", {108, 310, 62, 8});
-    auto* tolerance = AddControl(kTolerance, {172, 308, 35, 12}, new QDoubleSpinBox);
+    AddStatic(IDC_STATIC, "Tolerance (cents)", {108, 300, 62, 8});
+    auto* tolerance = AddControl(kTolerance, {172, 298, 35, 12}, new QDoubleSpinBox);
     tolerance->setLocale(QLocale::c());  // "10.0" under every locale
     tolerance->setRange(0.1, 1200.0);
     tolerance->setDecimals(1);
     tolerance->setValue(toleranceCents);
-    AddButton(kResetAverage, "R&eset", {213, 308, 40, 12});
-    AddButton(kAnalyseFile, "Analyse &file...", {259, 308, 60, 12});
-    AddButton(kSaveReport, "Save rep&ort...", {325, 308, 60, 12});
-    AddStatic(kStrikeNote, "", {10, 323, 495, 9});
-    SetUpTuningTable(*AddControl(kTuningTable, {10, 334, 495, 88}, new QTableWidget));
-    AddStatic(kTuningStatus, "Strike the bell, analyse a sound file or read a partials file.", {10, 425, 495, 9});
+    AddButton(kResetAverage, "R&eset", {213, 298, 40, 12});
+    AddButton(kAnalyseFile, "Analyse &file...", {259, 298, 60, 12});
+    AddButton(kSaveReport, "Save rep&ort...", {325, 298, 60, 12});
+    AddStatic(kStrikeNote, "", {10, 313, 500, 9});
+    SetUpTuningTable(*AddControl(kTuningTable, {10, 323, 500, 80}, new QTableWidget));
+    AddStatic(kTuningStatus, "Strike the bell, analyse a sound file or read a partials file.", {10, 405, 500, 9});
     connect(choice, &QComboBox::activated, this, [this](int index) { OnIdealChosen(index); });
     connect(tolerance, &QDoubleSpinBox::valueChanged, this, [this](double cents) { OnToleranceChanged(cents); });
 }
@@ -47,7 +47,9 @@ void MainWindow::OnIdealChosen(int index) {
         if (!OpenFileDialog(this, "Ideal tunings (*.txt *.csv)|*.txt;*.csv|", "", path)) {
             path.clear();
         } else if (!ReadIdealTuning(path, chosen, code, line)) {
-            MessageBox(this, path + (line > 0 ? ":" + std::to_string(line) : "") + ": " + IdealFileErrorText(code));
+            std::string where = path;
+            if (line > 0) where.append(":").append(std::to_string(line));
+            MessageBox(this, where.append(": ").append(IdealFileErrorText(code)));
             path.clear();
         }
         if (path.empty()) {

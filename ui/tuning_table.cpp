@@ -43,7 +43,8 @@ void SetUpTuningTable(QTableWidget& table) {
     for (int column = 0; column < kTuningColumns; ++column) titles << TuningColumnTitle(column);
     table.setHorizontalHeaderLabels(titles);
     table.verticalHeader()->setVisible(false);
-    table.verticalHeader()->setDefaultSectionSize(table.fontMetrics().height() + 4);
+    table.verticalHeader()->setMinimumSectionSize(table.fontMetrics().height() + 2);
+    table.verticalHeader()->setDefaultSectionSize(table.fontMetrics().height() + 2);
     table.horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     table.horizontalHeader()->setStretchLastSection(true);
     table.setEditTriggers(QAbstractItemView::NoEditTriggers);
