@@ -4,6 +4,7 @@
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
+#include <algorithm>
 
 #include "data/number_text.h"
 #include "data/safe_save.h"
@@ -45,21 +46,43 @@ double DrawPartialTable(QPainter& painter, double y, const PartialTable& table) 
     return y + kRow;
 }
 
-double DrawTuningRows(QPainter& painter, double y, const std::vector<TuningRow>& rows) {
-    const std::vector<double> widths{45, 85, 45, 45, 45, 32, 75, 85, 58};
-    std::vector<std::string> titles;
-    for (int c = 0; c < kTuningColumns; ++c) titles.push_back(TuningColumnTitle(c));
-    DrawRow(painter, y, widths, titles);
-    for (const TuningRow& row : rows) {
-        std::vector<std::string> cells;
-        std::vector<QColor> fills;
-        for (int c = 0; c < kTuningColumns; ++c) {
-            cells.push_back(TuningCell(row, c));
-            fills.push_back(StandingColour(CellStanding(row, c)));
+// Columns as wide as their widest text; the font shrinks until the table
+// fits the page's width.
+std::vector<double> FitColumns(QPainter& painter, const std::vector<std::vector<std::string>>& table, double width) {
+    QFont font = painter.font();
+    for (;;) {
+        const QFontMetricsF metrics(font, painter.device());
+        std::vector<double> widths(kTuningColumns, 0.0);
+        for (const auto& row : table)
+            for (std::size_t c = 0; c < row.size() && c < widths.size(); ++c)
+                widths[c] = std::max(widths[c], metrics.horizontalAdvance(Text(row[c])) + 6.0);
+        double total = 0.0;
+        for (const double w : widths) total += w;
+        if (total <= width || font.pointSizeF() <= 5.0) {
+            painter.setFont(font);
+            return widths;
         }
-        y += kRow;
-        DrawRow(painter, y, widths, cells, fills);
+        font.setPointSizeF(font.pointSizeF() - 0.5);
     }
+}
+
+double DrawTuningRows(QPainter& painter, double y, const std::vector<TuningRow>& rows, double width) {
+    std::vector<std::vector<std::string>> table(1);
+    for (int c = 0; c < kTuningColumns; ++c) table[0].push_back(TuningColumnTitle(c));
+    for (const TuningRow& row : rows) {
+        table.emplace_back();
+        for (int c = 0; c < kTuningColumns; ++c) table.back().push_back(TuningCell(row, c));
+    }
+    const QFont font = painter.font();
+    const std::vector<double> widths = FitColumns(painter, table, width);
+    DrawRow(painter, y, widths, table[0]);
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        std::vector<QColor> fills;
+        for (int c = 0; c < kTuningColumns; ++c) fills.push_back(StandingColour(CellStanding(rows[r], c)));
+        y += kRow;
+        DrawRow(painter, y, widths, table[r + 1], fills);
+    }
+    painter.setFont(font);
     return y + kRow;
 }
 
@@ -89,7 +112,7 @@ bool DrawPage(QPdfWriter& writer, const ReportPage& page) {
     }
     if (page.table != nullptr) y = DrawPartialTable(painter, y, *page.table) + kRow * 0.5;
     painter.drawText(QRectF(0, y, width, kRow), Qt::AlignLeft | Qt::AlignVCenter, Text(page.strike));
-    y = DrawTuningRows(painter, y + kRow, page.tuning);
+    y = DrawTuningRows(painter, y + kRow, page.tuning, width);
     painter.drawText(QRectF(0, y, width, kRow), Qt::AlignLeft | Qt::AlignVCenter, Text(page.status));
     return painter.end();
 }
