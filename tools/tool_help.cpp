@@ -63,7 +63,7 @@ Output:
   --spectrum FILE    also write the spectrum of the one input as CSV:
                      frequency_hz,magnitude at full precision
   --plot FILE        also draw the spectrum of the one input as a PNG
-                     picture: the window's bar graph (563 x 284 pixels, the
+                     picture: the window's bar graph at 563 x 284 pixels (the
                      whole band), the partials in red, the cursor (black
                      column, green line) on the nominal
   Files are replaced only once complete: a failed write leaves an earlier
