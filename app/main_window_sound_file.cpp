@@ -53,9 +53,7 @@ bool MainWindow::AnalyseSoundFile(const std::string& path) {
         MessageBox(this, path + ": " + FileCaptureText(code) + reason);
         return false;
     }
-    sound.samples = std::move(file.samples);
-    sound.sampleCount = file.sampleCount;
-    sound.soundState = SoundState::Recorded;
+    sound.TakeSound(file);
     request.waveFileName = path;
     samplesRecorded = sound.sampleCount;
     table.partialsValid = 0;

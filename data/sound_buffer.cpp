@@ -44,6 +44,16 @@ void SoundBuffer::ArmRecording(std::int32_t length, bool waitForTrigger, int tri
     }
 }
 
+void SoundBuffer::TakeSound(SoundBuffer& recorded) {
+    // See ArmRecording: the old array may still be written for a moment.
+    while (copying.load(std::memory_order_seq_cst) != 0) std::this_thread::yield();
+    format = recorded.format;
+    samples = std::move(recorded.samples);
+    sampleCount = recorded.sampleCount;
+    recorded.sampleCount = 0;
+    soundState = SoundState::Recorded;
+}
+
 void SoundBuffer::StopRecording() {
     if (state.load(std::memory_order_acquire) == RecorderState::Recording) {
         soundState = SoundState::None;

@@ -55,6 +55,13 @@ public:
     // gone. Call only while the state is Stopped or Analysing.
     void ArmRecording(std::int32_t length, bool waitForTrigger, int triggerLevel);
 
+    // Takes over the finished sound of `recorded` (a sound file played
+    // through a recorder of its own): its samples, count and format, with
+    // soundState Recorded; `recorded` is left without samples. Waits, as
+    // ArmRecording does, for a capture block still copying into the old
+    // array. Call only while the state is Stopped.
+    void TakeSound(SoundBuffer& recorded);
+
     // Abandons the capture: a recording in progress is discarded.
     void StopRecording();
 
