@@ -105,7 +105,9 @@ int SpectrumView::ColumnAt(const QPoint& point) const {
 }
 
 void SpectrumView::Draw() {
-    if (host == nullptr || image.isNull()) {
+    // While a transform runs its worker writes the spectrum: a resize or a
+    // hover meanwhile must not read it. The finished transform redraws.
+    if (host == nullptr || image.isNull() || analyser.running != 0) {
         return;
     }
     RenderSpectrum(image, analyser, table, CurrentWindow(), pens);
@@ -176,7 +178,7 @@ void SpectrumView::SetDecibels(bool on) {
 }
 
 bool SpectrumView::HoverAt(const QPoint& point, CursorPick& pick) const {
-    if (!frameRect.Contains(point.x(), point.y()) || analyser.spectrum == nullptr) {
+    if (!frameRect.Contains(point.x(), point.y()) || analyser.spectrum == nullptr || analyser.running != 0) {
         return false;
     }
     pick = PickCursor(Spectrum(), LastPoint(), ColumnAt(point), firstBin, binsPerPixel, pixelsPerPoint);

@@ -121,7 +121,9 @@ public:
     // CentreOnCursor (the cursor keeps its frequency).
     void RefreshAfterAnalysis();
 
-    // Renders the whole off-screen image and has the host show it.
+    // Renders the whole off-screen image and has the host show it; nothing
+    // while the engine's transform is running (its worker writes the
+    // spectrum).
     void Draw();
 
     // "Scale": the next compression (NextBinsPerPixel), then CentreOnCursor.
