@@ -1,6 +1,9 @@
 // A tuner's session with the tuning panel: strikes averaged in continuous mode with an odd one left
 // out, a sound file analysed exactly as the command-line analyser does it, the partials file read
 // back into the panel, and the report written.
+#include <QComboBox>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QDoubleSpinBox>
 #include <QLabel>
 #include <QTableWidget>
@@ -59,8 +62,18 @@ TEST_F(CycleTest, ATuningSessionInThePanel) {
     EXPECT_EQ(std::tuple(colour("tierce"), colour("oct. nom."), colour("hum")),
               std::tuple(StandingColour(Standing::Beyond), StandingColour(Standing::FarBeyond), StandingColour(Standing::Within)));
     EXPECT_EQ(cell("tierce", 4)->text().at(0), '-');
-    Press(kResetAverage);
+    // Against the tempered ideal (tierce -900) the tierce is 8.41 sharp; a founder's file with a bad
+    // line is refused with its line and the choice goes back; a new ideal starts the averages again.
+    auto* ideal = w.Item<QComboBox>(kIdealChoice);
+    ideal->setCurrentIndex(1), emit ideal->activated(1);
+    EXPECT_EQ(cell("tierce", 4)->text().toStdString(), "+8.41");
+    WriteWholeFile("founder.txt", "tierce,-890\nquint\n");
+    script.fileAnswers = {"founder.txt"};
+    ideal->setCurrentIndex(2), emit ideal->activated(2);
+    EXPECT_EQ(std::tuple(ideal->currentIndex(), w.ideal.name, script.messages.back().text),
+              std::tuple(1, std::string("tempered"), "founder.txt:2: " + IdealFileErrorText(kIdealLineNoComma)));
     EXPECT_TRUE(cell("nominal", 7)->text().isEmpty() && w.strikes.accepted() == 0);
+    script.messages.clear();
 
     // A file (silence, then the bell) analysed by the window and by the command-line analyser.
     SoundBuffer file;
@@ -69,8 +82,13 @@ TEST_F(CycleTest, ATuningSessionInThePanel) {
     file.SetFormat(44100, static_cast<std::int32_t>(bell.size()), 16);
     std::copy(bell.begin(), bell.end(), file.samples.get());
     ASSERT_TRUE(SaveWaveFile("bell.wav", file));
-    script.fileAnswers = {directory.filePath("bell.wav").toStdString(), "window.par", "report.pdf", "window.par"};
-    Press(kAnalyseFile);
+    script.fileAnswers = {"window.par", "report.pdf", "window.par"};
+    QMimeData dragged;  // dropped on the window
+    dragged.setUrls({QUrl::fromLocalFile(directory.filePath("bell.wav"))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &dragged, Qt::LeftButton, {});
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &dragged, Qt::LeftButton, {});
+    QApplication::sendEvent(&w, &enter), QApplication::sendEvent(&w, &drop);
+    EXPECT_TRUE(enter.isAccepted() && drop.isAccepted());
     EXPECT_TRUE(w.sound.soundState == SoundState::Recorded && std::equal(strike.begin(), strike.end(), w.sound.samples.get()));
     Press(kSavePartials);
     EXPECT_EQ(script.fileRequests.back().initialName, directory.filePath("bell.par").toStdString());
