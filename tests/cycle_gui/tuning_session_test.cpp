@@ -43,7 +43,10 @@ TEST_F(CycleTest, ATuningSessionInThePanel) {
     w.Item<QRadioButton>(kContinuous)->click();
     Press(kStartAnalysis);
     std::vector<double> nominals;
-    for (int strike = 0; strike < 4; ++strike, nominals.push_back(PreciseNominal(w.tuning))) Deliver(1 + BlocksFor(kTwoSeconds));
+    for (int strike = 0; strike < 4; ++strike, nominals.push_back(PreciseNominal(w.tuning))) {
+        Deliver(1 + BlocksFor(kTwoSeconds));
+        if (strike == 0) EXPECT_EQ(cell("nominal", 7)->text().toStdString(), FixedText(PreciseNominal(w.tuning), 4) + " \u00b1 0");
+    }
     Press(kStopAnalysis);
     const double mean = (nominals[0] + nominals[1] + nominals[2]) / 3;
     double squares = 0.0;

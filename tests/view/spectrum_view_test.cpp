@@ -58,7 +58,8 @@ TEST(PlotZoomAxisDecibels, KnownAnswers) {
              {{0, 0.5, 0, 18, 1, 562}, 96, 1000, {{0, "0"}, {111, "1000"}, {222, "2000"}, {333, "3000"}, {444, "4000"}, {555, "5000"}}},
              {{0, 0.5, 400, 18, 1, 562}, 96, 1000, {{88, "1000"}, {200, "2000"}, {311, "3000"}, {422, "4000"}, {533, "5000"}}},
              {{400, 0.5, 1277, 1, 4, 160}, 60, 10, {{14, "1040"}, {94, "1050"}}},
-             {{0, 0.05, 0, 1, 8, 60}, 16, 0.1, {{4, "0"}, {20, "0.1"}, {36, "0.2"}, {52, "0.3"}}}}) {
+             {{0, 0.05, 0, 1, 8, 60}, 16, 0.1, {{4, "0"}, {20, "0.1"}, {36, "0.2"}, {52, "0.3"}}},
+             {{0, 1, 0, 1, 1, 100}, 50, 50, {{0, "0"}, {50, "50"}}}}) {  // 100 Hz would be column 100, past the plot
         std::vector<std::pair<int, std::string>> ticks;
         for (const AxisTick& t : AxisTicks(c.span, c.spacing)) ticks.emplace_back(t.column, t.label);
         EXPECT_EQ(AxisStepHz(c.span, c.spacing), c.step);
@@ -173,6 +174,7 @@ TEST_F(SpectrumViewTest, AUserClicksScalesStepsAndScrolls) {
 TEST_F(SpectrumViewTest, SharpZoomedDraggedResizedInDecibels) {
     Start();
     table.AddPeak(600.0, 0.0, 8.0, 0.0, 0.0, 3), table.AddPeak(150.0, 0.0, 1.0, 0.0, 0.0, 0);  // nominal, hum
+    table.AddPeak(590.0, 0.0, 1.0, 0.0, 0.0, 6);  // a quint on a low bar
     view.SetUp(*this, 100, 60, QRect(200, 150, 100, 60), 2.0);  // 200 x 120 physical pixels
     EXPECT_EQ(std::tuple(view.image.size(), view.image.devicePixelRatio(), spin.Upper()), std::tuple(QSize(200, 120), 2.0, 199));
     EXPECT_EQ(State(), std::tuple(19, 0, 0, 100, 2, 0, 3700, 3800, 0));
@@ -190,8 +192,11 @@ TEST_F(SpectrumViewTest, SharpZoomedDraggedResizedInDecibels) {
     view.SetDecibels(true);
     EXPECT_EQ(Runs(view.image, 8), "1K34W85B") << "-18.06 dB fills 85 of 110 rows";
     view.labelFont.setPixelSize(10), view.Draw();
-    ASSERT_EQ(view.labels.size(), 1u) << "the hum is out of view";
-    EXPECT_EQ(std::tuple(view.labels[0].text, view.labels[0].rect.left(), view.labels[0].rect.top()), std::tuple("nominal", 125, 1));
+    ASSERT_EQ(view.labels.size(), 2u) << "the hum is out of view";
+    // Centred two rows above the quint's bar (top row 34 at column 42), beside the nominal's full one.
+    EXPECT_EQ(std::tuple(view.labels[0].text, view.labels[0].rect.bottom(), view.labels[1].text, view.labels[1].rect.topLeft()),
+              std::tuple("quint", 31, "nominal", QPoint(125, 1)));
+    EXPECT_LE(std::abs(view.labels[0].rect.center().x() - 42), 1);
     CursorPick pick;
     ASSERT_TRUE(view.HoverAt(QPoint(204, 170), pick) && !view.HoverAt(QPoint(199, 170), pick) && pick.bestPoint == 972);
     EXPECT_EQ(view.ReadoutText(pick), "586 Hz  1  -18.1 dB  " + NoteName(586.0));
