@@ -254,6 +254,7 @@ public:
     IdealTuning ideal = JustTuning();
     double toleranceCents = 10.0;
     std::string tuningStatus;
+    std::string analysedAt;  // when the shown analysis was made (ISO 8601, local time)
     StrikeAverage strikes;  // live strikes in continuous mode since "Reset"
 
     // Polling period of the analysis progress dialog, ms; tests shorten it.

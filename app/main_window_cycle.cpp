@@ -1,5 +1,7 @@
 // The record-analyse cycle: "Start analysis", "Stop analysis" and the end of
 // a recording, the program's main loop.
+#include <QDateTime>
+
 #include "cycle/analyse_recording.h"
 #include "app/main_window.h"
 #include "audio/recorder.h"
@@ -38,6 +40,8 @@ void MainWindow::OnStartAnalysis() {
     // Cleared before the checks, so a refused start leaves nothing to save.
     sound.soundState = SoundState::None;
     table.partialsValid = 0;
+    // A live recording is no longer the sound file analysed before.
+    request.waveFileName.clear();
     if (!ReadAnalysisParameters()) return;
     ArmRecorder(request.interval);
     Refresh();
@@ -80,6 +84,7 @@ void MainWindow::ShowAnalysisResult() {
         exchangeResults = true;
         tuning = ReportTuning(sound, request, table, ideal);
         tuningStatus = "Measured from the recording.";
+        analysedAt = QDateTime::currentDateTime().toString(Qt::ISODate).toStdString();
     } else {
         tuning = TuningReport{};
         tuningStatus = "No partials could be named in this spectrum.";

@@ -13,9 +13,10 @@ void MainWindow::OnSaveReport() {
     std::string path;
     if (!SaveFileDialog(this, "PDF files (*.pdf)|*.pdf|", "pdf", "", path)) return;
     ReportPage page;
-    page.source = request.waveFileName.empty()
-                      ? "Recorded " + QDateTime::currentDateTime().toString(Qt::ISODate).toStdString()
-                      : "Sound file: " + request.waveFileName;
+    const std::string now = QDateTime::currentDateTime().toString(Qt::ISODate).toStdString();
+    page.source = !request.waveFileName.empty() ? "Sound file: " + request.waveFileName
+                  : !analysedAt.empty()         ? "Recorded and analysed " + analysedAt
+                                                : "Saved " + now;
     page.parameters = {
         "Band " + FormatDouble15(request.startFrequency) + " ... " + FormatDouble15(request.endFrequency) +
             " Hz at " + FormatDouble15(request.interval) + " Hz, speed adjust " + FormatDouble15(speedAdjust) +
