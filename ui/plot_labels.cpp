@@ -12,13 +12,6 @@ namespace {
 // Gap between a name and its bar, and the least space kept between names.
 constexpr int kGap = 2;
 
-int ColumnBarTop(const SpectrumAnalyser& analyser, const PlotWindow& window, int column, int height) {
-    const int s = ColumnFirstPoint(column, window.firstBin, window.binsPerPixel, window.pixelsPerPoint);
-    const double peak = ColumnPeak(analyser.spectrum.get(), analyser.steps, s, window.binsPerPixel);
-    return window.decibels ? DecibelBarTop(peak, analyser.maxMagnitude, height)
-                           : BarTop(peak, window.verticalScale, height);
-}
-
 }  // namespace
 
 std::vector<PlotLabel> PlacePartialLabels(const SpectrumAnalyser& analyser, const PartialTable& table,

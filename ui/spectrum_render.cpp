@@ -86,9 +86,7 @@ ColumnFacts DescribeColumn(int column, const SpectrumAnalyser& analyser, const P
     const double lo = analyser.startFrequency + s * analyser.interval;
     const double hi = analyser.startFrequency + (static_cast<double>(s) + bpp) * analyser.interval;
     facts.partial = table.HasPeakIn(lo, hi);
-    const double peak = ColumnPeak(analyser.spectrum.get(), analyser.steps, s, bpp);
-    facts.top = window.decibels ? DecibelBarTop(peak, analyser.maxMagnitude, height)
-                                : BarTop(peak, window.verticalScale, height);
+    facts.top = ColumnBarTop(analyser, window, column, height);
     return facts;
 }
 
@@ -110,6 +108,13 @@ void DrawColumn(QPainter& painter, PenCursor& pen, const PlotPens& pens, int x,
 }
 
 }  // namespace
+
+int ColumnBarTop(const SpectrumAnalyser& analyser, const PlotWindow& window, int column, int height) {
+    const int s = ColumnFirstPoint(column, window.firstBin, window.binsPerPixel, window.pixelsPerPoint);
+    const double peak = ColumnPeak(analyser.spectrum.get(), analyser.steps, s, window.binsPerPixel);
+    return window.decibels ? DecibelBarTop(peak, analyser.maxMagnitude, height)
+                           : BarTop(peak, window.verticalScale, height);
+}
 
 PlotPens MakePlotPens() {
     return PlotPens{SolidPen(0, 0, 0), SolidPen(0, 0, 255), SolidPen(0, 255, 255),

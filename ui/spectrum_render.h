@@ -39,6 +39,11 @@ struct PlotWindow {
     bool decibels = false;     // bar heights on the 80 dB scale (DecibelBarTop)
 };
 
+// y of the top end of pixel column `column`'s bar on a plot `height` rows
+// high: the largest magnitude of the column's points on the linear or the
+// decibel scale (BarTop, DecibelBarTop).
+int ColumnBarTop(const SpectrumAnalyser& analyser, const PlotWindow& window, int column, int height);
+
 // Draws the whole plot onto `image` (W x H = its size, any RGB format):
 // white fill; black border through (0, 0), (W - 1, 0), (W - 1, H - 1),
 // (0, H - 1); for each column x = 0 ... W - 2 a bar from the bottom up to
