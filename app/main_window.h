@@ -321,6 +321,10 @@ private:
     // After a completed transform: the partials named and shown (when the
     // peak detection ran) and the plot refreshed.
     void ShowAnalysisResult();
+    // The progress dialog over the sound, then ShowAnalysisResult; after a
+    // cancel, no valid spectrum and the recorder stopped with the recording
+    // kept. True when the transform completed.
+    bool AnalyseUnderProgress();
     // Reads the six parameters (with their range messages), computes steps,
     // corrects the nominal limits and shows them; false after "Bad analysis
     // parameters!" when they cannot be analysed.

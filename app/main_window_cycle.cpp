@@ -94,6 +94,16 @@ void MainWindow::ShowAnalysisResult() {
     view.RefreshAfterAnalysis();
 }
 
+bool MainWindow::AnalyseUnderProgress() {
+    if (RunAnalysisProgress()) {
+        ShowAnalysisResult();
+        return true;
+    }
+    engine.spectrumValid = 0;
+    sound.StopRecording();
+    return false;
+}
+
 void MainWindow::OnRecordingDone() {
     if (recordingStopped) {
         // The last block came in while "Stop analysis" was on its way: the
@@ -112,13 +122,9 @@ void MainWindow::OnRecordingDone() {
         return;
     }
     sound.state.store(RecorderState::Analysing, std::memory_order_release);
-    if (RunAnalysisProgress()) {
-        ShowAnalysisResult();
+    if (AnalyseUnderProgress()) {
         if (continuousMode && !strikes.Add(tuning)) tuningStatus = "This strike was left out of the averages.";
         ShowTuning();
-    } else {
-        engine.spectrumValid = 0;
-        sound.StopRecording();
     }
     if (continuousMode && engine.spectrumValid != 0) {
         ArmRecorder(engine.interval);

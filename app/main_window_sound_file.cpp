@@ -56,18 +56,14 @@ bool MainWindow::AnalyseSoundFile(const std::string& path) {
     sound.TakeSound(file);
     request.waveFileName = path;
     samplesRecorded = sound.sampleCount;
-    table.partialsValid = 0;
     if (!PrepareAnalysis(sound, speedAdjust, request, engine, table)) return false;
     sound.state.store(RecorderState::Analysing, std::memory_order_release);
     Refresh();
-    const bool completed = RunAnalysisProgress();
+    const bool completed = AnalyseUnderProgress();
     if (completed) {
-        ShowAnalysisResult();
         tuningStatus = "Measured from " + path + (capture.cut ? " (its first 12.7 minutes)" : "") +
                        (capture.capture.paddedSamples > 0 ? ", padded with zeros to the record length." : ".");
         ShowTuning();
-    } else {
-        engine.spectrumValid = 0;
     }
     sound.StopRecording();
     Refresh();
