@@ -177,7 +177,10 @@ public:
     void OnToleranceChanged(double cents);
     // "Reset": the averages over strikes start again.
     void OnResetAverage();
-    // Table, strike note and status line from `tuning` and the averages.
+    // Table, strike note and status line from `tuning` and the averages;
+    // the report's warnings follow the status (their texts, or their count
+    // and codes when the texts do not fit), every one of them in full in
+    // the status line's tool tip.
     void ShowTuning();
     // "Save report...": a one-page PDF of what the window shows.
     void OnSaveReport();
@@ -254,6 +257,11 @@ public:
     IdealTuning ideal = JustTuning();
     double toleranceCents = 10.0;
     std::string tuningStatus;
+    // What the samples alone cannot tell the report (clipped before the
+    // stretch, zeros padding a short file) and the recording's length before
+    // the stretch; set before each analysis, read by ShowAnalysisResult.
+    RecordingFacts recordingFacts;
+    std::int32_t recordedSamples = 0;
     std::string analysedAt;  // when the shown analysis was made (ISO 8601, local time)
     StrikeAverage strikes;  // live strikes in continuous mode since "Reset"
 

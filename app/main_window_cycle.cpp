@@ -82,7 +82,7 @@ void MainWindow::ShowAnalysisResult() {
     if (NamePartials(engine, table, lowNominal, highNominal)) {
         ShowMajorPartials();
         exchangeResults = true;
-        tuning = ReportTuning(sound, request, table, ideal);
+        tuning = ReportTuning(sound, request, table, ideal, recordingFacts, recordedSamples);
         tuningStatus = "Measured from the recording.";
         analysedAt = QDateTime::currentDateTime().toString(Qt::ISODate).toStdString();
     } else {
@@ -115,6 +115,8 @@ void MainWindow::OnRecordingDone() {
     samplesRecorded = sound.recordedCount.load(std::memory_order_acquire);
     Refresh();
     sound.FinishRecording();
+    recordingFacts = DescribeRecording(sound, 0);
+    recordedSamples = sound.sampleCount;
     if (!PrepareAnalysis(sound, speedAdjust, request, engine, table)) {
         // Cannot happen for parameters "Start analysis" accepted; the
         // recording stays available for saving.

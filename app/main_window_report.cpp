@@ -26,6 +26,7 @@ void MainWindow::OnSaveReport() {
     page.table = &table;
     page.tuning = MakeTuningRows(tuning, strikes, toleranceCents);
     page.strike = tuning.partials.empty() ? "No tuning report." : StrikeNoteText(tuning);
+    for (const TuningWarning& warning : tuning.warnings) page.warnings.push_back(WarningLine(warning));
     page.status = tuningStatus + " " + AveragingText(strikes);
     if (!WriteReportPdf(path, page)) MessageBox(this, kErrorWritingFile);
 }

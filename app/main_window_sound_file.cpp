@@ -56,13 +56,15 @@ bool MainWindow::AnalyseSoundFile(const std::string& path) {
     sound.TakeSound(file);
     request.waveFileName = path;
     samplesRecorded = sound.sampleCount;
+    recordingFacts = DescribeRecording(sound, capture.capture.paddedSamples);
+    recordedSamples = sound.sampleCount;
     if (!PrepareAnalysis(sound, speedAdjust, request, engine, table)) return false;
     sound.state.store(RecorderState::Analysing, std::memory_order_release);
     Refresh();
     const bool completed = AnalyseUnderProgress();
     if (completed) {
-        tuningStatus = "Measured from " + path + (capture.cut ? " (its first 12.7 minutes)" : "") +
-                       (capture.capture.paddedSamples > 0 ? ", padded with zeros to the record length." : ".");
+        // A file too short for the record length is named by the report's "padded" warning.
+        tuningStatus = "Measured from " + path + (capture.cut ? " (its first 12.7 minutes)." : ".");
         ShowTuning();
     }
     sound.StopRecording();

@@ -3,6 +3,7 @@
 // tuner's tolerance, with the averages over strikes and the strike note.
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QSignalBlocker>
 #include <QTableWidget>
@@ -80,5 +81,18 @@ void MainWindow::ShowTuning() {
     ShowTuningRows(*Item<QTableWidget>(kTuningTable), MakeTuningRows(tuning, strikes, toleranceCents));
     Item<QLabel>(kStrikeNote)->setText(QString::fromStdString(tuning.partials.empty() ? "" : StrikeNoteText(tuning)));
     const std::string averaged = AveragingText(strikes);
-    Item<QLabel>(kTuningStatus)->setText(QString::fromStdString(averaged.empty() ? tuningStatus : tuningStatus + " " + averaged));
+    const std::string status = averaged.empty() ? tuningStatus : tuningStatus + " " + averaged;
+    auto* label = Item<QLabel>(kTuningStatus);
+    QString text = QString::fromStdString(status);
+    QStringList lines;
+    if (!tuning.warnings.empty()) {
+        // The label is one line of fixed width: texts that would run past it give way to their codes.
+        text = QString::fromStdString(status + " " + WarningsText(tuning));
+        if (QFontMetrics(label->font()).horizontalAdvance(text) > label->contentsRect().width()) {
+            text = QString::fromStdString(status + " " + WarningsSummary(tuning));
+        }
+        for (const TuningWarning& warning : tuning.warnings) lines << QString::fromStdString(WarningLine(warning));
+    }
+    label->setText(text);
+    label->setToolTip(lines.join('\n'));
 }

@@ -154,7 +154,8 @@ bool AnalyseFile(const Job& job, const std::string& path) {
                            ? AnalyseRecording(sound, job.parameters.speedAdjust, request, engine, table,
                                               job.parameters.lowNominal, job.parameters.highNominal)
                            : AnalyseRecording(sound, job.parameters.speedAdjust, request, engine, table,
-                                              job.parameters.lowNominal, job.parameters.highNominal, job.ideal, tuning);
+                                              job.parameters.lowNominal, job.parameters.highNominal, job.ideal, tuning,
+                                              capture.paddedSamples);
     if (!engine.spectrumValid) {
         job.report.Error(path, "the analysis did not complete");
         return false;

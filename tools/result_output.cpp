@@ -158,7 +158,12 @@ std::string FormatResultJson(std::string_view fileName, const AnalysisSettings& 
         out += JsonRow(table, row);
     }
     out += ']';
-    if (tuning != nullptr) out += ",\"tuning\":" + FormatTuningJson(*tuning);
+    if (tuning != nullptr) {
+        out += ',';
+        out += FormatTuningWarningsJson(*tuning);
+        out += ",\"tuning\":";
+        out += FormatTuningJson(*tuning);
+    }
     return out + "}\n";
 }
 

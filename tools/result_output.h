@@ -31,6 +31,7 @@ std::string FormatResultTable(std::string_view fileName, const PartialTable& tab
 
 // One JSON object on one line, ending in a newline:
 // {"file":..., "parameters":{...}, "nominal":..., "rows":[{...}, ...]}, with
+// "clipped_samples", "warnings" (FormatTuningWarningsJson) and
 // "tuning":{...} (FormatTuningJson) last when a report is given.
 // Strings are escaped (quotes, backslashes, control characters; bytes that
 // are not UTF-8 become U+FFFD); numbers are the shortest text that reads

@@ -33,8 +33,9 @@ Analysis parameters (the window's names, defaults and checks):
   --start HZ         Start Freq.      (default 0)
   --end HZ           End Freq.        (default 5000)
   --interval HZ      Interval (Hz)    (default 0.5); the recording holds
-                     trunc(44100 / interval) samples, of which at most the
-                     first 88200 are analysed
+                     trunc(44100 / interval) samples, of which the spectrum
+                     and the partial table use at most the first 88200; the
+                     tuning report uses them all
   --speed F          Speed Adjust     (default 1.0); the recording is
                      stretched by F before the analysis unless F is 1
   --low HZ           Low nominal      (default 0); raised to --start
@@ -53,11 +54,13 @@ Output:
                      at its start to keep the line within 78 characters)
   --format table     an aligned table: nominal, then per row frequency,
                      amplitude, cents, partial name and note; then the
-                     tuning report and the strike note
+                     tuning report, the strike note and one line per
+                     warning
   --format json      one JSON object per file and line: file, parameters,
-                     nominal, rows, tuning
+                     nominal, rows, clipped_samples, warnings, tuning
   --format csv       the tuning report for spreadsheets: a header line, then
-                     one line per named partial per file
+                     one line per named partial per file, its last column
+                     the file's warning codes separated by ";"
   -o FILE            write the one result to FILE instead of standard output
   --out-dir DIR      write NAME.par (.txt, .json, .csv) in DIR for each input
   --spectrum FILE    also write the spectrum of the one input as CSV:
@@ -76,7 +79,24 @@ precise nominal, the ideal cents and the deviation from them, T60 (the
 time to decay by 60 dB; empty when too weak to tell), a doublet (a second
 resolved peak within 40 cents and 20 dB) and the note; then the strike
 note, the fundamental whose 2nd, 3rd and 4th harmonics best fit nominal,
-superquint and octave nominal.
+superquint and octave nominal, and the partials it was fitted to.
+The whole recording: every sample of the recording (trunc(44100 /
+interval) of them, 20 s at 0.05 Hz) from the strike on, without the zeros
+that pad a short file; the spectrum and the partial table keep using the
+first 88200 samples (2 s).
+Warnings, each with its code (json "warnings", the csv's last column):
+  clipped            samples at full scale, counted from the trigger on,
+                     before the speed adjustment
+  second_strike      the bell was struck again, at the time given in
+                     seconds from the start of the recording; the decay is
+                     measured before it
+  padded             the file ended before the recording was complete; the
+                     zeros are not measured
+  beats              a partial's level beats or bends (a companion too
+                     close to resolve, or a two-stage decay); its T60 is
+                     left empty
+  unresolved         a companion too close to resolve pulls the partial's
+                     frequency; its uncertainty says how far
   --ideal NAME       the ideal of the deviations: just (default; tierce
                      6:5 and quint 4:3 below, superquint 3:2 above the
                      nominal), tempered (tierce -900, quint -500, superquint

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <optional>
+#include <vector>
 
 #include "tools/result_output.h"
 #include "tuning/tuning_text.h"
@@ -43,12 +44,22 @@ std::string Optional(const std::optional<double>& value) {
     return value ? Shortest(*value) : "";
 }
 
+std::string JsonStrings(const std::vector<std::string>& texts) {
+    std::string out = "[";
+    for (const std::string& text : texts) {
+        if (out.size() > 1) out += ',';
+        out += JsonString(text);
+    }
+    return out + "]";
+}
+
 }  // namespace
 
 std::string FormatTuningJson(const TuningReport& report) {
     std::string out = "{\"ideal\":" + JsonString(report.idealName) + ",\"strike\":";
     out += report.strike ? "{\"frequency\":" + Json(report.strike->frequencyHz) + ",\"note\":" +
-                               JsonString(report.strike->note) + ",\"cents\":" + Json(report.strike->cents) + "}"
+                               JsonString(report.strike->note) + ",\"cents\":" + Json(report.strike->cents) +
+                               ",\"from\":" + JsonStrings(report.strike->from) + "}"
                          : "null";
     out += ",\"partials\":[";
     for (std::size_t i = 0; i < report.partials.size(); ++i) {
@@ -79,20 +90,33 @@ std::string FormatTuningTable(const TuningReport& report) {
                Pad(p.t60Seconds ? FixedText(*p.t60Seconds, 1) : "-", 11) + "  " + doublet + "\n";
     }
     out += StrikeNoteText(report) + "\n";
+    for (const TuningWarning& warning : report.warnings) out += WarningLine(warning) + "\n";
     return out + "\n";
 }
 
 std::string TuningCsvHeader() {
-    return "file,partial,frequency,uncertainty,cents,ideal,deviation,t60,doublet_frequency,note\n";
+    return "file,partial,frequency,uncertainty,cents,ideal,deviation,t60,doublet_frequency,note,warnings\n";
+}
+
+std::string FormatTuningWarningsJson(const TuningReport& report) {
+    std::string out = "\"clipped_samples\":" + std::to_string(report.clippedSamples) + ",\"warnings\":[";
+    for (std::size_t i = 0; i < report.warnings.size(); ++i) {
+        out += (i == 0 ? "{\"code\":" : ",{\"code\":") + JsonString(report.warnings[i].code) +
+               ",\"text\":" + JsonString(report.warnings[i].text) + "}";
+    }
+    return out + "]";
 }
 
 std::string FormatTuningCsv(std::string_view fileName, const TuningReport& report) {
+    std::string codes;
+    for (const std::string& code : WarningCodes(report)) codes += (codes.empty() ? "" : ";") + code;
     std::string out;
     for (const TunedPartial& p : report.partials) {
         out += CsvField(fileName) + "," + CsvField(p.name) + "," + Shortest(p.frequencyHz) + "," +
                Shortest(p.uncertaintyHz) + "," + Shortest(p.cents) + "," + Optional(p.idealCents) + "," +
                Optional(p.deviationCents) + "," + Optional(p.t60Seconds) + "," +
-               (p.doublet ? Shortest(p.doublet->frequencyHz) : "") + "," + CsvField(p.note) + "\n";
+               (p.doublet ? Shortest(p.doublet->frequencyHz) : "") + "," + CsvField(p.note) + "," +
+               CsvField(codes) + "\n";
     }
     return out;
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "tuning/tuning_report.h"
 
@@ -20,6 +21,21 @@ std::string FrequencyWithUncertainty(double hz, double uncertaintyHz, std::strin
 // "641.52 Hz, -6.0 dB": the second peak and its level against the named one.
 std::string DoubletText(const Doublet& doublet);
 
-// "Strike note: 320.012 Hz, Eb(1) +4, -1199.91 cents from the nominal", or
-// "Strike note: none (no nominal)".
+// "Strike note: 320.012 Hz, Eb(1) +4, -1199.91 cents from the nominal
+// (from nominal, superquint, oct. nom.)", the partials it was fitted to in
+// brackets when the report names them, or "Strike note: none (no nominal)".
 std::string StrikeNoteText(const TuningReport& report);
+
+// One warning as a line of its own: "Warning (clipped): 1234 samples ...".
+std::string WarningLine(const TuningWarning& warning);
+
+// The warnings' texts joined with "; ", in the report's order; empty when
+// there are none.
+std::string WarningsText(const TuningReport& report);
+
+// The short form where the texts do not fit: "2 warnings: clipped, beats"
+// (each code once, in the order found); empty when there are none.
+std::string WarningsSummary(const TuningReport& report);
+
+// The warnings' codes, each once, in the order found.
+std::vector<std::string> WarningCodes(const TuningReport& report);

@@ -112,6 +112,10 @@ bool DrawPage(QPdfWriter& writer, const ReportPage& page) {
     }
     if (page.table != nullptr) y = DrawPartialTable(painter, y, *page.table) + kRow * 0.5;
     painter.drawText(QRectF(0, y, width, kRow), Qt::AlignLeft | Qt::AlignVCenter, Text(page.strike));
+    for (const std::string& line : page.warnings) {
+        y += kRow;
+        painter.drawText(QRectF(0, y, width, kRow), Qt::AlignLeft | Qt::AlignVCenter, Text(line));
+    }
     y = DrawTuningRows(painter, y + kRow, page.tuning, width);
     painter.drawText(QRectF(0, y, width, kRow), Qt::AlignLeft | Qt::AlignVCenter, Text(page.status));
     return painter.end();

@@ -17,6 +17,7 @@ struct ReportPage {
     const PartialTable* table = nullptr;  // the partial table
     std::vector<TuningRow> tuning;        // the tuning panel's rows
     std::string strike;                   // the strike-note line
+    std::vector<std::string> warnings;    // one line each, under the strike note
     std::string status;                   // what the tuning was measured from
 };
 

@@ -113,4 +113,34 @@ TEST_F(CycleTest, ATuningSessionInThePanel) {
     EXPECT_TRUE(script.messages.empty()) << script.messages.front().text;
 }
 
+// A strike too loud for the input, then a file that ends too early: each report's warnings follow the status, all
+// of them in full in its tool tip, and only their count and codes where the texts would run past the label.
+TEST_F(CycleTest, WarningsFollowTheStatus) {
+    std::vector<std::int16_t> loud = BellScaled(1.0);
+    for (std::int16_t& s : loud) s = static_cast<std::int16_t>(std::clamp(2 * s, -32768, 32767));
+    MainWindow& w = Open(BlocksOf(loud, 1));
+    Press(kStartAnalysis);
+    Deliver(1 + BlocksFor(kTwoSeconds));
+    auto* status = w.Item<QLabel>(kTuningStatus);
+    ASSERT_FALSE(w.tuning.warnings.empty());
+    EXPECT_EQ(std::tuple(w.tuning.warnings.front().code, w.tuning.clippedSamples),
+              std::tuple("clipped", std::count_if(loud.begin(), loud.end(), [](int s) { return s == 32767 || s == -32768; })));
+    EXPECT_EQ(status->text().toStdString(), "Measured from the recording. " + WarningsText(w.tuning));
+    EXPECT_EQ(status->toolTip().split('\n').size(), static_cast<qsizetype>(w.tuning.warnings.size()));
+    EXPECT_TRUE(status->toolTip().startsWith(QString::fromStdString(WarningLine(w.tuning.warnings.front()))));
+    const int width = status->width();
+    status->resize(150, status->height()), w.ShowTuning();
+    EXPECT_EQ(status->text().toStdString(), "Measured from the recording. " + WarningsSummary(w.tuning));
+    status->resize(width, status->height());
+
+    SoundBuffer file;  // the bell's first second, where the record length wants two
+    file.SetFormat(44100, 44100, 16);
+    std::copy_n(BellScaled(1.0).begin(), 44100, file.samples.get());
+    ASSERT_TRUE(SaveWaveFile("short.wav", file) && w.AnalyseSoundFile("short.wav"));
+    const std::vector<std::string> codes = WarningCodes(w.tuning);
+    EXPECT_TRUE(w.tuning.clippedSamples == 0 && std::find(codes.begin(), codes.end(), "padded") != codes.end() &&
+                std::find(codes.begin(), codes.end(), "clipped") == codes.end()) << testing::PrintToString(codes);
+    EXPECT_TRUE(status->toolTip().contains("Warning (padded): ")) << status->toolTip().toStdString();
+}
+
 }  // namespace

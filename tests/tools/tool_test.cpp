@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <cmath>
+#include <regex>
 
 #include "../data/test_files.h"
 #include "data/number_text.h"
@@ -118,6 +119,7 @@ std::string WriteBell(const TemporaryFolder& folder, const std::string& name, in
     }
     SF_INFO info{0, rate, channels, format, 0, 0};
     SNDFILE* file = sf_open(folder.File(name).c_str(), SFM_WRITE, &info);
+    sf_command(file, SFC_SET_CLIPPING, nullptr, SF_TRUE);  // too loud a bell clips, as at a sound card
     sf_writef_double(file, frames.data(), length);
     sf_close(file);
     return folder.File(name);
@@ -134,9 +136,11 @@ std::tuple<int, std::string, std::string> Analyse(const std::vector<std::string>
             ReadWholeFile(capture.File("err"))};
 }
 
-// The tuning report's digits follow the uncertainty; unknown values are null in JSON and empty in csv.
+// The tuning report's digits follow the uncertainty; unknown values are null in JSON and empty in csv; the
+// strike's partials and every warning in each format, the csv naming each code once.
 TEST(ToolOutput, TuningReportDigitsNullsAndQuoting) {
-    TuningReport report{"just", std::nullopt, {}};
+    TuningReport report;
+    report.idealName = "just";
     report.partials.push_back({3, "nominal", 500.00123, 0.00042, 0.0, 0.0, -0.001, 8.04, Doublet{503.5, 0.5}, "B(1) +2"});
     report.partials.push_back({6, "quint", 375.2, 2.7, -497.9, std::nullopt, std::nullopt, std::nullopt, std::nullopt, "F#(1) +3"});
     const std::string table = FormatTuningTable(report), json = FormatTuningJson(report);
@@ -147,8 +151,21 @@ TEST(ToolOutput, TuningReportDigitsNullsAndQuoting) {
                              "\"ideal\":null,\"deviation\":null,\"t60\":null,\"doublet\":null"})
         EXPECT_NE(json.find(part), std::string::npos) << part << "\n" << json;
     EXPECT_EQ(FormatTuningCsv("a,\"b\".wav", report),
-              "\"a,\"\"b\"\".wav\",nominal,500.00123,0.00042,0,0,-0.001,8.04,503.5,B(1) +2\n"
-              "\"a,\"\"b\"\".wav\",quint,375.2,2.7,-497.9,,,,,F#(1) +3\n");
+              "\"a,\"\"b\"\".wav\",nominal,500.00123,0.00042,0,0,-0.001,8.04,503.5,B(1) +2,\n"
+              "\"a,\"\"b\"\".wav\",quint,375.2,2.7,-497.9,,,,,F#(1) +3,\n");
+    report.strike = StrikeNote{250.0, "B(0)", -1200.0, {"nominal", "oct. nom."}};
+    report.warnings = {{"beats", "the hum beats"}, {"unresolved", "the \"quint\""}, {"beats", "the prime beats"}};
+    EXPECT_NE(FormatTuningTable(report).find("cents from the nominal (from nominal, oct. nom.)\nWarning (beats): the hum beats\n"
+                                             "Warning (unresolved): the \"quint\"\nWarning (beats): the prime beats\n\n"),
+              std::string::npos) << FormatTuningTable(report);
+    EXPECT_NE(FormatTuningJson(report).find("\"cents\":-1200,\"from\":[\"nominal\",\"oct. nom.\"]},"), std::string::npos);
+    EXPECT_NE(FormatResultJson("a.wav", AnalysisSettings{}, PartialTable{}, &report)
+                  .find(",\"clipped_samples\":0,\"warnings\":[{\"code\":\"beats\",\"text\":\"the hum beats\"},{\"code\":"
+                        "\"unresolved\",\"text\":\"the \\\"quint\\\"\"},{\"code\":\"beats\",\"text\":\"the prime beats\"}],\"tuning\":"),
+              std::string::npos);
+    const std::string csv = FormatTuningCsv("a.wav", report);
+    EXPECT_TRUE(csv.find(",B(1) +2,beats;unresolved\n") != std::string::npos &&
+                csv.find(",F#(1) +3,beats;unresolved\n") != std::string::npos) << csv;
 }
 
 // Each run's exit status and messages on stderr, then what the runs wrote. A float stereo file at 48000 Hz gives
@@ -161,6 +178,7 @@ TEST(ToolRun, OutputsMessagesAndStatuses) {
     const std::string quiet = WriteBell(f, "quiet: a,b.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 44100, 1, 0.1);
     const std::string late = WriteBell(f, "late.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 8000, 1, 1.0, 30.0);
     const std::string slow = WriteBell(f, "slow.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 100, 2);
+    const std::string clipped = WriteBell(f, "clipped.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 44100, 1, 2.0);
     WriteWholeFile(f.File("text.wav"), "not a sound\n");
     WriteWholeFile(f.File("ideal.txt"), "hum,-2400\ntierce,-900 cents\n");
     std::filesystem::create_directory(f.File("r"));
@@ -184,7 +202,9 @@ TEST(ToolRun, OutputsMessagesAndStatuses) {
         {{"--ideal", "tempered", "-o", f.File("tempered.par"), bell}, 0, {}},
         {{"--format", "csv", "--ideal", "tempered", bell, stereo}, 0, {}},
         {{"--ideal", f.File("ideal.txt"), bell}, 2, {"ideal.txt:2: the cents are not a number"}},
-        {{"--format", "json", late}, 0, {}}};
+        {{"--format", "json", late}, 0, {}},
+        {{"--format", "json", clipped, bell}, 0, {}},
+        {{"--format", "csv", clipped}, 0, {}}};
     std::vector<std::string> outs;
     for (const auto& [args, status, messages] : runs) {
         const auto [code, out, err] = Analyse(args);
@@ -234,6 +254,15 @@ TEST(ToolRun, OutputsMessagesAndStatuses) {
     // A strike 30 s into an 8 kHz file: the file is converted further until the trigger fires.
     EXPECT_NEAR(NumberAfter(outs[15], "\"recording_start_sample\":"), 30 * 44100, 8192) << outs[15];
     EXPECT_NE(outs[15].find("\"nominal\":500,"), std::string::npos);
+    // Warnings: a bell beyond full scale is clipped, a clean one has none, a file shorter than the recording is padded.
+    EXPECT_GT(NumberAfter(outs[16], "\"clipped_samples\":"), 0.0) << outs[16];
+    EXPECT_NE(outs[16].find("\"warnings\":[{\"code\":\"clipped\",\"text\":\""), std::string::npos) << outs[16];
+    const std::string clean = outs[16].substr(outs[16].find('\n') + 1);
+    EXPECT_TRUE(clean.rfind("{\"file\":\"" + bell + "\"", 0) == 0 &&
+                clean.find(",\"clipped_samples\":0,\"warnings\":[],\"tuning\":") != std::string::npos) << outs[16];
+    EXPECT_NE(outs[2].find("{\"code\":\"padded\","), std::string::npos) << outs[2];
+    EXPECT_EQ(outs[17].rfind("file,partial,frequency,uncertainty,cents,ideal,deviation,t60,doublet_frequency,note,warnings\n", 0), 0u);
+    EXPECT_TRUE(std::regex_search(outs[17], std::regex("\n[^\n]*,nominal,[^\n]*,clipped\n"))) << outs[17];
     EXPECT_NE(outs[9].find("--plot FILE"), std::string::npos);
     EXPECT_EQ(outs[10].rfind("campanor-analyse ", 0), 0u);
 }
