@@ -85,20 +85,38 @@ bool AnalyseRecording(SoundBuffer& sound, double speedAdjust, AnalysisRequest& r
     return NamePartials(engine, table, lowNominal, highNominal);
 }
 
+RecordingFacts DescribeRecording(const SoundBuffer& sound, std::int32_t paddedSamples) {
+    RecordingFacts facts;
+    const std::int32_t count = sound.samples ? sound.sampleCount : 0;
+    facts.paddedSamples = std::clamp(paddedSamples, 0, count);
+    facts.clippedSamples = CountClippedSamples(sound.samples.get(), count - facts.paddedSamples);
+    return facts;
+}
+
 TuningReport ReportTuning(const SoundBuffer& sound, const AnalysisRequest& request,
-                          const PartialTable& table, const IdealTuning& ideal) {
-    const std::int32_t first = std::clamp(request.firstSample, 0, sound.sampleCount);
-    const std::int32_t end = std::clamp(request.lastSample, first, sound.sampleCount);
-    const std::int16_t* samples = sound.samples ? sound.samples.get() + first : nullptr;
-    return MakeTuningReport(samples, end - first, request.sampleRate, request.interval, table, ideal);
+                          const PartialTable& table, const IdealTuning& ideal,
+                          const RecordingFacts& facts, std::int32_t recordedSamples) {
+    const std::int32_t count = sound.samples ? sound.sampleCount : 0;
+    RecordingFacts analysed = facts;
+    if (recordedSamples > 0 && recordedSamples != count) {
+        // The stretch shortened or lengthened the padding with everything else.
+        const double share = static_cast<double>(facts.paddedSamples) / recordedSamples;
+        analysed.paddedSamples = static_cast<std::int32_t>(share * count);
+    }
+    analysed.paddedSamples = std::clamp(analysed.paddedSamples, 0, count);
+    return MakeTuningReport(sound.samples.get(), count, request.sampleRate, request.interval, table, ideal,
+                            analysed);
 }
 
 bool AnalyseRecording(SoundBuffer& sound, double speedAdjust, AnalysisRequest& request,
                       SpectrumAnalyser& engine, PartialTable& table, double lowNominal,
-                      double highNominal, const IdealTuning& ideal, TuningReport& report) {
+                      double highNominal, const IdealTuning& ideal, TuningReport& report,
+                      std::int32_t paddedSamples) {
+    const RecordingFacts facts = DescribeRecording(sound, paddedSamples);
+    const std::int32_t recorded = sound.sampleCount;
     if (!AnalyseRecording(sound, speedAdjust, request, engine, table, lowNominal, highNominal)) {
         return false;
     }
-    report = ReportTuning(sound, request, table, ideal);
+    report = ReportTuning(sound, request, table, ideal, facts, recorded);
     return true;
 }

@@ -77,15 +77,28 @@ bool AnalyseRecording(SoundBuffer& sound, double speedAdjust, AnalysisRequest& r
                       SpectrumAnalyser& engine, PartialTable& table, double lowNominal,
                       double highNominal);
 
+// What the tuning report must know of the recording in `sound` that its
+// samples alone cannot say: its clipped samples and the zeros padded at its
+// end (`paddedSamples`, from the file capture; 0 for a live recording).
+// Call before PrepareAnalysis, whose stretch changes the samples.
+RecordingFacts DescribeRecording(const SoundBuffer& sound, std::int32_t paddedSamples);
+
 // The same, and when partials were named the tuning report of the analysed
-// samples against `ideal` into `report` (left untouched otherwise).
+// samples against `ideal` into `report` (left untouched otherwise);
+// `paddedSamples` as for DescribeRecording.
 bool AnalyseRecording(SoundBuffer& sound, double speedAdjust, AnalysisRequest& request,
                       SpectrumAnalyser& engine, PartialTable& table, double lowNominal,
-                      double highNominal, const IdealTuning& ideal, TuningReport& report);
+                      double highNominal, const IdealTuning& ideal, TuningReport& report,
+                      std::int32_t paddedSamples = 0);
 
-// After NamePartials named partials: the tuning report of the samples the
-// transform analysed (the stretched recording from request.firstSample to
-// request.lastSample or its end) and the table's named rows, the precise
-// frequencies sought within one interval of the table's.
+// After NamePartials named partials: the tuning report of the whole
+// analysed recording (the stretched one, all its samples but the padding
+// `facts` names, scaled by the stretch) and the table's named rows, the
+// precise frequencies sought within one interval of the table's. The
+// spectrum uses only request.firstSample ... request.lastSample; the report
+// uses every sample, so a longer recording separates closer doublets.
+// `recordedSamples` is the sound's length before the stretch (for the
+// padding's share), 0 when unknown.
 TuningReport ReportTuning(const SoundBuffer& sound, const AnalysisRequest& request,
-                          const PartialTable& table, const IdealTuning& ideal);
+                          const PartialTable& table, const IdealTuning& ideal,
+                          const RecordingFacts& facts = {}, std::int32_t recordedSamples = 0);

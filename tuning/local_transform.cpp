@@ -1,52 +1,80 @@
 #include "tuning/local_transform.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <utility>
 
 namespace {
 constexpr double kTwoPi = 2.0 * std::numbers::pi;
 }
 
-LocalTransform::LocalTransform(const std::int16_t* source, std::int32_t count, double rate)
-    : samples(source, source + (count > 0 ? count : 0)), window(samples.size()), rateHz(rate) {
-    // The periodic Hann window over the whole recording: its transform has
-    // no bias at a peak and sidelobes that fall by 18 dB an octave, so far
-    // partials do not pull a near one.
-    const double n = static_cast<double>(samples.size());
-    for (std::size_t i = 0; i < samples.size(); ++i) {
-        window[i] = 0.5 - 0.5 * std::cos(kTwoPi * (static_cast<double>(i) + 0.5) / n);
-        windowEnergy += window[i] * window[i];
+std::vector<double> WindowCosines(std::int32_t count) {
+    std::vector<double> cosines(static_cast<std::size_t>(std::max(count, 0)));
+    const double step = kTwoPi / count;
+    const std::complex<double> turn = std::polar(1.0, step);
+    std::complex<double> phasor;
+    for (std::int32_t i = 0; i < count; ++i) {
+        if (i % 4096 == 0) phasor = std::polar(1.0, step * (i + 0.5));
+        cosines[static_cast<std::size_t>(i)] = phasor.real();
+        phasor *= turn;
     }
+    return cosines;
 }
+
+std::vector<double> HannWindowed(const std::int16_t* samples, std::int32_t count) {
+    return HannWindowed(samples, WindowCosines(count));
+}
+
+std::vector<double> HannWindowed(const std::int16_t* samples, const std::vector<double>& cosines) {
+    std::vector<double> windowed(cosines.size());
+    for (std::size_t i = 0; i < windowed.size(); ++i) windowed[i] = (0.5 - 0.5 * cosines[i]) * samples[i];
+    return windowed;
+}
+
+LocalTransform::LocalTransform(std::vector<double> hannWindowed, double rate)
+    : windowed(std::move(hannWindowed)), rateHz(rate) {}
 
 void LocalTransform::Centre(double hz) {
     centreHz = hz;
-    const std::size_t blocks = (samples.size() + kBlock - 1) / kBlock;
+    const std::size_t blocks = (windowed.size() + kBlock - 1) / kBlock;
     for (auto& m : moments) m.assign(blocks, {});
-    plain.assign(blocks, {});
     const double omega = kTwoPi * hz / rateHz;
-    const std::complex<double> step = std::polar(1.0, -omega);
-    for (std::size_t b = 0; b < blocks; ++b) {
-        // A fresh phasor per block keeps the recurrence's rounding bounded.
-        std::complex<double> phasor = std::polar(1.0, -omega * static_cast<double>(b * kBlock));
-        std::complex<double> m0, m1, m2, m3, p;
-        const std::size_t end = std::min(samples.size(), (b + 1) * kBlock);
-        for (std::size_t i = b * kBlock; i < end; ++i) {
-            const double k = static_cast<double>(i - b * kBlock);
-            const std::complex<double> y = samples[i] * phasor;
-            const std::complex<double> wy = window[i] * y;
-            p += y;
-            m0 += wy;
-            m1 += k * wy;
-            m2 += (k * k) * wy;
-            m3 += (k * k * k) * wy;
-            phasor *= step;
+    // Every block turns by the same phases within it, so its sums are its
+    // start's phasor times sums against one table of k^j e^(-i omega k):
+    // real multiply-adds the compiler can vectorise.
+    double re[4][kBlock], im[4][kBlock];
+    for (int k = 0; k < kBlock; ++k) {
+        const std::complex<double> t = std::polar(1.0, -omega * k);
+        double power = 1.0;
+        for (int j = 0; j < 4; ++j, power *= k) {
+            re[j][k] = power * t.real();
+            im[j][k] = power * t.imag();
         }
-        moments[0][b] = m0;
-        moments[1][b] = m1;
-        moments[2][b] = m2;
-        moments[3][b] = m3;
-        plain[b] = p;
+    }
+    for (std::size_t b = 0; b < blocks; ++b) {
+        const double* x = windowed.data() + b * kBlock;
+        const int count = static_cast<int>(std::min<std::size_t>(kBlock, windowed.size() - b * kBlock));
+        double r0 = 0, i0 = 0, r1 = 0, i1 = 0, r2 = 0, i2 = 0, r3 = 0, i3 = 0;
+        // The order of these sums does not matter to their accuracy: let
+        // them run at the machine's width.
+#pragma omp simd reduction(+ : r0, i0, r1, i1, r2, i2, r3, i3)
+        for (int k = 0; k < count; ++k) {
+            const double v = x[k];
+            r0 += re[0][k] * v;
+            i0 += im[0][k] * v;
+            r1 += re[1][k] * v;
+            i1 += im[1][k] * v;
+            r2 += re[2][k] * v;
+            i2 += im[2][k] * v;
+            r3 += re[3][k] * v;
+            i3 += im[3][k] * v;
+        }
+        const double sumRe[4] = {r0, r1, r2, r3}, sumIm[4] = {i0, i1, i2, i3};
+        const std::complex<double> start = std::polar(1.0, -omega * static_cast<double>(b * kBlock));
+        for (int j = 0; j < 4; ++j) {
+            moments[j][b] = start * std::complex<double>(sumRe[j], sumIm[j]);
+        }
     }
 }
 
@@ -59,7 +87,7 @@ std::complex<double> LocalTransform::At(double hz) const {
     const std::complex<double> step = std::polar(1.0, -theta * kBlock);
     std::complex<double> rotation = 1.0;
     std::complex<double> sum;
-    for (std::size_t b = 0; b < plain.size(); ++b) {
+    for (std::size_t b = 0; b < moments[0].size(); ++b) {
         sum += rotation * (moments[0][b] + c1 * moments[1][b] + c2 * moments[2][b] + c3 * moments[3][b]);
         rotation *= step;
     }
@@ -67,43 +95,39 @@ std::complex<double> LocalTransform::At(double hz) const {
 }
 
 double LocalTransform::PeakIn(double lo, double hi) const {
+    return ExtremumIn(lo, hi, 1.0);
+}
+
+double LocalTransform::DipIn(double lo, double hi) const {
+    return ExtremumIn(lo, hi, -1.0);
+}
+
+double LocalTransform::ExtremumIn(double lo, double hi, double sign) const {
     const double ratio = (std::sqrt(5.0) - 1.0) / 2.0;
     double a = lo, b = hi;
     double x1 = b - ratio * (b - a), x2 = a + ratio * (b - a);
-    double f1 = std::norm(At(x1)), f2 = std::norm(At(x2));
-    while (b - a > 1e-7) {
+    double f1 = sign * std::norm(At(x1)), f2 = sign * std::norm(At(x2));
+    // Golden section to 1e-5 Hz, then one parabola through the best three
+    // points: |X|^2 is a parabola there to far better than 1e-7 Hz.
+    while (b - a > 1e-5) {
         if (f1 < f2) {
             a = x1;
             x1 = x2;
             f1 = f2;
             x2 = a + ratio * (b - a);
-            f2 = std::norm(At(x2));
+            f2 = sign * std::norm(At(x2));
         } else {
             b = x2;
             x2 = x1;
             f2 = f1;
             x1 = b - ratio * (b - a);
-            f1 = std::norm(At(x1));
+            f1 = sign * std::norm(At(x1));
         }
     }
-    return (a + b) / 2.0;
-}
-
-std::vector<std::complex<double>> LocalTransform::Envelope(double hz) const {
-    // Within a block the offset from the centre turns the phase by well under
-    // a hundredth of a radian, so each block sum only needs turning as a whole.
-    const double theta = kTwoPi * (hz - centreHz) / rateHz;
-    const std::complex<double> step = std::polar(1.0, -theta * kBlock);
-    std::complex<double> rotation = 1.0;
-    std::vector<std::complex<double>> envelope(plain.size());
-    for (std::size_t b = 0; b < plain.size(); ++b) {
-        envelope[b] = rotation * plain[b];
-        rotation *= step;
-    }
-    return envelope;
-}
-
-double LocalTransform::WindowAt(int block) const {
-    const std::size_t middle = std::min(samples.size() - 1, static_cast<std::size_t>(block) * kBlock + kBlock / 2);
-    return window[middle];
+    const double middle = f1 >= f2 ? x1 : x2, h = (b - a) / 2.0;
+    const double left = sign * std::norm(At(middle - h)), centre = std::max(f1, f2),
+                 right = sign * std::norm(At(middle + h));
+    const double bend = left - 2.0 * centre + right;
+    if (!(bend < 0.0)) return middle;
+    return middle + std::clamp(0.5 * h * (left - right) / bend, -h, h);
 }

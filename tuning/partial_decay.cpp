@@ -2,117 +2,117 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
+
+#include "tuning/weighted_fit.h"
 
 namespace {
 
-struct Point {
-    double t;                   // s
-    std::complex<double> value;  // smoothed envelope
+// The level of each envelope value far enough above the noise, in time order.
+struct LevelSeries {
+    std::vector<double> t;      // s
+    std::vector<double> level;  // ln |value|
+    std::vector<double> power;  // |value|^2
 };
 
-struct Fit {
-    double slope = 0.0;       // of ln |envelope|, 1/s
-    double slopeError = 0.0;  // its standard error
-    double residual = 0.0;    // mean |envelope - model|^2
-    bool valid = false;
-};
+LevelSeries Levels(const PartialEnvelope& envelope, double noise, double from, double to, double least) {
+    LevelSeries s;
+    for (std::size_t m = 0; m < envelope.values.size(); ++m) {
+        const double t = static_cast<double>(m) / envelope.rateHz;
+        const double p = std::norm(envelope.values[m]);
+        if (t < from || t > to || p < least * noise) continue;
+        s.t.push_back(t);
+        s.level.push_back(0.5 * std::log(p));
+        s.power.push_back(p);
+    }
+    return s;
+}
 
-// Weighted line through ln|value| (weights |value|^2, the inverse variance of
-// a log level under additive noise), then the complex amplitude of the decay
-// by least squares and what it leaves unexplained.
-Fit FitDecay(const std::vector<Point>& points) {
-    Fit fit;
-    const double n = static_cast<double>(points.size());
-    if (points.size() < 4) return fit;
-    double sw = 0, st = 0, sy = 0;
-    for (const Point& p : points) {
-        const double w = std::norm(p.value);
-        sw += w;
-        st += w * p.t;
-        sy += w * std::log(std::abs(p.value));
+// Weights from the line's own level (2 |model|^2 / noise, the inverse
+// variance of a log level), so that beats and noise do not weight
+// themselves; points before `start` get none.
+std::vector<double> ModelWeights(const LevelSeries& s, const WeightedLine& line, std::size_t start, double noise) {
+    std::vector<double> w(s.t.size(), 0.0);
+    for (std::size_t i = start; i < s.t.size(); ++i) w[i] = 2.0 * std::exp(2.0 * line.At(s.t[i])) / noise;
+    return w;
+}
+
+WeightedLine FitFrom(const LevelSeries& s, std::size_t start, double noise, WeightedLine line) {
+    for (int pass = 0; pass < 2 && line.valid; ++pass) line = FitLine(s.t, s.level, ModelWeights(s, line, start, noise));
+    return line;
+}
+
+// How far the slope could be off because of what the line leaves
+// unexplained slowly (a beat slower than the span, a bend), beyond noise:
+// the slow misfit's size over the spread of the times.
+double SlopeDoubt(const LevelSeries& s, std::size_t start, const WeightedLine& line, double noise,
+                  double independentPerValue) {
+    std::vector<double> t, r, w;
+    double noiseMean = 0.0, tMean = 0.0;
+    for (std::size_t i = start; i < s.t.size(); ++i) {
+        t.push_back(s.t[i]);
+        r.push_back(s.level[i] - line.At(s.t[i]));
+        w.push_back(1.0);
+        noiseMean += noise / (2.0 * s.power[i]);
+        tMean += s.t[i];
     }
-    if (!(sw > 0.0)) return fit;
-    const double tMean = st / sw, yMean = sy / sw;
-    double stt = 0, sty = 0;
-    for (const Point& p : points) {
-        const double w = std::norm(p.value);
-        stt += w * (p.t - tMean) * (p.t - tMean);
-        sty += w * (p.t - tMean) * (std::log(std::abs(p.value)) - yMean);
-    }
-    if (!(stt > 0.0)) return fit;
-    fit.slope = sty / stt;
-    std::complex<double> cross;
-    double energy = 0.0;
-    for (const Point& p : points) {
-        const double model = std::exp(fit.slope * p.t);
-        cross += p.value * model;
-        energy += model * model;
-    }
-    const std::complex<double> amplitude = cross / energy;
-    double residual = 0.0, logResidual = 0.0;
-    for (const Point& p : points) {
-        const double model = std::exp(fit.slope * p.t);
-        residual += std::norm(p.value - amplitude * model);
-        const double e = std::log(std::abs(p.value)) - yMean - fit.slope * (p.t - tMean);
-        logResidual += std::norm(p.value) * e * e;
-    }
-    fit.residual = residual / std::max(1.0, n - 3.0);
-    fit.slopeError = std::sqrt(logResidual / std::max(1.0, n - 2.0) / stt);
-    fit.valid = true;
-    return fit;
+    const double n = static_cast<double>(t.size());
+    noiseMean /= n;
+    tMean /= n;
+    double tSquares = 0.0;
+    for (double v : t) tSquares += (v - tMean) * (v - tMean);
+    const double independent = std::max(4.0, n * independentPerValue);
+    // Noise alone puts about 2 / independent of its variance into the
+    // quadratic and cubic; allow three times that.
+    const double systematic = std::max(0.0, SlowMeanSquare(t, r, w) - 6.0 * noiseMean / independent);
+    return std::sqrt(systematic) / std::sqrt(tSquares / n);
 }
 
 }  // namespace
 
-PartialDecay MeasureDecay(const std::vector<std::complex<double>>& envelope, int blockSamples,
-                          double blockRateHz, double smoothingSeconds) {
+PartialDecay MeasureDecay(const PartialEnvelope& envelope, double noiseVariance, double endSeconds) {
     PartialDecay decay;
-    const int blocks = static_cast<int>(envelope.size());
-    decay.amplitude.assign(envelope.size(), 0.0);
-    const int width = std::clamp(static_cast<int>(smoothingSeconds * blockRateHz), 3, std::max(3, blocks / 4));
-    if (blocks < 2 * width) return decay;
-    std::vector<double> kernel(static_cast<std::size_t>(width));
-    double kernelSum = 0.0, kernelSquares = 0.0;
-    for (int k = 0; k < width; ++k) {
-        kernel[k] = 0.5 - 0.5 * std::cos(2.0 * std::numbers::pi * (k + 0.5) / width);
-        kernelSum += kernel[k];
+    const double noise = noiseVariance * envelope.unitNoiseVariance;
+    const double usableEnd = envelope.usable / envelope.rateHz;
+    const double from = envelope.settleSeconds;
+    const double to = std::min(endSeconds, usableEnd) - envelope.settleSeconds;
+    // 20 dB above the noise, where it barely bends the log level; a partial
+    // too weak for that still gets a rough line (for its amplitude) from
+    // what stands 10 dB above, but no T60.
+    LevelSeries s = Levels(envelope, noise, from, to, 100.0);
+    const bool strong = s.t.size() >= 6 && s.t.back() - s.t.front() >= 0.1;
+    if (!strong) s = Levels(envelope, noise, from, to, 10.0);
+    if (s.t.size() < 6 || s.t.back() - s.t.front() < 0.1) return decay;
+
+    // First from a little after the strike, where its transient has gone.
+    const double lateFrom = s.t.front() + std::min(0.15, 0.25 * (s.t.back() - s.t.front()));
+    std::size_t start = 0;
+    while (start + 3 < s.t.size() && s.t[start] < lateFrom) ++start;
+    std::vector<double> w(s.t.size(), 0.0);
+    for (std::size_t i = start; i < s.t.size(); ++i) w[i] = 2.0 * s.power[i] / noise;
+    WeightedLine line = FitFrom(s, start, noise, FitLine(s.t, s.level, w));
+    if (!line.valid) return decay;
+    // Back towards the strike while the earlier values follow the line.
+    while (start > 0) {
+        const std::size_t i = start - 1;
+        const double tolerance = 3.0 * std::sqrt(noise / (2.0 * s.power[i])) + 0.05;
+        if (std::abs(s.level[i] - line.At(s.t[i])) > tolerance) break;
+        start = i;
     }
-    for (double& k : kernel) {
-        k /= kernelSum;
-        kernelSquares += k * k;
-    }
-    // Smoothed envelope at every block where the kernel fits; the edges take
-    // their nearest value so the amplitude covers the whole recording.
-    std::vector<std::complex<double>> smooth(envelope.size());
-    for (int b = 0; b + width <= blocks; ++b) {
-        std::complex<double> sum;
-        for (int k = 0; k < width; ++k) sum += kernel[k] * envelope[b + k];
-        smooth[b + width / 2] = sum;
-    }
-    const int first = width / 2, last = blocks - width + width / 2;
-    for (int b = 0; b < blocks; ++b) {
-        const std::complex<double> v = smooth[std::clamp(b, first, last)];
-        decay.amplitude[b] = 2.0 * std::abs(v) / blockSamples;
-    }
-    // Points half a kernel apart, from the loudest on.
-    int loudest = first;
-    for (int b = first; b <= last; ++b) {
-        if (std::abs(smooth[b]) > std::abs(smooth[loudest])) loudest = b;
-    }
-    std::vector<Point> points;
-    for (int b = loudest; b <= last; b += std::max(1, width / 2)) {
-        points.push_back({(b + 0.5) / blockRateHz, smooth[b]});
-    }
-    Fit fit = FitDecay(points);
-    if (!fit.valid) return decay;
-    decay.noiseVariance = fit.residual / (blockSamples * kernelSquares);
-    // Again over the points well above what the first fit left unexplained.
-    const double floor = 100.0 * fit.residual;
-    std::erase_if(points, [floor](const Point& p) { return std::norm(p.value) < floor; });
-    fit = FitDecay(points);
-    if (fit.valid && fit.slope < 0.0 && fit.slopeError < -fit.slope / 3.0) {
-        decay.t60Seconds = std::log(1000.0) / -fit.slope;
+    line = FitFrom(s, start, noise, line);
+    if (!line.valid) return decay;
+    decay.fitted = true;
+    decay.logStart = line.At(0.0);
+    decay.slope = line.slope;
+    decay.fromSeconds = s.t[start];
+    decay.toSeconds = s.t.back();
+
+    // Neighbouring values share noise: count only the independent ones.
+    const double independentPerValue = envelope.independentRateHz / envelope.rateHz;
+    const double slopeNoise = std::sqrt(1.0 / line.spread / independentPerValue);
+    const double doubt = SlopeDoubt(s, start, line, noise, independentPerValue);
+    decay.irregular = strong && doubt > 0.1 * std::abs(line.slope);
+    if (strong && line.slope < 0.0 && slopeNoise < -line.slope / 3.0 && !decay.irregular) {
+        decay.t60Seconds = std::log(1000.0) / -line.slope;
     }
     return decay;
 }

@@ -5,8 +5,13 @@
 #include <numbers>
 
 #include "partials/partial_table.h"
+#include "tuning/doublet_search.h"
+#include "tuning/frequency_uncertainty.h"
 #include "tuning/local_transform.h"
 #include "tuning/partial_decay.h"
+#include "tuning/recording_spectra.h"
+#include "tuning/strike_events.h"
+#include "tuning/tuning_text.h"
 
 namespace {
 
@@ -16,140 +21,147 @@ double CentsBetween(double hz, double referenceHz) {
     return 1200.0 * std::log2(hz / referenceHz);
 }
 
-// Hz to the nearest other row of the table: the envelope's smoothing must be
-// long enough to shut that row out.
-double NearestOtherRow(const PartialTable& table, int row) {
-    double nearest = 1e9;
-    for (int r = 0; r < table.count && r < kPartialRows; ++r) {
-        if (r != row) nearest = std::min(nearest, std::abs(table.frequency[r] - table.frequency[row]));
+// What a report is measured on, shared by its partials.
+struct Recording {
+    const RecordingSpectra& spectra;
+    LocalTransform& transform;
+    double rateHz;
+    std::int32_t length;
+    double endSeconds;  // where the decay must stop: the end or a second strike
+};
+
+// What a partial's measurement found that the report's warnings mention.
+struct Findings {
+    bool irregular = false;   // its level beats or bends
+    bool unresolved = false;  // a companion too close to resolve pulls it
+};
+
+// The peak nearest the table's row: the best grid point within `reach`,
+// refined on the exact transform.
+double PreciseFrequency(const Recording& r, double rowHz, double reach) {
+    const double binHz = r.spectra.BinHz();
+    const auto first = static_cast<std::int32_t>(std::max(1.0, std::ceil((rowHz - reach) / binHz)));
+    const auto last = static_cast<std::int32_t>(std::min<double>(r.spectra.Bins() - 1, (rowHz + reach) / binHz));
+    std::int32_t best = std::min(first, last);
+    for (std::int32_t k = first; k <= last; ++k) {
+        if (r.spectra.HannPower(k) > r.spectra.HannPower(best)) best = k;
     }
+    const double gridHz = best * binHz;
+    r.transform.Centre(gridHz);
+    return r.transform.PeakIn(gridHz - binHz, gridHz + binHz);
+}
+
+// Hz to the nearest other thing the envelope must shut out: every other row
+// of the table and a doublet, as long as they lie two resolution widths
+// away; anything closer cannot be filtered away in this recording and is
+// left to show as a beat.
+double NearestOther(const PartialTable& table, int row, double hz, const std::optional<Doublet>& doublet,
+                    double resolution) {
+    double nearest = 1e9;
+    const auto consider = [&](double other) {
+        const double apart = std::abs(other - hz);
+        if (apart >= 2.0 * resolution) nearest = std::min(nearest, apart);
+    };
+    for (int r = 0; r < table.count && r < kPartialRows; ++r) {
+        if (r != row) consider(table.frequency[r]);
+    }
+    if (doublet) consider(doublet->frequencyHz);
     return nearest;
 }
 
-// One standard deviation of the peak's frequency under white noise of
-// `noiseVariance` per sample: the spread of the windowed transform's slope
-// over its curvature, with the partial's own amplitude over time.
-double PeakUncertainty(const LocalTransform& transform, const std::vector<double>& amplitude,
-                       double noiseVariance) {
-    const double blockSeconds = LocalTransform::kBlock / transform.RateHz();
-    double g = 0.0, gt = 0.0;
-    for (int b = 0; b < transform.Blocks(); ++b) {
-        const double weight = transform.WindowAt(b) * amplitude[b];
-        g += weight;
-        gt += weight * (b + 0.5) * blockSeconds;
+// The partial's amplitude (sample units) at every envelope value: the
+// fitted decay where it holds (extrapolated to the strike, and on past the
+// fit unless the bell was struck again), otherwise what the envelope shows
+// above the noise.
+std::vector<double> AmplitudeOverTime(const PartialEnvelope& envelope, const PartialDecay& decay, double noise,
+                                      bool struckAgain) {
+    std::vector<double> amplitude(envelope.values.size(), 0.0);
+    for (std::size_t m = 0; m < amplitude.size(); ++m) {
+        const double t = m / envelope.rateHz;
+        if (decay.fitted && (!struckAgain || t <= decay.toSeconds)) {
+            amplitude[m] = 2.0 * std::exp(decay.logStart + decay.slope * t);
+        } else if (std::norm(envelope.values[m]) >= 4.0 * noise) {
+            amplitude[m] = 2.0 * std::abs(envelope.values[m]);
+        }
     }
-    if (!(g > 0.0)) return INFINITY;
-    const double centre = gt / g;
-    double noise = 0.0, curvature = 0.0;
-    for (int b = 0; b < transform.Blocks(); ++b) {
-        const double t = (b + 0.5) * blockSeconds - centre;
-        const double w = transform.WindowAt(b);
-        noise += w * w * t * t;
-        curvature += w * amplitude[b] * t * t;
-    }
-    noise *= LocalTransform::kBlock;
-    curvature *= LocalTransform::kBlock;
-    return std::sqrt(2.0 * noiseVariance * noise) / (2.0 * std::numbers::pi * curvature);
+    return amplitude;
 }
 
-// The strongest resolved peak within 40 cents of `peakHz`, no more than
-// 20 dB below it and 20 dB above the median of the spectrum around it (the
-// floor of noise and sidelobes); the transform must be centred near `peakHz`.
-std::optional<Doublet> FindDoublet(LocalTransform& transform, double peakHz) {
-    const double resolution = transform.RateHz() / transform.Length();
-    const double peak = transform.Magnitude(peakHz);
-    const double lo = peakHz * std::exp2(-40.0 / 1200.0), hi = peakHz * std::exp2(40.0 / 1200.0);
-    std::vector<double> grid, magnitude;
-    for (double f = peakHz - std::floor((peakHz - lo) / resolution) * resolution; f <= hi; f += resolution) {
-        grid.push_back(f);
-        magnitude.push_back(transform.Magnitude(f));
-    }
-    const auto centre = static_cast<int>(std::lround((peakHz - grid.front()) / resolution));
-    std::vector<double> sorted = magnitude;
-    std::nth_element(sorted.begin(), sorted.begin() + sorted.size() / 2, sorted.end());
-    const double floor = 10.0 * sorted[sorted.size() / 2];
-    int best = -1;
-    for (int i = 1; i + 1 < static_cast<int>(grid.size()); ++i) {
-        const double m = magnitude[i];
-        if (std::abs(i - centre) < 2 || m <= magnitude[i - 1] || m <= magnitude[i + 1]) continue;
-        if (m < 0.1 * peak || m < floor) continue;
-        // Resolved: the spectrum dips well below both peaks between them.
-        const auto [from, to] = std::minmax(i, centre);
-        const double dip = *std::min_element(magnitude.begin() + from, magnitude.begin() + to + 1);
-        if (dip > 0.5 * m) continue;
-        if (best < 0 || m > magnitude[best]) best = i;
-    }
-    if (best < 0) return std::nullopt;
-    transform.Centre(grid[best]);
-    const double frequency = transform.PeakIn(grid[best] - resolution, grid[best] + resolution);
-    return Doublet{frequency, transform.Magnitude(frequency) / peak};
-}
-
-TunedPartial MeasurePartial(LocalTransform& transform, const PartialTable& table, int row,
-                            double searchHz) {
+TunedPartial MeasurePartial(const Recording& r, const PartialTable& table, int row, double searchHz,
+                            Findings& findings) {
     TunedPartial partial;
     partial.partialIndex = table.partialIndex[row];
     partial.name = table.partialNames[static_cast<std::size_t>(partial.partialIndex)];
-    const double resolution = transform.RateHz() / transform.Length();
-    const double rowHz = table.frequency[row];
-    transform.Centre(rowHz);
-    // The best point of a grid four times finer than the resolution, then
-    // golden section around it.
-    const double reach = std::max(searchHz, resolution);
-    const double step = resolution / 4.0;
-    double coarse = rowHz, best = -1.0;
-    for (double f = rowHz - reach; f <= rowHz + reach + step / 2.0; f += step) {
-        const double m = transform.Magnitude(f);
-        if (m > best) {
-            best = m;
-            coarse = f;
-        }
-    }
-    partial.frequencyHz = transform.PeakIn(coarse - step, coarse + step);
-    const PartialDecay decay =
-        MeasureDecay(transform.Envelope(partial.frequencyHz), LocalTransform::kBlock,
-                     transform.RateHz() / LocalTransform::kBlock,
-                     std::clamp(16.0 / NearestOtherRow(table, row), 0.03, 0.5));
+    const double resolution = r.spectra.ResolutionHz();
+    // Over more than 2 s the table's row (from the first 2 s) can lie up to
+    // a few tenths of a hertz from either of two components it merges.
+    double reach = std::max(searchHz, resolution);
+    if (r.length > 2 * static_cast<std::int32_t>(r.rateHz)) reach = std::max(reach, 1.0);
+    partial.frequencyHz = PreciseFrequency(r, table.frequency[row], reach);
+    const double peak = r.transform.Magnitude(partial.frequencyHz);
+
+    std::vector<double> known(table.frequency.begin(), table.frequency.begin() + std::min<int>(table.count, kPartialRows));
+    known.push_back(partial.frequencyHz);
+    const double noiseVariance = r.spectra.NoiseVariance(partial.frequencyHz, known, 10.0 * resolution);
+    partial.doublet = FindDoublet(r.spectra, r.transform, partial.frequencyHz, peak, noiseVariance);
+
+    const double band = std::clamp(0.8 * NearestOther(table, row, partial.frequencyHz, partial.doublet, resolution), 3.0, 25.0);
+    const PartialEnvelope envelope = r.spectra.Envelope(partial.frequencyHz, band);
+    const PartialDecay decay = MeasureDecay(envelope, noiseVariance, r.endSeconds);
     partial.t60Seconds = decay.t60Seconds;
-    partial.uncertaintyHz = PeakUncertainty(transform, decay.amplitude, decay.noiseVariance);
-    partial.doublet = FindDoublet(transform, partial.frequencyHz);
+    findings.irregular = decay.irregular;
+
+    const double noise = noiseVariance * envelope.unitNoiseVariance;
+    std::vector<double> amplitude = AmplitudeOverTime(envelope, decay, noise, r.endSeconds < r.length / r.rateHz);
+    double noisePart = NoiseUncertainty(envelope, amplitude, noiseVariance, r.length, r.rateHz);
+    if (!std::isfinite(noisePart)) {
+        // Too weak for an envelope: take it as steady at its peak's level.
+        amplitude.assign(amplitude.size(), 4.0 * peak / static_cast<double>(r.length));
+        noisePart = NoiseUncertainty(envelope, amplitude, noiseVariance, r.length, r.rateHz);
+    }
+    // Where the decay was fitted, its stretch (after the strike's transient);
+    // otherwise all the envelope can be trusted over.
+    const double misfitFrom = decay.fitted ? decay.fromSeconds : envelope.settleSeconds;
+    const double misfitTo = decay.fitted ? decay.toSeconds
+                                         : std::min(r.endSeconds, envelope.usable / envelope.rateHz) - envelope.settleSeconds;
+    // A settling time more at each end: the filter's tails still carry a
+    // little of every neighbour's abrupt start and end, which the window
+    // of the peak search all but shuts out.
+    const Misfit misfit = MeasureMisfit(envelope, noiseVariance, misfitFrom + envelope.settleSeconds,
+                                        misfitTo - envelope.settleSeconds, r.length, r.rateHz);
+    const double misfitPart = misfit.uncertaintyHz;
+    // A companion that pulls the phase can hold the level straight while
+    // it bends the slope all the same.
+    if (decay.t60Seconds && misfit.slowRms / misfit.timeSpread > 0.1 * std::abs(decay.slope)) {
+        partial.t60Seconds.reset();
+        findings.irregular = true;
+    }
+    // A companion's pull worth a tuner's notice: beyond the noise and a tenth of a cent.
+    findings.unresolved = misfitPart > 3.0 * noisePart && misfitPart > partial.frequencyHz * 5.8e-5;
+    partial.uncertaintyHz = std::sqrt(noisePart * noisePart + misfitPart * misfitPart + 1e-14);
     partial.note = NoteName(partial.frequencyHz);
     return partial;
-}
-
-// The first sample of the first block of 128 whose largest magnitude
-// reaches a quarter of the recording's, kept so that at least 1024 samples
-// remain.
-std::int32_t StrikeOnset(const std::int16_t* samples, std::int32_t count) {
-    int loudest = 0;
-    for (std::int32_t i = 0; i < count; ++i) loudest = std::max(loudest, std::abs(int{samples[i]}));
-    std::int32_t onset = 0;
-    while (onset + 128 <= count - 1024) {
-        const std::int16_t* block = samples + onset;
-        int peak = 0;
-        for (int i = 0; i < 128; ++i) peak = std::max(peak, std::abs(int{block[i]}));
-        if (4 * peak >= loudest) break;
-        onset += 128;
-    }
-    return onset;
 }
 
 }  // namespace
 
 std::optional<StrikeNote> EstimateStrike(double nominalHz, double superquintHz, double octaveHz) {
     if (!(nominalHz > 0.0)) return std::nullopt;
-    // Least squares over the named harmonics: f = sum(k f_k) / sum(k^2).
-    double weighted = 2.0 * nominalHz, squares = 4.0;
-    if (superquintHz > 0.0) {
-        weighted += 3.0 * superquintHz;
-        squares += 9.0;
+    // The mean of log2(f_k / k) over the named harmonics k = 2, 3, 4: each
+    // partial an equal say in cents, as the ear weighs them.
+    static constexpr const char* kNames[3] = {"nominal", "superquint", "oct. nom."};
+    const double given[3] = {nominalHz, superquintHz, octaveHz};
+    StrikeNote strike;
+    double logSum = 0.0;
+    for (int i = 0; i < 3; ++i) {
+        if (!(given[i] > 0.0)) continue;
+        logSum += std::log2(given[i] / (i + 2));
+        strike.from.emplace_back(kNames[i]);
     }
-    if (octaveHz > 0.0) {
-        weighted += 4.0 * octaveHz;
-        squares += 16.0;
-    }
-    const double hz = weighted / squares;
-    return StrikeNote{hz, NoteName(hz), CentsBetween(hz, nominalHz)};
+    strike.frequencyHz = std::exp2(logSum / static_cast<double>(strike.from.size()));
+    strike.note = NoteName(strike.frequencyHz);
+    strike.cents = CentsBetween(strike.frequencyHz, nominalHz);
+    return strike;
 }
 
 namespace {
@@ -166,25 +178,87 @@ void FinishReport(TuningReport& report, const IdealTuning& ideal, const double h
 
 }  // namespace
 
+std::int32_t CountClippedSamples(const std::int16_t* samples, std::int32_t count) {
+    std::int32_t clipped = 0;
+    for (std::int32_t i = 0; samples != nullptr && i < count; ++i) {
+        clipped += samples[i] == 32767 || samples[i] == -32768;
+    }
+    return clipped;
+}
+
+namespace {
+
+std::string NameList(const std::vector<std::string>& names) {
+    std::string out;
+    for (const std::string& name : names) out += (out.empty() ? "" : ", ") + name;
+    return out;
+}
+
+void WarnAboutPartials(TuningReport& report, const std::vector<std::string>& irregular,
+                       const std::vector<std::string>& unresolved) {
+    if (!irregular.empty()) {
+        report.warnings.push_back({kWarnBeats, "the level of " + NameList(irregular) +
+                                                   " beats or bends (a companion too close to resolve, or a "
+                                                   "two-stage decay): no T60"});
+    }
+    if (!unresolved.empty()) {
+        report.warnings.push_back({kWarnUnresolved, "a companion too close to resolve pulls " + NameList(unresolved) +
+                                                        "; the uncertainty allows for it"});
+    }
+}
+
+}  // namespace
+
 TuningReport MakeTuningReport(const std::int16_t* samples, std::int32_t count, double rateHz,
-                              double searchHz, const PartialTable& table, const IdealTuning& ideal) {
+                              double searchHz, const PartialTable& table, const IdealTuning& ideal,
+                              const RecordingFacts& facts) {
     TuningReport report;
     report.idealName = ideal.name;
+    report.clippedSamples = facts.clippedSamples;
+    if (facts.clippedSamples > 0) {
+        report.warnings.push_back({kWarnClipped, std::to_string(facts.clippedSamples) +
+                                                     " samples are clipped at full scale: clipping adds false "
+                                                     "peaks and doublets"});
+    }
+    if (facts.paddedSamples > 0 && rateHz > 0.0) {
+        report.warnings.push_back({kWarnPadded, "the file ended " + FixedText(facts.paddedSamples / rateHz, 3) +
+                                                    " s before the recording was complete; only what it holds is "
+                                                    "measured"});
+        count -= std::min(count, facts.paddedSamples);
+    }
     if (samples == nullptr || count < 1024 || !(rateHz > 0.0)) return report;
     // Measure from the strike on: the silence before it would put a step
     // into the windowed envelope, whose slowly falling sidelobes let every
     // other partial pull a little on each peak.
     const std::int32_t onset = StrikeOnset(samples, count);
-    LocalTransform transform(samples + onset, count - onset, rateHz);
+    std::int32_t length = count - onset;
+    const std::int32_t again = SecondStrike(samples + onset, length);
+    if (again >= 0) {
+        report.warnings.push_back({kWarnSecondStrike, "the bell is struck again at " +
+                                                          FixedText((onset + again) / rateHz, 3) +
+                                                          " s; only what comes before is measured"});
+        // One strike is one clean model; the second's new phases would bend
+        // the peak. Half a second is the least worth measuring alone.
+        length = std::max(again - 1024, std::min(length, static_cast<std::int32_t>(rateHz / 2.0)));
+    }
+    const double endSeconds = length / rateHz;
+    RecordingSpectra spectra(samples + onset, length, rateHz);
+    LocalTransform transform(spectra.TakeHannWindowed(), rateHz);
+    const Recording recording{spectra, transform, rateHz, length, endSeconds};
     double harmonic[3] = {0.0, 0.0, 0.0};  // nominal, superquint, octave nominal
+    std::vector<std::string> irregular, unresolved;
     for (int row = 0; row < table.count && row < kPartialRows; ++row) {
         if (table.partialIndex[row] < 0 || table.partialIndex[row] >= NoPartial) continue;
-        report.partials.push_back(MeasurePartial(transform, table, row, searchHz));
+        Findings findings;
+        report.partials.push_back(MeasurePartial(recording, table, row, searchHz, findings));
         const TunedPartial& p = report.partials.back();
         if (p.partialIndex >= kNominal && p.partialIndex <= kOctaveNominal) {
             harmonic[p.partialIndex - kNominal] = p.frequencyHz;
         }
+        if (findings.irregular) irregular.push_back(p.name);
+        if (findings.unresolved) unresolved.push_back(p.name);
     }
+    WarnAboutPartials(report, irregular, unresolved);
     FinishReport(report, ideal, harmonic, true);
     return report;
 }

@@ -29,12 +29,41 @@ struct TunedPartial {
 };
 
 // The note heard when the bell is struck: the fundamental whose 2nd, 3rd and
-// 4th harmonics best fit the nominal, superquint and octave nominal.
+// 4th harmonics best fit, in cents, the named ones of nominal, superquint and
+// octave nominal (each named one an equal say).
 struct StrikeNote {
     double frequencyHz = 0.0;
     std::string note;
     double cents = 0.0;  // from the precise nominal
+    std::vector<std::string> from;  // the names of the partials used, in harmonic order
 };
+
+// Something about the recording that makes figures of the report doubtful.
+// `code` is one of the fixed codes below; `text` says it to the tuner.
+struct TuningWarning {
+    std::string code;
+    std::string text;
+};
+
+// The warning codes, and the tool's --help explains each.
+inline constexpr const char* kWarnClipped = "clipped";             // samples at full scale
+inline constexpr const char* kWarnSecondStrike = "second_strike";  // the bell struck again
+inline constexpr const char* kWarnPadded = "padded";               // the file ended early
+inline constexpr const char* kWarnBeats = "beats";                 // a partial's level beats or bends: no T60
+inline constexpr const char* kWarnUnresolved = "unresolved";       // a companion too close pulls a frequency
+
+// What the caller knows of a recording that its samples alone cannot say.
+struct RecordingFacts {
+    // Samples of the recording (from the trigger on, before the speed
+    // adjustment) at +32767 or -32768.
+    std::int32_t clippedSamples = 0;
+    // Zeros at the end of the samples passed, standing in for a file that
+    // ended before the recording was complete; they are not measured.
+    std::int32_t paddedSamples = 0;
+};
+
+// Samples at +32767 or -32768 among `count`.
+std::int32_t CountClippedSamples(const std::int16_t* samples, std::int32_t count);
 
 struct TuningReport {
     std::string idealName;
@@ -43,18 +72,23 @@ struct TuningReport {
     // False for a report of a partials table alone (ReportFromTable): no
     // samples, so no uncertainty (0), T60 or doublet.
     bool measured = true;
+    std::int32_t clippedSamples = 0;  // RecordingFacts::clippedSamples
+    std::vector<TuningWarning> warnings;  // in the order found; empty when all is well
 };
 
 // Measures every named row of `table` (partialIndex below 7) on the
-// recording `samples` (`count` samples at `rateHz`): its precise frequency
-// (the peak of the Hann-windowed transform of the whole recording, sought
-// within `searchHz` of the row's frequency, the spectrum's interval) and its
-// uncertainty, cents from the precise nominal and deviation from `ideal`,
-// T60, a doublet within 40 cents, its note; then the strike note. A table
+// recording `samples` (`count` samples at `rateHz`, the last
+// facts.paddedSamples of them zeros that are left out), from the strike on:
+// its precise frequency (the peak of the Hann-windowed transform, sought
+// within `searchHz` of the row's frequency, the spectrum's interval, and at
+// least 1 Hz when more than 2 s are measured) and its uncertainty, cents
+// from the precise nominal and deviation from `ideal`, T60, a doublet within
+// 40 cents, its note; then the strike note and the warnings. A table
 // without named rows, or fewer than 1024 samples, gives a report without
-// partials. Plain C++, any thread; about 1 ms a partial for 2 s at 44100 Hz.
+// partials. Plain C++, any thread; a few milliseconds for 2 s at 44100 Hz.
 TuningReport MakeTuningReport(const std::int16_t* samples, std::int32_t count, double rateHz,
-                              double searchHz, const PartialTable& table, const IdealTuning& ideal);
+                              double searchHz, const PartialTable& table, const IdealTuning& ideal,
+                              const RecordingFacts& facts = {});
 
 // The report a partials table alone allows, for a table read from a file:
 // every named row with the table's frequency and cents, its note, the
@@ -70,4 +104,5 @@ void ApplyIdeal(TuningReport& report, const IdealTuning& ideal);
 
 // The strike note of precise nominal, superquint and octave nominal
 // frequencies (Hz; 0 for one not named), or empty without a nominal.
+// `from` names those used.
 std::optional<StrikeNote> EstimateStrike(double nominalHz, double superquintHz, double octaveHz);
