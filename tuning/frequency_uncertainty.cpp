@@ -19,7 +19,7 @@ double HannAt(double t, std::int32_t length, double sampleRateHz) {
 }  // namespace
 
 double NoiseUncertainty(const PartialEnvelope& envelope, const std::vector<double>& amplitude,
-                        double noiseVariance, std::int32_t length, double sampleRateHz) {
+                        const std::vector<double>& noiseVariance, std::int32_t length, double sampleRateHz) {
     const double step = sampleRateHz / envelope.rateHz;  // samples per value
     const std::size_t count = std::min(amplitude.size(), static_cast<std::size_t>(envelope.usable));
     double g = 0.0, gt = 0.0;
@@ -34,10 +34,10 @@ double NoiseUncertainty(const PartialEnvelope& envelope, const std::vector<doubl
     for (std::size_t m = 0; m < count; ++m) {
         const double t = m / envelope.rateHz - centre;
         const double w = HannAt(m / envelope.rateHz, length, sampleRateHz);
-        noise += w * w * t * t;
+        noise += noiseVariance[m] * w * w * t * t;
         curvature += w * amplitude[m] * t * t;
     }
-    return std::sqrt(2.0 * noiseVariance * noise * step) / (kTwoPi * curvature * step);
+    return std::sqrt(2.0 * noise * step) / (kTwoPi * curvature * step);
 }
 
 Misfit MeasureMisfit(const PartialEnvelope& envelope, double noiseVariance, double fromSeconds, double toSeconds,

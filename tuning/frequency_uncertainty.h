@@ -9,12 +9,13 @@
 // transform of `length` samples at `sampleRateHz`) may be from the truth.
 // Plain C++, any thread.
 
-// One standard deviation under white noise of `noiseVariance` per sample:
-// the spread of the transform's slope at the peak over its curvature, with
-// the partial's amplitude `amplitude` (sample units, one per envelope value)
-// over time. Infinite when the amplitude is 0 throughout.
+// One standard deviation under noise of `noiseVariance` per sample (one
+// value per envelope value: the noise may be louder at some times, as in a
+// strike's transient): the spread of the transform's slope at the peak over
+// its curvature, with the partial's amplitude `amplitude` (sample units, one
+// per envelope value) over time. Infinite when the amplitude is 0 throughout.
 double NoiseUncertainty(const PartialEnvelope& envelope, const std::vector<double>& amplitude,
-                        double noiseVariance, std::int32_t length, double sampleRateHz);
+                        const std::vector<double>& noiseVariance, std::int32_t length, double sampleRateHz);
 
 // What one decaying component does not explain: the slow part of the
 // envelope's misfit in level and in phase against straight lines, beyond

@@ -40,6 +40,23 @@ std::complex<double> Bin(const std::vector<double>& buffer, std::int32_t n, std:
     return {buffer[2 * k], buffer[2 * k + 1]};
 }
 
+double Median(std::vector<double>& values);
+
+// The median power over the whole band of the Hann-windowed stretch of 1024
+// samples at `start`: between the partials, the noise's level there.
+double StretchNoise(const std::int16_t* samples, std::int32_t start, const std::vector<double>& twiddles) {
+    constexpr std::int32_t kStretch = 1024;
+    std::vector<double> buffer(kStretch);
+    for (std::int32_t i = 0; i < kStretch; ++i) {
+        const double w = 0.5 - 0.5 * std::cos(kTwoPi * (i + 0.5) / kStretch);
+        buffer[static_cast<std::size_t>(i)] = w * samples[start + i];
+    }
+    Transform(buffer, kStretch, twiddles);
+    std::vector<double> power(kStretch / 2 - 1);
+    for (std::size_t k = 1; k < kStretch / 2; ++k) power[k - 1] = std::norm(Bin(buffer, kStretch, k));
+    return Median(power);
+}
+
 double Median(std::vector<double>& values) {
     const auto middle = values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2);
     std::nth_element(values.begin(), middle, values.end());
@@ -92,6 +109,15 @@ RecordingSpectra::RecordingSpectra(const std::int16_t* samples, std::int32_t cou
     quietPower.resize(static_cast<std::size_t>(quietPoints / 2) + 1);
     for (std::size_t k = 0; k < quietPower.size(); ++k) quietPower[k] = std::norm(Bin(plain, quietPoints, k));
 
+    // The noise of the first half second against that of the last stretch.
+    const std::int32_t stretches = std::min<std::int32_t>(static_cast<std::int32_t>(rateHz / 512.0) - 1, count / 512 - 4);
+    if (stretches > 0) {
+        const double reference = std::max(1e-30, StretchNoise(samples, count - 1024, twiddles));
+        for (std::int32_t j = 0; j < stretches; ++j) {
+            noiseFactor.push_back(std::max(1.0, StretchNoise(samples, 512 * j, twiddles) / reference));
+        }
+    }
+
     // Last, so that its result stays where it was made.
     std::copy(samples, samples + count, plain.begin());
     std::fill(plain.begin() + count, plain.end(), 0.0);
@@ -115,6 +141,13 @@ double RecordingSpectra::NoiseVariance(double hz, const std::vector<double>& pea
     // |X|^2 of noise is exponential: its median is ln 2 times its mean.
     const double mean = Median(power) / std::numbers::ln2;
     return std::max(kQuantisation, mean / quietEnergy);
+}
+
+double RecordingSpectra::NoiseFactorAt(double seconds) const {
+    // Stretch j covers 512 j ... 512 j + 1024 samples; the nearest centre counts.
+    const double j = seconds * rateHz / 512.0 - 1.0;
+    if (noiseFactor.empty() || !(j < noiseFactor.size() - 0.5)) return 1.0;
+    return noiseFactor[static_cast<std::size_t>(std::max(0.0, j + 0.5))];
 }
 
 PartialEnvelope RecordingSpectra::Envelope(double hz, double bandHz) const {

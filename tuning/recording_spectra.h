@@ -59,6 +59,11 @@ public:
     // samples (1/12).
     double NoiseVariance(double hz, const std::vector<double>& peaksHz, double exclusionHz) const;
 
+    // How many times louder than at the recording's end the noise is at
+    // `seconds` from its start: 1 except in the strike's transient (the first
+    // half second is looked at, in stretches of 1024 samples).
+    double NoiseFactorAt(double seconds) const;
+
     // The envelope of the partial at `hz`, in a band of +-bandHz (flat to
     // half of it, then a raised cosine to zero).
     PartialEnvelope Envelope(double hz, double bandHz) const;
@@ -73,6 +78,7 @@ private:
     std::vector<double> quietPower;                  // Blackman-Harris |X|^2 per bin
     std::vector<double> plain;  // the unwindowed transform, packed as RealFft leaves it
     std::vector<double> twiddles;
+    std::vector<double> noiseFactor;  // per half stretch of 1024 samples from the start
     double hannEnergy = 0.0;
     double quietEnergy = 0.0;
 };

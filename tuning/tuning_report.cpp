@@ -87,6 +87,17 @@ std::vector<double> AmplitudeOverTime(const PartialEnvelope& envelope, const Par
     return amplitude;
 }
 
+// The noise per sample at each envelope value: the floor measured between
+// the partials, raised where the recording is noisier than at its end (a
+// strike's transient: loud noise at the start, where a small window still
+// gives it a long lever on the peak).
+std::vector<double> NoiseOverTime(const PartialEnvelope& envelope, const RecordingSpectra& spectra,
+                                  double noiseVariance) {
+    std::vector<double> noise(envelope.values.size(), noiseVariance);
+    for (std::size_t m = 0; m < noise.size(); ++m) noise[m] *= spectra.NoiseFactorAt(m / envelope.rateHz);
+    return noise;
+}
+
 TunedPartial MeasurePartial(const Recording& r, const PartialTable& table, int row, double searchHz,
                             Findings& findings) {
     TunedPartial partial;
@@ -113,11 +124,12 @@ TunedPartial MeasurePartial(const Recording& r, const PartialTable& table, int r
 
     const double noise = noiseVariance * envelope.unitNoiseVariance;
     std::vector<double> amplitude = AmplitudeOverTime(envelope, decay, noise, r.endSeconds < r.length / r.rateHz);
-    double noisePart = NoiseUncertainty(envelope, amplitude, noiseVariance, r.length, r.rateHz);
+    const std::vector<double> noiseOverTime = NoiseOverTime(envelope, r.spectra, noiseVariance);
+    double noisePart = NoiseUncertainty(envelope, amplitude, noiseOverTime, r.length, r.rateHz);
     if (!std::isfinite(noisePart)) {
         // Too weak for an envelope: take it as steady at its peak's level.
         amplitude.assign(amplitude.size(), 4.0 * peak / static_cast<double>(r.length));
-        noisePart = NoiseUncertainty(envelope, amplitude, noiseVariance, r.length, r.rateHz);
+        noisePart = NoiseUncertainty(envelope, amplitude, noiseOverTime, r.length, r.rateHz);
     }
     // Where the decay was fitted, its stretch (after the strike's transient);
     // otherwise all the envelope can be trusted over.

@@ -92,6 +92,7 @@ TEST(HardCases, DoubletsFoundWhereverTheyLie) {
 }
 
 TEST(HardCases, DecayBesideNeighboursOffsetsAndStrikes) {
+    Calibration beside, struck, clipped;
     // A superquint beside a louder nominal at spacings that folded into the
     // old block-sum envelope (k x 344.5 Hz give or take a few hertz) and others.
     for (double spacing : {15.0, 40.0, 333.0, 341.0, 344.5, 348.0, 686.0, 692.0, 1033.0, 1380.0}) {
@@ -100,6 +101,7 @@ TEST(HardCases, DecayBesideNeighboursOffsetsAndStrikes) {
             const double superquint = 1990.0 + 0.3 * seed;
             const TunedPartial p = Named(Measure({{superquint, 3000, 3.2, kSuperquint},
                                                   {superquint - spacing, 12000, 8, kNominal}}, 3.0, seed), kSuperquint);
+            beside.Add(p.frequencyHz - superquint, p.uncertaintyHz);
             ASSERT_TRUE(p.t60Seconds.has_value());
             EXPECT_NEAR(*p.t60Seconds / 3.2, 1.0, 0.05);
         }
@@ -119,10 +121,26 @@ TEST(HardCases, DecayBesideNeighboursOffsetsAndStrikes) {
         const TuningReport report = Measure(bell, 3.0, seed, 88200, strike);
         for (const Tone& tone : bell) {
             const TunedPartial& p = Named(report, tone.partial);
+            struck.Add(p.frequencyHz - tone.hz, p.uncertaintyHz);
             ASSERT_TRUE(p.t60Seconds.has_value()) << seed << " " << p.name;
             EXPECT_NEAR(*p.t60Seconds / tone.t60, 1.0, 0.10) << seed << " " << p.name;
         }
+        // Played 2.5 times too loud: the strike and the loud partials clip.
+        Extras loud;
+        loud.gain = 2.5;
+        const std::vector<std::int16_t> x = Synthesize(bell, 3.0, seed, 88200, loud);
+        const RecordingFacts facts{CountClippedSamples(x.data(), 88200), 0};
+        const TuningReport overloaded = MakeTuningReport(x.data(), 88200, kRate, 0.5, TableOf(bell), JustTuning(), facts);
+        ASSERT_FALSE(overloaded.warnings.empty());
+        EXPECT_EQ(overloaded.warnings.front().code, "clipped");
+        for (const Tone& tone : bell) clipped.Add(Named(overloaded, tone.partial).frequencyHz - tone.hz, Named(overloaded, tone.partial).uncertaintyHz);
     }
+    std::printf("beside a neighbour: coverage %.3f rms %.2f; after a strike transient: coverage %.3f rms %.2f; "
+                "clipped: coverage %.3f rms %.2f\n", beside.Coverage(), beside.Rms(), struck.Coverage(), struck.Rms(),
+                clipped.Coverage(), clipped.Rms());
+    EXPECT_GE(beside.Coverage(), 0.9);
+    EXPECT_GE(struck.Coverage(), 0.9);
+    EXPECT_GE(clipped.Coverage(), 0.9);
 }
 
 TEST(HardCases, UnresolvedCompanionsAndEqualPairs) {
