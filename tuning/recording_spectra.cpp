@@ -44,16 +44,14 @@ double Median(std::vector<double>& values);
 
 // The median power over the whole band of the Hann-windowed stretch of 1024
 // samples at `start`: between the partials, the noise's level there.
-double StretchNoise(const std::int16_t* samples, std::int32_t start, const std::vector<double>& twiddles) {
-    constexpr std::int32_t kStretch = 1024;
-    std::vector<double> buffer(kStretch);
-    for (std::int32_t i = 0; i < kStretch; ++i) {
-        const double w = 0.5 - 0.5 * std::cos(kTwoPi * (i + 0.5) / kStretch);
-        buffer[static_cast<std::size_t>(i)] = w * samples[start + i];
-    }
-    Transform(buffer, kStretch, twiddles);
-    std::vector<double> power(kStretch / 2 - 1);
-    for (std::size_t k = 1; k < kStretch / 2; ++k) power[k - 1] = std::norm(Bin(buffer, kStretch, k));
+// `window` holds the 1024 values of the window, `buffer` room for as many.
+double StretchNoise(const std::int16_t* samples, std::int32_t start, const std::vector<double>& window,
+                    std::vector<double>& buffer, const std::vector<double>& twiddles) {
+    const auto n = static_cast<std::int32_t>(window.size());
+    for (std::int32_t i = 0; i < n; ++i) buffer[static_cast<std::size_t>(i)] = window[static_cast<std::size_t>(i)] * samples[start + i];
+    Transform(buffer, n, twiddles);
+    std::vector<double> power(static_cast<std::size_t>(n / 2 - 1));
+    for (std::size_t k = 1; k < static_cast<std::size_t>(n / 2); ++k) power[k - 1] = std::norm(Bin(buffer, n, k));
     return Median(power);
 }
 
@@ -109,12 +107,14 @@ RecordingSpectra::RecordingSpectra(const std::int16_t* samples, std::int32_t cou
     quietPower.resize(static_cast<std::size_t>(quietPoints / 2) + 1);
     for (std::size_t k = 0; k < quietPower.size(); ++k) quietPower[k] = std::norm(Bin(plain, quietPoints, k));
 
-    // The noise of the first half second against that of the last stretch.
-    const std::int32_t stretches = std::min<std::int32_t>(static_cast<std::int32_t>(rateHz / 512.0) - 1, count / 512 - 4);
+    // The noise of the first quarter second against that of the last stretch.
+    const std::int32_t stretches = std::min<std::int32_t>(static_cast<std::int32_t>(rateHz / 2048.0), count / 512 - 4);
     if (stretches > 0) {
-        const double reference = std::max(1e-30, StretchNoise(samples, count - 1024, twiddles));
+        std::vector<double> window(1024), stretch(1024);
+        for (std::size_t i = 0; i < window.size(); ++i) window[i] = 0.5 - 0.5 * std::cos(kTwoPi * (i + 0.5) / 1024.0);
+        const double reference = std::max(1e-30, StretchNoise(samples, count - 1024, window, stretch, twiddles));
         for (std::int32_t j = 0; j < stretches; ++j) {
-            noiseFactor.push_back(std::max(1.0, StretchNoise(samples, 512 * j, twiddles) / reference));
+            noiseFactor.push_back(std::max(1.0, StretchNoise(samples, 512 * j, window, stretch, twiddles) / reference));
         }
     }
 

@@ -61,7 +61,7 @@ public:
 
     // How many times louder than at the recording's end the noise is at
     // `seconds` from its start: 1 except in the strike's transient (the first
-    // half second is looked at, in stretches of 1024 samples).
+    // quarter second is looked at, in stretches of 1024 samples).
     double NoiseFactorAt(double seconds) const;
 
     // The envelope of the partial at `hz`, in a band of +-bandHz (flat to
