@@ -76,10 +76,14 @@ Tuning report: for each named partial the precise frequency (the peak of
 the Hann-windowed transform of the whole recording, far finer than the
 spectrum's interval) with one standard deviation of it, cents from the
 precise nominal, the ideal cents and the deviation from them, T60 (the
-time to decay by 60 dB; empty when too weak to tell), a doublet (a second
-resolved peak within 40 cents and 20 dB) and the note; then the strike
-note, the fundamental whose 2nd, 3rd and 4th harmonics best fit nominal,
-superquint and octave nominal, and the partials it was fitted to.
+time to decay by 60 dB, fitted after the strike's transient; empty when too
+weak to tell or when the level beats or bends), a doublet (a second peak
+within 40 cents, at least two resolution widths away and no more than 20 dB
+weaker) and the note; then the strike note, the fundamental whose 2nd, 3rd
+and 4th harmonics best fit, in cents, nominal, superquint and octave
+nominal, and the partials it was fitted to. The uncertainty counts the
+noise measured between the partials and the pull of a companion too close
+to resolve.
 The whole recording: every sample of the recording (trunc(44100 /
 interval) of them, 20 s at 0.05 Hz) from the strike on, without the zeros
 that pad a short file; the spectrum and the partial table keep using the
@@ -88,8 +92,8 @@ Warnings, each with its code (json "warnings", the csv's last column):
   clipped            samples at full scale, counted from the trigger on,
                      before the speed adjustment
   second_strike      the bell was struck again, at the time given in
-                     seconds from the start of the recording; the decay is
-                     measured before it
+                     seconds from the start of the recording; only what
+                     comes before it is measured
   padded             the file ended before the recording was complete; the
                      zeros are not measured
   beats              a partial's level beats or bends (a companion too
