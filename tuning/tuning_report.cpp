@@ -131,6 +131,8 @@ TunedPartial MeasurePartial(const Recording& r, const PartialTable& table, int r
         amplitude.assign(amplitude.size(), 4.0 * peak / static_cast<double>(r.length));
         noisePart = NoiseUncertainty(envelope, amplitude, noiseOverTime, r.length, r.rateHz);
     }
+    // Nothing there at all (digital silence): the peak is known to its width.
+    if (!std::isfinite(noisePart)) noisePart = resolution;
     // Where the decay was fitted, its stretch (after the strike's transient);
     // otherwise all the envelope can be trusted over.
     const double misfitFrom = decay.fitted ? decay.fromSeconds : envelope.settleSeconds;

@@ -140,6 +140,9 @@ TEST(TuningReport, StrikeAndIdeals) {
     const auto measured = [](int count) { return Report({{500, 8000, 8, kNominal}}, 3, 1, count).partials.size(); };
     EXPECT_EQ(std::pair(measured(1023), measured(1024)), std::pair(std::size_t{0}, std::size_t{1}));
     EXPECT_FALSE(EstimateStrike(0.0, 750.0, 1000.0).has_value());
+    // Digital silence where the table names a partial: an uncertainty all the same, never 0 or infinite.
+    const double silent = Report({{500, 0, 8, kNominal}}, 0, 1).partials.at(0).uncertaintyHz;
+    EXPECT_TRUE(silent > 0.0 && std::isfinite(silent)) << silent;
 }
 
 // Three strikes give exact means and sample deviations, also of values far above their spread; a strike 60 cents
