@@ -98,6 +98,47 @@ std::vector<double> NoiseOverTime(const PartialEnvelope& envelope, const Recordi
     return noise;
 }
 
+// One standard deviation of the partial's precise frequency: the noise's
+// part and the part one decaying component cannot explain. Drops T60 when
+// that misfit could bend the decay's slope by more than a tenth.
+double Uncertainty(const Recording& r, const PartialEnvelope& envelope, const PartialDecay& decay,
+                   double noiseVariance, double peak, TunedPartial& partial, Findings& findings) {
+    const double noise = noiseVariance * envelope.unitNoiseVariance;
+    std::vector<double> amplitude = AmplitudeOverTime(envelope, decay, noise, r.endSeconds < r.length / r.rateHz);
+    const std::vector<double> noiseOverTime = NoiseOverTime(envelope, r.spectra, noiseVariance);
+    double noisePart = NoiseUncertainty(envelope, amplitude, noiseOverTime, r.length, r.rateHz);
+    if (!std::isfinite(noisePart)) {
+        // Too weak for an envelope: take it as steady at its peak's level.
+        amplitude.assign(amplitude.size(), 4.0 * peak / static_cast<double>(r.length));
+        noisePart = NoiseUncertainty(envelope, amplitude, noiseOverTime, r.length, r.rateHz);
+    }
+    // Nothing there at all (digital silence): the peak is known to its width.
+    if (!std::isfinite(noisePart)) noisePart = r.spectra.ResolutionHz();
+    // Where the decay was fitted, its stretch (after the strike's transient);
+    // otherwise all the envelope can be trusted over. A settling time more
+    // at each end: the filter's tails still carry a little of every
+    // neighbour's abrupt start and end, which the peak search's window all
+    // but shuts out.
+    const double from = (decay.fitted ? decay.fromSeconds : envelope.settleSeconds) + envelope.settleSeconds;
+    const double to = (decay.fitted ? decay.toSeconds
+                                    : std::min(r.endSeconds, envelope.usable / envelope.rateHz) - envelope.settleSeconds) -
+                      envelope.settleSeconds;
+    const Misfit misfit = MeasureMisfit(envelope, noiseVariance, from, to, r.length, r.rateHz);
+    // A companion that pulls the phase can hold the level straight while
+    // it bends the slope all the same.
+    if (partial.t60Seconds && misfit.slowRms / misfit.timeSpread > 0.1 * std::abs(decay.slope)) {
+        partial.t60Seconds.reset();
+        findings.irregular = true;
+    }
+    // A companion's pull worth a tuner's notice: beyond the noise and a tenth of a cent.
+    const double tenthOfACent = partial.frequencyHz * (std::exp2(0.1 / 1200.0) - 1.0);
+    findings.unresolved = misfit.uncertaintyHz > 3.0 * noisePart && misfit.uncertaintyHz > tenthOfACent;
+    // Never below the precision the peak is sought to.
+    constexpr double kSearchPrecisionHz = 1e-7;
+    return std::sqrt(noisePart * noisePart + misfit.uncertaintyHz * misfit.uncertaintyHz +
+                     kSearchPrecisionHz * kSearchPrecisionHz);
+}
+
 TunedPartial MeasurePartial(const Recording& r, const PartialTable& table, int row, double searchHz,
                             Findings& findings) {
     TunedPartial partial;
@@ -116,43 +157,12 @@ TunedPartial MeasurePartial(const Recording& r, const PartialTable& table, int r
     const double noiseVariance = r.spectra.NoiseVariance(partial.frequencyHz, known, 10.0 * resolution);
     partial.doublet = FindDoublet(r.spectra, r.transform, partial.frequencyHz, peak, noiseVariance);
 
-    const double band = std::clamp(0.8 * NearestOther(table, row, partial.frequencyHz, partial.doublet, resolution), 3.0, 25.0);
-    const PartialEnvelope envelope = r.spectra.Envelope(partial.frequencyHz, band);
+    const double nearest = NearestOther(table, row, partial.frequencyHz, partial.doublet, resolution);
+    const PartialEnvelope envelope = r.spectra.Envelope(partial.frequencyHz, std::clamp(0.8 * nearest, 3.0, 25.0));
     const PartialDecay decay = MeasureDecay(envelope, noiseVariance, r.endSeconds);
     partial.t60Seconds = decay.t60Seconds;
     findings.irregular = decay.irregular;
-
-    const double noise = noiseVariance * envelope.unitNoiseVariance;
-    std::vector<double> amplitude = AmplitudeOverTime(envelope, decay, noise, r.endSeconds < r.length / r.rateHz);
-    const std::vector<double> noiseOverTime = NoiseOverTime(envelope, r.spectra, noiseVariance);
-    double noisePart = NoiseUncertainty(envelope, amplitude, noiseOverTime, r.length, r.rateHz);
-    if (!std::isfinite(noisePart)) {
-        // Too weak for an envelope: take it as steady at its peak's level.
-        amplitude.assign(amplitude.size(), 4.0 * peak / static_cast<double>(r.length));
-        noisePart = NoiseUncertainty(envelope, amplitude, noiseOverTime, r.length, r.rateHz);
-    }
-    // Nothing there at all (digital silence): the peak is known to its width.
-    if (!std::isfinite(noisePart)) noisePart = resolution;
-    // Where the decay was fitted, its stretch (after the strike's transient);
-    // otherwise all the envelope can be trusted over.
-    const double misfitFrom = decay.fitted ? decay.fromSeconds : envelope.settleSeconds;
-    const double misfitTo = decay.fitted ? decay.toSeconds
-                                         : std::min(r.endSeconds, envelope.usable / envelope.rateHz) - envelope.settleSeconds;
-    // A settling time more at each end: the filter's tails still carry a
-    // little of every neighbour's abrupt start and end, which the window
-    // of the peak search all but shuts out.
-    const Misfit misfit = MeasureMisfit(envelope, noiseVariance, misfitFrom + envelope.settleSeconds,
-                                        misfitTo - envelope.settleSeconds, r.length, r.rateHz);
-    const double misfitPart = misfit.uncertaintyHz;
-    // A companion that pulls the phase can hold the level straight while
-    // it bends the slope all the same.
-    if (decay.t60Seconds && misfit.slowRms / misfit.timeSpread > 0.1 * std::abs(decay.slope)) {
-        partial.t60Seconds.reset();
-        findings.irregular = true;
-    }
-    // A companion's pull worth a tuner's notice: beyond the noise and a tenth of a cent.
-    findings.unresolved = misfitPart > 3.0 * noisePart && misfitPart > partial.frequencyHz * 5.8e-5;
-    partial.uncertaintyHz = std::sqrt(noisePart * noisePart + misfitPart * misfitPart + 1e-14);
+    partial.uncertaintyHz = Uncertainty(r, envelope, decay, noiseVariance, peak, partial, findings);
     partial.note = NoteName(partial.frequencyHz);
     return partial;
 }
