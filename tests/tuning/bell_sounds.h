@@ -22,6 +22,7 @@ struct Tone {
     double amplitude;  // at the start, sample units
     double t60;        // s
     std::int16_t partial = NoPartial;  // the name the table gives it
+    double phase = -1.0;               // radians at the start; at random when negative
 };
 
 struct Extras {
@@ -45,7 +46,8 @@ inline std::vector<std::int16_t> Synthesize(const std::vector<Tone>& tones, doub
             // A phasor turned and shrunk each sample: exact to rounding, and fast.
             const std::complex<double> step = std::polar(std::exp(-std::log(1000.0) / (tone.t60 * kRate)),
                                                          2.0 * std::numbers::pi * tone.hz / kRate);
-            std::complex<double> z = std::polar(tone.amplitude, phase(random));
+            const double drawn = phase(random);
+            std::complex<double> z = std::polar(tone.amplitude, tone.phase >= 0.0 ? tone.phase : drawn);
             for (int n = from; n < count; ++n, z *= step) v[static_cast<std::size_t>(n)] += z.imag();
         }
     };

@@ -13,8 +13,10 @@
 #include "partials/partial_table.h"
 #include "tuning/ideal_tuning.h"
 #include "tuning/local_transform.h"
+#include "tuning/partial_decay.h"
 #include "tuning/strike_average.h"
 #include "tuning/tuning_report.h"
+#include "tuning/tuning_text.h"
 
 namespace {
 
@@ -99,6 +101,25 @@ TEST(TuningReport, DecayTimes) {
     EXPECT_FALSE(Report({{250.0, 5, 10, kPrime}, {500.0, 8000, 5, kNominal}}, 300, 4).partials[0].t60Seconds);
 }
 
+TEST(PartialDecay, CleanDecayGivesT60ABendDoesNot) {
+    // Envelopes made by hand, 2 s at 100 values a second, with a noise far below them: one exponential, and
+    // the same with a slow second stage 26 dB down whose phase stays straight.
+    const auto envelope = [](double secondStage) {
+        PartialEnvelope e;
+        for (int m = 0; m < 200; ++m) {
+            const double t = m / 100.0;
+            e.values.emplace_back(1000.0 * std::exp(-std::log(1000.0) * t / 1.5) + secondStage * std::exp(-0.1 * t));
+        }
+        e.rateHz = 100.0, e.unitNoiseVariance = 1e-6, e.independentRateHz = 50.0, e.settleSeconds = 0.05, e.usable = 200;
+        return e;
+    };
+    const PartialDecay clean = MeasureDecay(envelope(0.0), 1.0, 2.0), bent = MeasureDecay(envelope(50.0), 1.0, 2.0);
+    ASSERT_TRUE(clean.t60Seconds.has_value());
+    EXPECT_NEAR(*clean.t60Seconds, 1.5, 0.01);
+    EXPECT_FALSE(clean.irregular);
+    EXPECT_TRUE(bent.fitted && bent.irregular && !bent.t60Seconds) << bent.t60Seconds.value_or(-1);
+}
+
 TEST(TuningReport, DoubletsAndStrongNeighbours) {
     const TuningReport split =
         Report({{500.0, 8000, 8, kNominal}, {503.5, 4000, 8}, {250.0, 4000, 10, kPrime}}, 8, 5);
@@ -143,6 +164,9 @@ TEST(TuningReport, StrikeAndIdeals) {
     // Digital silence where the table names a partial: an uncertainty all the same, never 0 or infinite.
     const double silent = Report({{500, 0, 8, kNominal}}, 0, 1).partials.at(0).uncertaintyHz;
     EXPECT_TRUE(silent > 0.0 && std::isfinite(silent)) << silent;
+    // Shown to two digits of the uncertainty; without one, to three decimals and "?".
+    EXPECT_EQ(FrequencyWithUncertainty(640.1234, 0.0012, "+-"), "640.1234 +- 0.0012");
+    for (double none : {0.0, -1.0, double{INFINITY}, double{NAN}}) EXPECT_EQ(FrequencyWithUncertainty(640.1234, none, "+-"), "640.123 +- ?");
 }
 
 // Three strikes give exact means and sample deviations, also of values far above their spread; a strike 60 cents
