@@ -195,6 +195,10 @@ public:
     // refused with its message, leaving everything as it was. True when
     // the analysis completed.
     bool AnalyseSoundFile(const std::string& path);
+    // A file named on the command line: a sound file is analysed as if it
+    // had been dropped on the window; a project file (.campanor) is refused
+    // with a message, since this version keeps one bell at a time.
+    void OpenGivenFile(const std::string& path);
     // The synthetic start-up spectrum, its partials named and shown.
     void PrepareStartupSpectrum();
 

@@ -72,6 +72,14 @@ bool MainWindow::AnalyseSoundFile(const std::string& path) {
     return completed;
 }
 
+void MainWindow::OpenGivenFile(const std::string& path) {
+    if (path.ends_with(".campanor")) {
+        MessageBox(this, path + ": this version of Campanor cannot open project files.");
+        return;
+    }
+    if (IsWindowEnabled(kAnalyseFile)) AnalyseSoundFile(path);
+}
+
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
     if (!DraggedFile(event->mimeData()).isEmpty() && IsWindowEnabled(kAnalyseFile)) event->acceptProposedAction();
 }

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <string>
 #include <new>
 
 #include "analysis/spectrum_analyser.h"
@@ -21,9 +22,7 @@
 #include "tools/tuning_output.h"
 #include "tuning/ideal_tuning.h"
 
-#ifndef CAMPANOR_VERSION
-#define CAMPANOR_VERSION "unknown"
-#endif
+#include "campanor_build_info.h"  // generated at build time
 
 namespace {
 
@@ -239,7 +238,8 @@ int RunAnalyseTool(const std::vector<std::string>& args) {
         return std::fflush(stdout) == 0 ? kExitOk : kExitFileFailed;
     }
     if (options.version) {
-        std::printf("%s %s\n", kProgram, CAMPANOR_VERSION);
+        const std::string commit = CAMPANOR_COMMIT;
+        std::printf("%s %s%s\n", kProgram, CAMPANOR_VERSION, commit.empty() ? "" : (" (commit " + commit + ")").c_str());
         return std::fflush(stdout) == 0 ? kExitOk : kExitFileFailed;
     }
     Reporter report(options.inputs.size() > 1 && isatty(STDERR_FILENO));

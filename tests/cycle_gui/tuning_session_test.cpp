@@ -111,6 +111,13 @@ TEST_F(CycleTest, ATuningSessionInThePanel) {
               std::tuple(7, QString::fromStdString(FixedText(w.table.nominal, 3)), QString("-")));
     EXPECT_EQ(w.Item<QLabel>(kTuningStatus)->text().left(30).toStdString(), "From the partials file alone: ");
     EXPECT_TRUE(script.messages.empty()) << script.messages.front().text;
+
+    // Named on the command line: a project file is refused in words, a sound file analysed as if dropped.
+    w.OpenGivenFile("ring.campanor");
+    ASSERT_FALSE(script.messages.empty());
+    EXPECT_EQ(script.messages.back().text, "ring.campanor: this version of Campanor cannot open project files.");
+    w.OpenGivenFile(directory.filePath("bell.wav").toStdString());
+    EXPECT_TRUE(w.tuning.measured && w.request.waveFileName == directory.filePath("bell.wav").toStdString());
 }
 
 // A strike too loud for the input, then a file that ends too early: each report's warnings follow the status, all
