@@ -199,6 +199,10 @@ public:
     // had been dropped on the window; a project file (.campanor) is refused
     // with a message, since this version keeps one bell at a time.
     void OpenGivenFile(const std::string& path);
+    // After "Add Partial": the tuning report measured again from the
+    // recording with the new table, or from the table alone when the
+    // recording is no longer kept (or the report came from a partials file).
+    void RetuneAfterAddedPartial();
     // The synthetic start-up spectrum, its partials named and shown.
     void PrepareStartupSpectrum();
 

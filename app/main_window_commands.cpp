@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QSlider>
 #include "app/startup_spectrum.h"
+#include "cycle/analyse_recording.h"
 
 using namespace MainWindowIds;
 
@@ -84,6 +85,24 @@ void MainWindow::OnAddPartial() {
     exchangeResults = true;
     UpdateData(false);
     view.Draw();
+    RetuneAfterAddedPartial();
+}
+
+void MainWindow::RetuneAfterAddedPartial() {
+    // The added row may be a partial, or move the nominal and every name with
+    // it: the panel and the report follow the table. An added partial is no
+    // strike, so the strike averages keep what they had.
+    const bool recordingKept = sound.soundState != SoundState::None && sound.samples != nullptr;
+    if (tuning.measured && recordingKept) {
+        tuning = ReportTuning(sound, request, table, ideal, recordingFacts, recordedSamples);
+    } else {
+        if (tuning.measured) {
+            tuningStatus = "From the partials table alone: there is no recording to measure; "
+                           "without the sound there is no uncertainty, T60 or doublet.";
+        }
+        tuning = ReportFromTable(table, ideal);
+    }
+    ShowTuning();
 }
 
 void MainWindow::ShowMajorPartials() {

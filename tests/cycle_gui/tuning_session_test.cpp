@@ -153,4 +153,33 @@ TEST_F(CycleTest, WarningsFollowTheStatus) {
     EXPECT_TRUE(status->toolTip().contains("Warning (padded): ")) << status->toolTip().toStdString();
 }
 
+// The bell without its quint, so the table names none; a partial added at the quint's place is named quint, and
+// the panel is measured again from the recording with the new table (the strike averages stay as they were).
+TEST_F(CycleTest, AnAddedPartialIsMeasuredLikeTheRest) {
+    std::vector<std::int16_t> bell = BellScaled(1.0);
+    const BellPartial& quint = kTestBell[3];
+    for (std::size_t i = 0; i < bell.size(); ++i) {
+        const double t = static_cast<double>(i) / 44100.0;
+        bell[i] = static_cast<std::int16_t>(bell[i] - quint.amplitude * std::exp(-t / quint.decay) *
+                                                          std::sin(2.0 * M_PI * quint.frequency * t + 2.1));
+    }
+    MainWindow& w = Open(BlocksOf(bell, 1));
+    Press(kStartAnalysis);
+    Deliver(1 + BlocksFor(kTwoSeconds));
+    const auto names = [](const TuningReport& report) {
+        std::vector<std::string> list;
+        for (const TunedPartial& p : report.partials) list.push_back(p.name);
+        return list;
+    };
+    const std::vector<std::string> before = names(w.tuning);
+    ASSERT_TRUE(w.tuning.measured && std::find(before.begin(), before.end(), "quint") == before.end());
+    w.view.cursorFrequency = std::round(quint.frequency * 2.0) / 2.0, w.view.cursorAmplitude = 1.0;
+    Press(kAddPartial);
+    const std::vector<std::string> after = names(w.tuning);
+    EXPECT_NE(std::find(after.begin(), after.end(), "quint"), after.end()) << testing::PrintToString(after);
+    EXPECT_EQ(after.size(), before.size() + 1);
+    EXPECT_TRUE(w.tuning.measured && w.Item<QTableWidget>(kTuningTable)->rowCount() == static_cast<int>(after.size()));
+    EXPECT_EQ(w.strikes.accepted(), 0);
+}
+
 }  // namespace
