@@ -73,10 +73,15 @@ void MainWindow::DoDataExchange(DataExchange& dx) {
     DDX_Text(dx, kSamples, samplesRecorded);
     DDX_Check(dx, kOverload, overloadShown);
     DDX_Check(dx, kWaitForTrigger, waitForTrigger);
-    DDX_Text(dx, kCursorFrequency, view.cursorFrequency);
-    DDX_Text(dx, kCursorAmplitude, view.cursorAmplitude);
-    DDX_Text(dx, kBinsPerPixel, view.binsPerPixel);
-    DDX_Text(dx, kCursorNote, view.cursorNote);
+    // The cursor's displays are written, never read back: a frequency shown
+    // to 15 digits is not always the exact one, and would move the cursor
+    // to the point below when the plot is centred on it again.
+    if (!dx.saveAndValidate) {
+        DDX_Text(dx, kCursorFrequency, view.cursorFrequency);
+        DDX_Text(dx, kCursorAmplitude, view.cursorAmplitude);
+        DDX_Text(dx, kBinsPerPixel, view.binsPerPixel);
+        DDX_Text(dx, kCursorNote, view.cursorNote);
+    }
     DDX_Text(dx, kCompanyName, companyName);
     DDX_Text(dx, kLegalNotice, legalNotice);
     DDX_Text(dx, kFileDescription, fileDescription);

@@ -199,19 +199,26 @@ std::string SpectrumView::ReadoutText(const CursorPick& pick) const {
     return text + "  " + NoteName(frequency);
 }
 
+int SpectrumView::CursorPoint() const {
+    if (!(analyser.interval > 0.0)) return 0;
+    // The point the cursor was placed on, while the cursor still has its
+    // frequency in this spectrum: truncating that frequency back to a point
+    // can give the one below (0.35 / 0.05 is 6.999...).
+    if (cursorPoint >= 0 && cursorFrequency == analyser.startFrequency + cursorPoint * analyser.interval) {
+        return cursorPoint;
+    }
+    return PointAtFrequency(cursorFrequency, analyser.startFrequency, analyser.interval);
+}
+
 void SpectrumView::CentreOnCursor() {
     const int width = plotRect.Width();
-    const int k = analyser.interval > 0.0
-                      ? PointAtFrequency(cursorFrequency, analyser.startFrequency, analyser.interval)
-                      : 0;
+    const int k = CursorPoint();
     firstBin = CentredFirstBin(k, width, binsPerPixel, LastPoint(), pixelsPerPoint);
     ShowMovedPlot();
 }
 
 void SpectrumView::ShowMovedPlot() {
-    const int k = analyser.interval > 0.0
-                      ? PointAtFrequency(cursorFrequency, analyser.startFrequency, analyser.interval)
-                      : 0;
+    const int k = CursorPoint();
     PublishScrollInfo();
     cursorBin = SnapToColumn(k, firstBin, binsPerPixel);
     cursorNote = NoteName(cursorFrequency);
@@ -247,6 +254,7 @@ void SpectrumView::PlaceCursor(int column) {
     const CursorPick pick = PickCursor(Spectrum(), LastPoint(), column, firstBin, binsPerPixel, pixelsPerPoint);
     cursorBin = pick.cursorBin;
     cursorAmplitude = pick.amplitude;
+    cursorPoint = pick.bestPoint;
     cursorFrequency = analyser.startFrequency + pick.bestPoint * analyser.interval;
     cursorNote = NoteName(cursorFrequency);
     if (host != nullptr) {

@@ -181,6 +181,9 @@ public:
 
 private:
     int LastPoint() const;
+    // The spectrum point under the cursor: the one it was placed on while
+    // it keeps that point's frequency, else the one its frequency falls in.
+    int CursorPoint() const;
     const double* Spectrum() const;
     void PushReadouts(bool attachScrollBar);
     void PublishScrollInfo();
@@ -193,6 +196,7 @@ private:
     const SpectrumAnalyser& analyser;
     const PartialTable& table;
     SpectrumViewHost* host = nullptr;
+    int cursorPoint = -1;  // the point PlaceCursor put the cursor on; -1 none
 };
 
 // The plot frame (control 1045) for the main window: a child widget

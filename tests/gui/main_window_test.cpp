@@ -23,6 +23,7 @@
 #include "main_window_fixture.h"
 #include "partials/partial_table.h"
 #include "ui/analyser_app.h"
+#include "ui/spectrum_geometry.h"
 #include "ui/toolkit/data_exchange.h"
 #include "ui/toolkit/file_dialog.h"
 #include "ui/toolkit/group_box.h"
@@ -161,6 +162,29 @@ TEST_F(MainWindowTest, APlotThatGrowsZoomsPansAndReadsOut) {
     EXPECT_TRUE(w.view.decibels);
     const double hovered = (first + 1600) * 0.5;  // column 300 from first + 400, silent between the start-up peaks
     EXPECT_EQ(w.hoverReadout, FormatDouble15(hovered) + " Hz  0  " + NoteName(hovered));
+}
+
+// At 0.05 Hz the cursor keeps its point through the exchanges the level meter runs five times a second and a
+// "Scale" that centres the plot on it again.
+TEST_F(MainWindowTest, CursorKeepsItsPointAtTheFinestInterval) {
+    MainWindow& w = Start();
+    w.engine.Configure(20000, 0.0, 1000.0, 0.05);
+    std::fill_n(w.engine.spectrum.get(), 20001, 1.0);
+    w.engine.FindMaximum();
+    w.view.RefreshAfterAnalysis();
+    while (w.view.binsPerPixel != 1) w.Item<QPushButton>(kScale)->click();
+    int moved = 0;
+    for (int column = 0; column < 100; ++column) {
+        w.view.PlaceCursor(column);
+        const int point = w.view.cursorBin;
+        const double hz = w.view.cursorFrequency;
+        w.UpdateData(true);
+        w.Item<QPushButton>(kScale)->click();
+        moved += w.view.cursorFrequency != hz || w.view.cursorBin != SnapToColumn(point, w.view.firstBin, w.view.binsPerPixel);
+        while (w.view.binsPerPixel != 1) w.Item<QPushButton>(kScale)->click();
+        moved += w.view.cursorBin != point;  // back at one point a column
+    }
+    EXPECT_EQ(moved, 0);
 }
 
 // Start-up peaks are cut at the band edges, never written outside; a band
