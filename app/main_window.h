@@ -94,8 +94,9 @@ inline constexpr std::array<int, 5> kMajorColumnPartial{0, 1, 2, 6, 3};
 //
 // Threads: everything runs on the user-interface thread except
 // PostRecorderMessage, which the recorder calls on its capture thread; it
-// only queues the message (WM_RECORDER_LEVEL, WM_RECORDING_DONE), which is
-// then handled here in order, also inside nested modal loops.
+// only queues the message (WM_RECORDER_LEVEL, WM_RECORDING_DONE,
+// WM_RECORDER_LOST), which is then handled here in order, also inside
+// nested modal loops.
 //
 // Fields and handlers are public so that the record-analyse cycle and
 // tests can drive the window the way the framework does.

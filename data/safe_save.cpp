@@ -80,11 +80,32 @@ bool WriteIntoNode(const std::string& target, const FileWriter& write) {
     return WriteAndClose(fd, write, false);
 }
 
+// The whole of the file at `path` into `bytes`; false when it cannot be read.
+bool ReadAll(const std::string& path, std::string& bytes) {
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    char buffer[65536];
+    ssize_t got = 0;
+    while ((got = read(fd, buffer, sizeof buffer)) > 0) bytes.append(buffer, static_cast<std::size_t>(got));
+    close(fd);
+    return got == 0;
+}
+
 // Rewrites an existing, writable file where it is, for folders that do not
-// let a temporary file be made.
+// let a temporary file be made. Its old bytes are kept in memory and written
+// back when the new ones fail (a full disk, a file size limit); a file that
+// cannot be read first is not touched.
 bool WriteInPlace(const std::string& target, const FileWriter& write) {
+    std::string old;
+    if (!ReadAll(target, old)) return false;
     const int fd = open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-    return fd >= 0 && WriteAndClose(fd, write);
+    if (fd < 0) return false;
+    if (WriteAndClose(fd, write)) return true;
+    const int again = open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (again >= 0) {
+        WriteAndClose(again, [&old](std::FILE* file) { return std::fwrite(old.data(), 1, old.size(), file) == old.size(); });
+    }
+    return false;
 }
 
 // Makes the rename itself durable. The new content is already complete and

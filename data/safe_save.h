@@ -28,8 +28,9 @@ using FileWriter = std::function<bool(std::FILE* file)>;
 // than waited for); an existing file without write permission (or without
 // any write bit, which also stops root) is refused and left alone; a folder
 // is refused. When the folder cannot hold a temporary file but the existing
-// file is writable, the file is rewritten in place, without the protection
-// of the temporary file.
+// file is writable, the file is rewritten in place: its old bytes are kept
+// in memory and written back when the new ones fail. That is best effort
+// only: another writer may take the space the truncation freed.
 bool SaveFileSafely(const std::string& path, const FileWriter& write);
 
 // SaveFileSafely writing exactly `bytes`.

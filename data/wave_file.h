@@ -7,8 +7,9 @@
 #include "data/sound_buffer.h"
 
 // The .wav file of a recording: RIFF/WAVE with a 20-byte format chunk and
-// one data chunk, every number little-endian whatever the host. Other
-// programs read it; this program never reads one back.
+// one data chunk, every number little-endian whatever the host. Reading
+// sound files (these included) is the sound-file input's work
+// (cycle/sound_file_input.h), through libsndfile.
 
 inline constexpr std::size_t kWaveHeaderBytes = 48;
 

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <clocale>
+#include <csignal>
 #include <thread>
 #include <tuple>
 
@@ -232,7 +234,14 @@ TEST(SafeSave, NodesReadOnlyFilesAndClosedFolders) {
     std::filesystem::permissions(folder.File("closed"), std::filesystem::perms(0555));
     std::filesystem::permissions(folder.Path(), std::filesystem::perms(0755));
     const pid_t child = fork();
-    if (child == 0) _exit((!root || setgid(65534) + setuid(65534) == 0) && SaveBytesSafely(inside, "new") ? 0 : 1);
+    if (child == 0) {
+        if (root && setgid(65534) + setuid(65534) != 0) _exit(1);
+        if (!SaveBytesSafely(inside, "new")) _exit(2);
+        // Then a file size limit cuts the next rewrite short: the old bytes come back.
+        const rlimit limit{5, 5};
+        signal(SIGXFSZ, SIG_IGN);
+        _exit(setrlimit(RLIMIT_FSIZE, &limit) == 0 && !SaveBytesSafely(inside, "longer than the limit") ? 0 : 3);
+    }
     int status = 0;
     waitpid(child, &status, 0);
     EXPECT_EQ(status, 0);
