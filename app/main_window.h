@@ -82,7 +82,9 @@ inline constexpr std::array<std::array<int, 3>, 5> kMajorEdits{{
     {1018, 1027, 1028}, {1029, 1030, 1031}, {1032, 1033, 1034}, {1035, 1036, 1037}, {1038, 1039, 1040},
 }};
 // The partial index shown in each of those columns.
-inline constexpr std::array<int, 5> kMajorColumnPartial{0, 1, 2, 6, 3};
+inline constexpr std::array<int, 5> kMajorColumnPartial{IndexOf(Partial::Hum), IndexOf(Partial::Prime),
+                                                        IndexOf(Partial::Tierce), IndexOf(Partial::Quint),
+                                                        IndexOf(Partial::Nominal)};
 }  // namespace MainWindowIds
 
 // The program's main window, "PC Campanor Program": the analysis

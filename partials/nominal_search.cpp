@@ -6,13 +6,13 @@
 
 namespace {
 
-constexpr std::int16_t kHum = 0;
-constexpr std::int16_t kPrime = 1;
-constexpr std::int16_t kTierce = 2;
-constexpr std::int16_t kNominal = 3;
-constexpr std::int16_t kSuperquint = 4;
-constexpr std::int16_t kOctaveNominal = 5;
-constexpr std::int16_t kQuint = 6;
+constexpr std::int16_t kHum = IndexOf(Partial::Hum);
+constexpr std::int16_t kPrime = IndexOf(Partial::Prime);
+constexpr std::int16_t kTierce = IndexOf(Partial::Tierce);
+constexpr std::int16_t kNominal = IndexOf(Partial::Nominal);
+constexpr std::int16_t kSuperquint = IndexOf(Partial::Superquint);
+constexpr std::int16_t kOctaveNominal = IndexOf(Partial::OctaveNominal);
+constexpr std::int16_t kQuint = IndexOf(Partial::Quint);
 
 // A partial's frequency window as multiples of the nominal.
 struct RatioWindow {

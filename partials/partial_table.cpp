@@ -4,7 +4,8 @@
 #include <cmath>
 
 PartialTable::PartialTable()
-    : partialNames{"hum", "prime", "tierce", "nominal", "superquint", "oct. nom.", "quint", ""} {
+    : partialNames{} {
+    for (std::size_t i = 0; i < partialNames.size(); ++i) partialNames[i] = kPartialNames[i];
     Clear();
 }
 

@@ -3,10 +3,12 @@
 #include <cstdint>
 #include <string>
 
+#include "partials/partial.h"
+
 class SpectrumAnalyser;
 
 // Index into PartialTable::partialNames of a row that is no bell partial.
-inline constexpr std::int16_t NoPartial = 7;
+inline constexpr std::int16_t NoPartial = IndexOf(Partial::None);
 // Rows the table holds.
 inline constexpr int kPartialRows = 25;
 

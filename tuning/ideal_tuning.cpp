@@ -6,12 +6,10 @@
 #include <iterator>
 
 #include "data/number_text.h"
+#include "partials/partial.h"
 
 namespace {
 
-// In the order of PartialTable::partialNames.
-constexpr std::array<const char*, 7> kNames = {"hum",        "prime",     "tierce", "nominal",
-                                               "superquint", "oct. nom.", "quint"};
 
 double Cents(double ratio) {
     return 1200.0 * std::log2(ratio);
@@ -25,8 +23,8 @@ std::string_view Trim(std::string_view text) {
 }
 
 int PartialByName(std::string_view name) {
-    for (std::size_t i = 0; i < kNames.size(); ++i) {
-        if (name == kNames[i]) return static_cast<int>(i);
+    for (int i = 0; i < kNamedPartials; ++i) {
+        if (name == kPartialNames[static_cast<std::size_t>(i)]) return i;
     }
     return -1;
 }

@@ -6,7 +6,7 @@
 #include <string_view>
 
 // The cents from the nominal that each named partial should have. Indexed
-// like PartialTable::partialNames: hum, prime, tierce, nominal, superquint,
+// by partial (partials/partial.h): hum, prime, tierce, nominal, superquint,
 // oct. nom., quint. Plain C++, any thread.
 struct IdealTuning {
     std::string name;  // "just", "tempered" or the file it was read from

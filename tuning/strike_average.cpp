@@ -2,9 +2,11 @@
 
 #include <cmath>
 
+#include "partials/partial.h"
+
 namespace {
 
-constexpr std::int16_t kNominal = 3;  // PartialTable::partialNames[3]
+constexpr std::int16_t kNominal = IndexOf(Partial::Nominal);
 
 const TunedPartial* FirstRow(const TuningReport& report, std::int16_t partialIndex) {
     for (const TunedPartial& p : report.partials) {

@@ -15,7 +15,8 @@
 
 namespace {
 
-constexpr std::int16_t kNominal = 3, kSuperquint = 4, kOctaveNominal = 5;
+constexpr std::int16_t kNominal = IndexOf(Partial::Nominal), kSuperquint = IndexOf(Partial::Superquint),
+                       kOctaveNominal = IndexOf(Partial::OctaveNominal);
 
 double CentsBetween(double hz, double referenceHz) {
     return 1200.0 * std::log2(hz / referenceHz);
@@ -173,14 +174,13 @@ std::optional<StrikeNote> EstimateStrike(double nominalHz, double superquintHz, 
     if (!(nominalHz > 0.0)) return std::nullopt;
     // The mean of log2(f_k / k) over the named harmonics k = 2, 3, 4: each
     // partial an equal say in cents, as the ear weighs them.
-    static constexpr const char* kNames[3] = {"nominal", "superquint", "oct. nom."};
     const double given[3] = {nominalHz, superquintHz, octaveHz};
     StrikeNote strike;
     double logSum = 0.0;
     for (int i = 0; i < 3; ++i) {
         if (!(given[i] > 0.0)) continue;
         logSum += std::log2(given[i] / (i + 2));
-        strike.from.emplace_back(kNames[i]);
+        strike.from.emplace_back(NameOf(static_cast<Partial>(kNominal + i)));
     }
     strike.frequencyHz = std::exp2(logSum / static_cast<double>(strike.from.size()));
     strike.note = NoteName(strike.frequencyHz);

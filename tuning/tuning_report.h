@@ -16,7 +16,7 @@ struct Doublet {
 
 // One named partial, measured from the samples.
 struct TunedPartial {
-    std::int16_t partialIndex = 0;  // into PartialTable::partialNames
+    std::int16_t partialIndex = 0;  // IndexOf a Partial (partials/partial.h)
     std::string name;               // "hum" ... "oct. nom."
     double frequencyHz = 0.0;       // precise frequency
     double uncertaintyHz = 0.0;     // one standard deviation of frequencyHz
