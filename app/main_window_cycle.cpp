@@ -14,7 +14,7 @@ AnalysisParameters MainWindow::CurrentParameters() const {
 }
 
 void MainWindow::ArmRecorder(double interval) {
-    request.recordLength = RecordLengthFor(interval);
+    SetRecordingStretch(request, interval);
     recordingStopped = false;
     sound.ArmRecording(request.recordLength, waitForTrigger, triggerLevel);
 }

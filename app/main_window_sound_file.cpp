@@ -37,7 +37,7 @@ void MainWindow::OnAnalyseFile() {
 bool MainWindow::AnalyseSoundFile(const std::string& path) {
     if (sound.state.load(std::memory_order_acquire) != RecorderState::Stopped) return false;
     if (!ReadAnalysisParameters()) return false;
-    request.recordLength = RecordLengthFor(request.interval);
+    SetRecordingStretch(request, request.interval);
     // Captured apart from `sound`: the live input keeps delivering its
     // blocks to `sound` meanwhile (only for the level meter while stopped).
     SoundBuffer file;

@@ -25,9 +25,10 @@ class PartialTable;
 // when it returned true, ShowMajorPartials and the result exchange; then the
 // spectrum view's refresh, re-arming in continuous mode, and Refresh.
 //
-// `request` is the one the main window holds: firstSample 0, lastSample
-// 88200 and sampleRate 44100 whatever the interval, so at intervals below
-// 0.5 Hz only the first 88200 samples are analysed.
+// `request` is the one the main window holds, its stretch set by
+// SetRecordingStretch (cycle/analysis_parameters.h): the spectrum takes the
+// first 88200 samples whatever the interval, so at intervals below 0.5 Hz
+// only those; the tuning report takes the whole recording.
 
 // Readies sound, table and engine for a transform: stretches the sound by
 // `speedAdjust` unless it is exactly 1.0 (SoundBuffer::Stretch), clears the

@@ -36,9 +36,13 @@ bool AcceptParameters(AnalysisParameters& p, AnalysisRequest& request) {
     request.endFrequency = p.endFrequency;
     request.interval = p.interval;
     request.steps = steps;
-    request.firstSample = 0;
-    request.lastSample = 88200;
-    request.sampleRate = kRecordingRate;
-    request.recordLength = RecordLengthFor(p.interval);
+    SetRecordingStretch(request, p.interval);
     return true;
+}
+
+void SetRecordingStretch(AnalysisRequest& request, double interval) {
+    request.firstSample = 0;
+    request.lastSample = kSpectrumSamples;
+    request.sampleRate = kRecordingRate;
+    request.recordLength = RecordLengthFor(interval);
 }

@@ -58,10 +58,18 @@ bool ParametersAcceptable(const AnalysisParameters& parameters, std::int32_t ste
 // accepted interval (>= 0.05 Hz, so at most 882000).
 std::int32_t RecordLengthFor(double interval);
 
+// Samples of a recording the spectrum is taken from, whatever the interval
+// (2 s; the tuning report measures the whole recording).
+inline constexpr std::int32_t kSpectrumSamples = 88200;
+
+// The stretch of one recording at `interval` (accepted), the one place it
+// is derived: firstSample 0, lastSample kSpectrumSamples, sampleRate 44100,
+// recordLength RecordLengthFor(interval).
+void SetRecordingStretch(AnalysisRequest& request, double interval);
+
 // CorrectNominalLimits and ParametersAcceptable together, for callers
 // without controls to push the corrected limits to. On true fills
-// `request` as the window holds it: the band, interval and steps,
-// firstSample 0, lastSample 88200, sampleRate 44100, recordLength
-// RecordLengthFor(interval). False means "Bad analysis parameters!"; the
+// `request` as the window holds it: the band, interval and steps, and
+// SetRecordingStretch. False means "Bad analysis parameters!"; the
 // nominal limits are corrected in both cases.
 bool AcceptParameters(AnalysisParameters& parameters, AnalysisRequest& request);
