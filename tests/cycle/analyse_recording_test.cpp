@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "../data/test_files.h"
+#include "../support/test_bell.h"
 #include "analysis/spectrum_analyser.h"
 #include "cycle/analyse_recording.h"
 #include "cycle/file_capture.h"
@@ -13,23 +14,15 @@
 
 namespace {
 
-// {partial index, frequency / nominal, amplitude, decay time in s} by frequency; the ratios a little off the ideal.
-using Bell = std::vector<std::array<double, 4>>;
-const double kNominal = 600.3;
-const Bell kBell = {{0, 0.2505, 4000, 3.0}, {1, 0.5012, 3000, 2.0}, {2, 0.5975, 5000, 1.5}, {6, 0.748, 1500, 1.0},
-                    {3, 1.0, 8000, 1.2},    {4, 1.503, 2500, 0.8},  {5, 2.01, 2000, 0.6}};
+using Bell = std::vector<BellPartial>;
+const Bell& kBell = kTestBell;
 
 // A recording at 44100 Hz and what analysing it needs, the request as the main window holds it.
 struct Analysis {
     Analysis(const Bell& bell, std::int32_t length) {
         sound.SetFormat(44100, length, 16);
-        for (std::int32_t i = 0; i < length; ++i) {
-            double v = 0.0;
-            for (std::size_t p = 0; p < bell.size(); ++p) {
-                v += bell[p][2] * std::exp(-i / 44100.0 / bell[p][3]) * std::sin(2 * M_PI * bell[p][1] * kNominal * i / 44100.0 + 0.7 * p);
-            }
-            sound.samples[i] = static_cast<std::int16_t>(v);
-        }
+        const std::vector<std::int16_t> samples = BellSamples(length, bell);
+        std::copy(samples.begin(), samples.end(), sound.samples.get());
     }
     bool Run(double start, double end, double interval, double speed = 1.0, double low = 0, double high = 5000) {
         std::tie(request.startFrequency, request.endFrequency, request.interval) = std::tuple(start, end, interval);
@@ -46,9 +39,9 @@ struct Analysis {
 void ExpectNamed(const PartialTable& t, const Bell& bell, double speed, double tolerance) {
     ASSERT_EQ(t.count, static_cast<int>(bell.size()));
     for (int i = 0; i < t.count; ++i) {
-        EXPECT_EQ(t.partialIndex[i], bell[i][0]) << i;
-        EXPECT_NEAR(t.frequency[i], bell[i][1] * kNominal * speed, tolerance) << i;
-        EXPECT_NEAR(t.cents[i], 1200.0 * std::log2(bell[i][1]), 12.0) << i;  // one spectrum point at the hum
+        EXPECT_EQ(t.partialIndex[i], bell[i].index) << i;
+        EXPECT_NEAR(t.frequency[i], bell[i].frequency * speed, tolerance) << i;
+        EXPECT_NEAR(t.cents[i], 1200.0 * std::log2(bell[i].frequency / kBellNominal), 12.0) << i;  // one spectrum point at the hum
     }
     EXPECT_EQ(std::tuple(t.nominal, t.cents[t.count - 3], t.note[t.count - 3], t.partialsValid),
               std::tuple(t.frequency[t.count - 3], 0.0, NoteName(t.nominal), 1));
@@ -74,7 +67,7 @@ TEST(AnalyseRecording, SyntheticBellIsNamed) {
 // Without a hum only the fallback finds the nominal, and only when the limits narrow the band on either side.
 TEST(AnalyseRecording, FallbackOnlyWhenTheLimitsNarrowTheBand) {
     const Bell noHum(kBell.begin() + 1, kBell.end());
-    for (const auto& [low, high, nominal] : {std::array<double, 3>{0, 5000, 0}, {550, 5000, kNominal}, {0, 650, kNominal}}) {
+    for (const auto& [low, high, nominal] : {std::array<double, 3>{0, 5000, 0}, {550, 5000, kBellNominal}, {0, 650, kBellNominal}}) {
         Analysis a(noHum, 88200);
         ASSERT_TRUE(a.Run(0.0, 5000.0, 0.5, 1.0, low, high));
         EXPECT_EQ(a.table.partialsValid, 1) << "the identification ran, even without a nominal";
