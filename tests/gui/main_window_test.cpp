@@ -18,6 +18,8 @@
 #include <thread>
 
 #include "app/calibration.h"
+#include "app/command_line.h"
+#include "campanor_build_info.h"
 #include "app/startup_spectrum.h"
 #include "data/number_text.h"
 #include "main_window_fixture.h"
@@ -185,6 +187,15 @@ TEST_F(MainWindowTest, CursorKeepsItsPointAtTheFinestInterval) {
         moved += w.view.cursorBin != point;  // back at one point a column
     }
     EXPECT_EQ(moved, 0);
+}
+
+// The window's command line: one file ("-" is a file name too), --help and --version anywhere, the rest said.
+TEST(CommandLine, FileHelpVersionAndProblems) {
+    const CommandLine line = ParseCommandLine({"tenor.wav", "--bogus", "treble.wav"});
+    EXPECT_EQ(std::tuple(line.file, line.help, line.version, line.problems.size()), std::tuple("tenor.wav", false, false, 2u));
+    EXPECT_EQ(ParseCommandLine({"-"}).file, "-");
+    EXPECT_TRUE(ParseCommandLine({"x.wav", "-h"}).help && ParseCommandLine({"--version"}).version);
+    EXPECT_EQ(VersionLine("campanor").rfind("campanor " CAMPANOR_VERSION, 0), 0u);
 }
 
 // Start-up peaks are cut at the band edges, never written outside; a band
