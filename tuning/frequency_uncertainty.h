@@ -2,7 +2,6 @@
 #include <cstdint>
 #include <vector>
 
-#include "tuning/partial_decay.h"
 #include "tuning/recording_spectra.h"
 
 // How far a partial's precise frequency (the peak of the Hann-windowed

@@ -85,14 +85,10 @@ RecordingSpectra::RecordingSpectra(const std::int16_t* samples, std::int32_t cou
     // do, at half the cost when the recording is a little longer than that.
     quietPoints = 1024;
     while (2 * quietPoints <= count) quietPoints *= 2;
-    const std::complex<double> turn = std::polar(1.0, 2.0 * std::numbers::pi / quietPoints);
-    std::complex<double> phasor;
+    const std::vector<double> quietCosine = WindowCosines(quietPoints);
     for (std::int32_t i = 0; i < quietPoints; ++i) {
-        // cos(j x) by the Chebyshev recurrence from cos x, x from a turning
-        // phasor set afresh now and then.
-        if (i % 4096 == 0) phasor = std::polar(1.0, 2.0 * std::numbers::pi * (i + 0.5) / quietPoints);
-        const double c = phasor.real();
-        phasor *= turn;
+        // cos(j x) by the Chebyshev recurrence from cos x.
+        const double c = quietCosine[static_cast<std::size_t>(i)];
         double previous = 1.0, current = c, w = kQuietTerms[0] - kQuietTerms[1] * c;
         for (int j = 2; j < 7; ++j) {
             const double next = 2.0 * c * current - previous;
