@@ -1,7 +1,6 @@
 #include "app/file_commands.h"
 
 #include "data/partials_file.h"
-#include "data/sound_buffer.h"
 #include "data/wave_file.h"
 #include "ui/toolkit/file_dialog.h"
 #include "ui/toolkit/wait_cursor.h"
@@ -13,11 +12,11 @@ constexpr const char* kPartialsFilter = "Partials files (.par)|*.par|";
 
 }  // namespace
 
-bool SaveRecording(QWidget* owner, SoundBuffer& sound) {
+bool SaveRecording(QWidget* owner, const Recording& recording, bool& saved) {
     std::string path;
     if (!SaveFileDialog(owner, kWaveFilter, "wav", "", path)) return true;
-    if (!SaveWaveFile(path, sound)) return false;
-    sound.soundState = SoundState::Saved;
+    if (!SaveWaveFile(path, recording)) return false;
+    saved = true;
     return true;
 }
 

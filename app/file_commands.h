@@ -4,7 +4,7 @@
 
 class PartialTable;
 class QWidget;
-class SoundBuffer;
+struct Recording;
 
 // The window's file commands around the Qt-free file formats (data/): the
 // file dialogs of the toolkit, then the saving or reading itself. Every
@@ -14,12 +14,12 @@ class SoundBuffer;
 inline constexpr const char* kErrorWritingFile = "Error writing file!";
 
 // Save dialog (filter "Waveform files (.wav)|*.wav|", default extension
-// "wav", confirmation before replacing), then the sound written as a .wav
-// file through a synced temporary file. True when saved, soundState then
-// Saved; true also when the user cancelled, with nothing changed. False
-// when the file could not be written completely: soundState is unchanged
-// and any earlier file of that name is left as it was.
-bool SaveRecording(QWidget* owner, SoundBuffer& sound);
+// "wav", confirmation before replacing), then the recording written as a
+// .wav file through a synced temporary file. True when saved (`saved` then
+// set); true also when the user cancelled, with nothing changed. False when
+// the file could not be written completely: any earlier file of that name
+// is left as it was.
+bool SaveRecording(QWidget* owner, const Recording& recording, bool& saved);
 
 // Save dialog (filter "Partials files (.par)|*.par|", default extension
 // "par", `offeredName` as the offered name), then the table in the long

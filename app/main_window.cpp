@@ -31,9 +31,8 @@ MainWindow::MainWindow(const VersionStrings& versions) : Dialog(nullptr), versio
 }
 
 MainWindow::~MainWindow() {
-    // The capture thread writes into `sound` and posts to this window: stop
-    // it before either goes away.
-    CloseRecorder(sound);
+    // The capture thread posts to this window: stop it before the window goes.
+    recorder.Close();
 }
 
 bool MainWindow::OnInitDialog() {
@@ -49,7 +48,7 @@ bool MainWindow::OnInitDialog() {
     speedAdjust = ReadCalibration();
     exchangeParameters = true;
     if (volumeMeter != nullptr) volumeMeter->setRange(0, 100);
-    const std::int16_t code = OpenRecorder(sound, this);
+    const std::int16_t code = recorder.Open(CurrentCaptureSourceFactory());
     if (code != 0) {
         // Without a microphone the window is still good for everything but
         // recording: reading partials, analysing sound files, viewing, saving.
@@ -86,7 +85,7 @@ void MainWindow::DoDataExchange(DataExchange& dx) {
     DDX_Text(dx, kLegalNotice, legalNotice);
     DDX_Text(dx, kFileDescription, fileDescription);
     DDX_Text(dx, kProductVersion, productVersion);
-    std::string status = inputLost ? "input lost" : RecorderStateText(sound.state.load(std::memory_order_acquire));
+    std::string status = inputLost ? "input lost" : StatusText();
     DDX_Text(dx, kStatus, status);
     // A failed field abandons the rest of the pass, flags included, so a
     // group skipped now is exchanged next time.
@@ -137,6 +136,16 @@ void MainWindow::ExchangeResults(DataExchange& dx) {
     }
 }
 
+std::string MainWindow::StatusText() const {
+    if (analysing) return "analysing...";
+    switch (recorder.State()) {
+        case RecorderState::Stopped: return "stopped";
+        case RecorderState::WaitForTrigger: return "wait for trigger";
+        case RecorderState::Recording: return "recording...";
+    }
+    return "error state!";
+}
+
 void MainWindow::PostRecorderMessage(unsigned message) {
     mailbox.Post(message);
 }
@@ -151,24 +160,17 @@ void MainWindow::OnLevel() {
     if (busy) return;
     busy = true;
     UpdateData(true);
-    sound.threshold.store(static_cast<std::int16_t>(triggerLevel * 327));
-    // Only this thread counts down; the capture thread only reloads the
-    // hold, so the count never goes below zero.
-    if (sound.overloadCount.load() > 0) {
-        sound.overloadCount.fetch_sub(1);
-        overloadShown = true;
-    } else {
-        overloadShown = false;
-    }
-    samplesRecorded = sound.recordedCount.load();
-    const double volume = sound.blockPeak.load() * 100.0 / 32768;
+    recorder.SetTriggerLevel(triggerLevel);
+    overloadShown = recorder.CountDownOverload();
+    samplesRecorded = recorder.RecordedCount();
+    const double volume = recorder.BlockPeak() * 100.0 / 32768;
     if (volumeMeter != nullptr) volumeMeter->setValue(static_cast<std::int16_t>(volume));
     UpdateData(false);
     busy = false;
 }
 
 void MainWindow::EnableControls() {
-    const bool idle = sound.state.load(std::memory_order_acquire) == RecorderState::Stopped;
+    const bool idle = recorder.State() == RecorderState::Stopped && !analysing;
     for (const int id : {kWaitForTrigger, kStartFrequency, kEndFrequency, kInterval, kSpeedAdjust,
                          kStartAnalysis, kExit, kLowNominal, kHighNominal, kSpin}) {
         EnableWindow(id, idle);
@@ -179,7 +181,7 @@ void MainWindow::EnableControls() {
     EnableWindow(kSaveReport, engine.spectrumValid != 0 && idle);
     EnableWindow(kViewPartials, table.partialsValid != 0 && idle);
     EnableWindow(kSavePartials, table.partialsValid != 0 && idle);
-    EnableWindow(kSaveRecording, sound.soundState != SoundState::None && idle);
+    EnableWindow(kSaveRecording, soundState != SoundState::None && idle);
     EnableWindow(kAddPartial, engine.spectrumValid != 0 && idle);
     EnableWindow(kScale, engine.spectrumValid != 0 && idle);
 }
@@ -194,7 +196,7 @@ void MainWindow::Refresh() {
 bool MainWindow::ConfirmExitAndCloseRecorder() {
     ExitDialog confirmation;
     if (confirmation.DoModal() != IDOK) return false;
-    CloseRecorder(sound);
+    recorder.Close();
     return true;
 }
 

@@ -5,8 +5,8 @@
 #include "analysis/analysis_request.h"
 #include "cycle/analysis_parameters.h"
 #include "analysis/spectrum_analyser.h"
-#include "data/recorder_owner.h"
-#include "data/sound_buffer.h"
+#include "audio/recorder.h"
+#include "data/recording.h"
 #include "app/recorder_mailbox.h"
 #include "partials/partial_table.h"
 #include "ui/analyser_app.h"
@@ -15,6 +15,13 @@
 #include "tuning/ideal_tuning.h"
 #include "tuning/tuning_report.h"
 #include "ui/toolkit/dialog.h"
+
+// What the analysed recording is, as far as saving it is concerned.
+enum class SoundState {
+    None,      // nothing complete to save
+    Saved,     // written to a file
+    Recorded,  // a complete recording, not yet saved
+};
 
 class AxisStrip;
 class QProgressBar;
@@ -89,8 +96,8 @@ inline constexpr std::array<int, 5> kMajorColumnPartial{IndexOf(Partial::Hum), I
 
 // The program's main window, "PC Campanor Program": the analysis
 // parameters, the trigger and level meter, the recorder's status, the major
-// partials, the version panel and the spectrum plot. It owns the sound (with
-// the recorder's state), the transform engine, the partial table, the
+// partials, the version panel and the spectrum plot. It owns the recorder,
+// the recording, the transform engine, the partial table, the
 // analysis request and the spectrum view for the program's life, and is run
 // modally by the application object; the program ends when it closes.
 //
@@ -150,7 +157,7 @@ public:
     // trunc(blockPeak x 100 / 32768), and pushes the fields.
     void OnLevel();
     // Enables each control for the recorder's state, the table's
-    // partialsValid, the sound's soundState and the engine's spectrumValid.
+    // partialsValid, the recording's soundState and the engine's spectrumValid.
     void EnableControls();
     // busy; EnableControls; push all fields; not busy.
     void Refresh();
@@ -220,9 +227,17 @@ public:
     void ShowImage() override;
 
     // --- Owned objects --------------------------------------------------------
-    // Before `sound`, so that it outlives the capture thread that posts to it.
+    // Before `recorder`, so that it outlives the capture thread that posts to it.
     RecorderMailbox mailbox{[this](unsigned message) { OnPostedMessage(message); }};
-    SoundBuffer sound;
+    Recorder recorder{this};
+    // The recording as captured, and as analysed (after the speed
+    // adjustment's stretch; the same samples at a factor of 1); whether the
+    // analysed one is complete and saved.
+    Recording recording;
+    Recording analysedRecording;
+    SoundState soundState = SoundState::None;
+    // A transform of the current recording is running (under the progress dialog).
+    bool analysing = false;
     SpectrumAnalyser engine;
     PartialTable table;
     AnalysisRequest request;
@@ -348,6 +363,9 @@ private:
     // corrects the nominal limits and shows them; false after "Bad analysis
     // parameters!" when they cannot be analysed.
     bool ReadAnalysisParameters();
+    // The recorder's status: "stopped", "wait for trigger", "recording...",
+    // "analysing...".
+    std::string StatusText() const;
     // Arms the recorder for the current interval with the trigger settings.
     void ArmRecorder(double interval);
 

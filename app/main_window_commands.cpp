@@ -92,9 +92,9 @@ void MainWindow::RetuneAfterAddedPartial() {
     // The added row may be a partial, or move the nominal and every name with
     // it: the panel and the report follow the table. An added partial is no
     // strike, so the strike averages keep what they had.
-    const bool recordingKept = sound.soundState != SoundState::None && sound.samples != nullptr;
+    const bool recordingKept = soundState != SoundState::None && !analysedRecording.Empty();
     if (tuning.measured && recordingKept) {
-        tuning = ReportTuning(sound, request, table, ideal, recordingFacts, recordedSamples);
+        tuning = ReportTuning(analysedRecording, request, table, ideal, recordingFacts, recordedSamples);
     } else {
         if (tuning.measured) {
             tuningStatus = "From the partials table alone: there is no recording to measure; "

@@ -16,12 +16,13 @@ AnalysisParameters MainWindow::CurrentParameters() const {
 void MainWindow::ArmRecorder(double interval) {
     SetRecordingStretch(request, interval);
     recordingStopped = false;
-    sound.ArmRecording(request.recordLength, waitForTrigger, triggerLevel);
+    soundState = SoundState::None;
+    recorder.Arm(request.recordLength, waitForTrigger, triggerLevel);
 }
 
 void MainWindow::OnInputLost() {
-    CloseRecorder(sound);
-    if (sound.state.load(std::memory_order_acquire) != RecorderState::Stopped) sound.StopRecording();
+    recorder.Close();
+    recorder.Stop();
     inputLost = true;
     Refresh();
     MessageBox(this, "The sound input stopped. \"Start analysis\" will try to open it again.");
@@ -30,7 +31,7 @@ void MainWindow::OnInputLost() {
 void MainWindow::OnStartAnalysis() {
     if (inputLost) {
         // Before anything is cleared: a failed reopen keeps the recording.
-        const std::int16_t code = OpenRecorder(sound, this);
+        const std::int16_t code = recorder.Open(CurrentCaptureSourceFactory());
         if (code != kRecorderOpened) {
             MessageBox(this, RecorderOpenText(code));
             return;
@@ -38,7 +39,7 @@ void MainWindow::OnStartAnalysis() {
         inputLost = false;
     }
     // Cleared before the checks, so a refused start leaves nothing to save.
-    sound.soundState = SoundState::None;
+    soundState = SoundState::None;
     table.partialsValid = 0;
     // A live recording is no longer the sound file analysed before.
     request.waveFileName.clear();
@@ -68,12 +69,12 @@ bool MainWindow::ReadAnalysisParameters() {
 
 void MainWindow::OnStopAnalysis() {
     recordingStopped = true;
-    sound.StopRecording();
+    recorder.Stop();
     Refresh();
 }
 
 bool MainWindow::RunAnalysisProgress() {
-    AnalysisProgressDialog progress(engine, request, sound.samples.get(), sound.sampleCount);
+    AnalysisProgressDialog progress(engine, request, analysedRecording.Data(), analysedRecording.Length());
     progress.SetTickInterval(progressTickMilliseconds);
     return progress.DoModal() == IDOK;
 }
@@ -82,7 +83,7 @@ void MainWindow::ShowAnalysisResult() {
     if (NamePartials(engine, table, lowNominal, highNominal)) {
         ShowMajorPartials();
         exchangeResults = true;
-        tuning = ReportTuning(sound, request, table, ideal, recordingFacts, recordedSamples);
+        tuning = ReportTuning(analysedRecording, request, table, ideal, recordingFacts, recordedSamples);
         tuningStatus = "Measured from the recording.";
         analysedAt = QDateTime::currentDateTime().toString(Qt::ISODate).toStdString();
     } else {
@@ -100,7 +101,6 @@ bool MainWindow::AnalyseUnderProgress() {
         return true;
     }
     engine.spectrumValid = 0;
-    sound.StopRecording();
     return false;
 }
 
@@ -112,26 +112,28 @@ void MainWindow::OnRecordingDone() {
         Refresh();
         return;
     }
-    samplesRecorded = sound.recordedCount.load(std::memory_order_acquire);
+    samplesRecorded = recorder.RecordedCount();
     Refresh();
-    sound.FinishRecording();
-    recordingFacts = DescribeRecording(sound, 0);
-    recordedSamples = sound.sampleCount;
-    if (!PrepareAnalysis(sound, speedAdjust, request, engine, table)) {
+    if (!recorder.TakeRecording(recording)) return;
+    soundState = SoundState::Recorded;
+    analysedRecording = recording;
+    recordingFacts = DescribeRecording(recording);
+    recordedSamples = recording.Length();
+    if (!PrepareAnalysis(analysedRecording, speedAdjust, request, engine, table)) {
         // Cannot happen for parameters "Start analysis" accepted; the
         // recording stays available for saving.
         Refresh();
         return;
     }
-    sound.state.store(RecorderState::Analysing, std::memory_order_release);
-    if (AnalyseUnderProgress()) {
+    analysing = true;
+    const bool completed = AnalyseUnderProgress();
+    analysing = false;
+    if (completed) {
         if (continuousMode && !strikes.Add(tuning)) tuningStatus = "This strike was left out of the averages.";
         ShowTuning();
     }
     if (continuousMode && engine.spectrumValid != 0) {
         ArmRecorder(engine.interval);
-    } else {
-        sound.StopRecording();
     }
     Refresh();
 }

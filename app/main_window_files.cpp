@@ -9,7 +9,9 @@
 #include "ui/toolkit/message_box.h"
 
 void MainWindow::OnSaveRecording() {
-    if (SaveRecording(this, sound)) {
+    bool saved = false;
+    if (SaveRecording(this, analysedRecording, saved)) {
+        if (saved) soundState = SoundState::Saved;
         UpdateData(false);
     } else {
         MessageBox(this, kErrorWritingFile);

@@ -35,12 +35,12 @@ void MainWindow::OnAnalyseFile() {
 }
 
 bool MainWindow::AnalyseSoundFile(const std::string& path) {
-    if (sound.state.load(std::memory_order_acquire) != RecorderState::Stopped) return false;
+    if (recorder.State() != RecorderState::Stopped || analysing) return false;
     if (!ReadAnalysisParameters()) return false;
     SetRecordingStretch(request, request.interval);
-    // Captured apart from `sound`: the live input keeps delivering its
-    // blocks to `sound` meanwhile (only for the level meter while stopped).
-    SoundBuffer file;
+    // Captured apart from the live recorder, which keeps delivering its
+    // blocks meanwhile (only for the level meter while stopped).
+    Recording file;
     FileCapture capture;
     std::uint16_t code = kFileUnreadable;
     try {
@@ -53,21 +53,23 @@ bool MainWindow::AnalyseSoundFile(const std::string& path) {
         MessageBox(this, path + ": " + FileCaptureText(code) + reason);
         return false;
     }
-    sound.TakeSound(file);
+    recording = file;
+    analysedRecording = file;
+    soundState = SoundState::Recorded;
     request.waveFileName = path;
-    samplesRecorded = sound.sampleCount;
-    recordingFacts = DescribeRecording(sound, capture.capture.paddedSamples);
-    recordedSamples = sound.sampleCount;
-    if (!PrepareAnalysis(sound, speedAdjust, request, engine, table)) return false;
-    sound.state.store(RecorderState::Analysing, std::memory_order_release);
+    samplesRecorded = recording.Length();
+    recordingFacts = DescribeRecording(recording);
+    recordedSamples = recording.Length();
+    if (!PrepareAnalysis(analysedRecording, speedAdjust, request, engine, table)) return false;
+    analysing = true;
     Refresh();
     const bool completed = AnalyseUnderProgress();
+    analysing = false;
     if (completed) {
         // A file too short for the record length is named by the report's "padded" warning.
         tuningStatus = "Measured from " + path + (capture.cut ? " (its first 12.7 minutes)." : ".");
         ShowTuning();
     }
-    sound.StopRecording();
     Refresh();
     return completed;
 }

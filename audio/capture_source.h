@@ -6,7 +6,7 @@
 // The device side of the recorder: something that delivers blocks of signed
 // 16-bit mono samples at 44100 Hz. The recorder owns one per open device and
 // runs its own capture thread, which calls Read in a loop and hands every
-// block to OnInputBlock (audio/recorder.h). The default source is the
+// block to Recorder::OnInputBlock (audio/recorder.h). The default source is the
 // system's default input through PortAudio; tests and the main window's
 // tests put a scripted source of their own in its place.
 //
@@ -19,7 +19,7 @@ public:
     virtual ~CaptureSource() = default;
 
     // Asks the default input whether it takes 44100 Hz mono 16-bit and opens
-    // it. Returns 0 when open, otherwise a code of OpenRecorder: 2 (no input
+    // it. Returns 0 when open, otherwise a code of Recorder::Open: 2 (no input
     // device, or the format is refused), 3 (it cannot be opened) or 4 (the
     // sound system cannot be initialised). On failure nothing stays open.
     virtual std::int16_t Open() = 0;
@@ -35,7 +35,7 @@ public:
     virtual std::int32_t Read(std::int16_t* block, std::int32_t capacity) = 0;
 
     // Capture thread: the block from the last Read has been through
-    // OnInputBlock (its message is posted).
+    // Recorder::OnInputBlock (its message is posted).
     virtual void BlockProcessed() {}
 
     // Closing: called after the recorder's `closing` flag is set, while the
@@ -50,17 +50,17 @@ public:
     virtual void Close() = 0;
 };
 
-// Makes a fresh, unopened source; called once by each OpenRecorder.
+// Makes a fresh, unopened source; called once by each Recorder::Open.
 using CaptureSourceFactory = std::function<std::unique_ptr<CaptureSource>()>;
 
 // The system's default input device through PortAudio: 1 channel, paInt16,
 // 44100 Hz, blocking reads of whole blocks.
 std::unique_ptr<CaptureSource> MakePortAudioCapture();
 
-// Chooses the source that OpenRecorder(sound, owner) uses from now on. An
+// Chooses the source that CurrentCaptureSourceFactory gives from now on. An
 // empty factory restores the default (MakePortAudioCapture). User-interface
-// thread only; affects the next OpenRecorder, not an open recorder.
+// thread only; affects the next Recorder::Open, not an open recorder.
 void SetCaptureSourceFactory(CaptureSourceFactory factory);
 
-// The factory OpenRecorder(sound, owner) uses now (never empty).
+// The factory the window's recorder opens with (never empty).
 CaptureSourceFactory CurrentCaptureSourceFactory();

@@ -10,13 +10,3 @@ const char* RecorderOpenText(std::int16_t code) {
         default: return "Sound error!";
     }
 }
-
-const char* RecorderStateText(RecorderState state) {
-    switch (state) {
-        case RecorderState::Stopped: return "stopped";
-        case RecorderState::WaitForTrigger: return "wait for trigger";
-        case RecorderState::Recording: return "recording...";
-        case RecorderState::Analysing: return "analysing...";
-        default: return "error state!";
-    }
-}

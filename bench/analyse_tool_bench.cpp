@@ -34,34 +34,34 @@ struct ToolFiles {
 // A decaying bell on 500 Hz that starts after 0.3 s, so the trigger fires
 // in the second capture block.
 void WriteBell(const std::string& path) {
-    SoundBuffer sound;
-    sound.SetFormat(44100, 3 * 44100, 16);
+    std::vector<std::int16_t> samples(3 * 44100);
     const double parts[][2] = {{0.25, 0.3}, {0.5, 0.4}, {0.6, 0.5}, {0.75, 0.1},
                                {1.0, 1.0}, {1.5, 0.3}, {2.0, 0.4}};
-    for (std::int32_t i = 0; i < sound.sampleCount; ++i) {
-        const double t = i / 44100.0 - 0.3;
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        const double t = static_cast<double>(i) / 44100.0 - 0.3;
         double v = 0.0;
         if (t >= 0.0) {
             for (const auto& p : parts) v += p[1] * std::sin(2.0 * M_PI * 500.0 * p[0] * t);
             v *= 0.25 * std::exp(-t);
         }
-        sound.samples[i] = static_cast<std::int16_t>(std::lround(32767.0 * v));
+        samples[i] = static_cast<std::int16_t>(std::lround(32767.0 * v));
     }
-    SaveWaveFile(path, sound);
+    SaveWaveFile(path, WithSamples({}, std::move(samples)));
 }
 
 // Nine hours at 1 kHz (2^25 samples, a 64 MB file): a decaying 200 Hz tone
 // struck after 0.3 s, then silence. The tool converts only what the trigger
 // and the recording need, so this costs about what a short file does.
 void WriteLongLowRateFile(const std::string& path) {
-    SoundBuffer sound;
-    sound.SetFormat(1000, std::int32_t{1} << 25, 16);
-    for (std::int32_t i = 0; i < sound.sampleCount; ++i) {
-        const double t = i / 1000.0 - 0.3;
+    std::vector<std::int16_t> samples(std::size_t{1} << 25);
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        const double t = static_cast<double>(i) / 1000.0 - 0.3;
         const double v = t < 0.0 || t > 10.0 ? 0.0 : 0.5 * std::exp(-t) * std::sin(2.0 * M_PI * 200.0 * t);
-        sound.samples[i] = static_cast<std::int16_t>(std::lround(32767.0 * v));
+        samples[i] = static_cast<std::int16_t>(std::lround(32767.0 * v));
     }
-    SaveWaveFile(path, sound);
+    Recording recording = WithSamples({}, std::move(samples));
+    recording.sampleRate = 1000;
+    SaveWaveFile(path, recording);
 }
 
 const ToolFiles& Files() {

@@ -7,10 +7,9 @@
 #include <thread>
 
 #include "analysis/spectrum_analyser.h"
-#include "data/sound_buffer.h"
 #include "partials/partial_table.h"
 
-bool PrepareAnalysis(SoundBuffer& sound, double speedAdjust, AnalysisRequest& request,
+bool PrepareAnalysis(Recording& recording, double speedAdjust, AnalysisRequest& request,
                      SpectrumAnalyser& engine, PartialTable& table) {
     const double quotient = (request.endFrequency - request.startFrequency) / request.interval;
     // Checked before anything changes, and so that the truncations below
@@ -19,11 +18,11 @@ bool PrepareAnalysis(SoundBuffer& sound, double speedAdjust, AnalysisRequest& re
         return false;
     }
     if (!(speedAdjust > 0.0) || !std::isfinite(speedAdjust) ||
-        !(sound.sampleCount / speedAdjust < 2147483647.0)) {
+        !(recording.Length() / speedAdjust < 2147483647.0)) {
         return false;
     }
     if (speedAdjust != 1.0) {
-        sound.Stretch(speedAdjust);
+        recording = Stretched(recording, speedAdjust);
     }
     table.partialsValid = 0;
     request.steps = static_cast<std::int32_t>(quotient);
@@ -33,8 +32,8 @@ bool PrepareAnalysis(SoundBuffer& sound, double speedAdjust, AnalysisRequest& re
 }
 
 bool RunTransformAndWait(SpectrumAnalyser& engine, const AnalysisRequest& request,
-                         const SoundBuffer& sound) {
-    if (!engine.StartTransform(request, sound.samples.get(), sound.sampleCount)) {
+                         const Recording& recording) {
+    if (!engine.StartTransform(request, recording.Data(), recording.Length())) {
         return false;
     }
     // `done` is stored with release after the whole spectrum; the acquire
@@ -73,30 +72,30 @@ bool NamePartials(SpectrumAnalyser& engine, PartialTable& table, double lowNomin
     return true;
 }
 
-bool AnalyseRecording(SoundBuffer& sound, double speedAdjust, AnalysisRequest& request,
+bool AnalyseRecording(Recording& recording, double speedAdjust, AnalysisRequest& request,
                       SpectrumAnalyser& engine, PartialTable& table, double lowNominal,
                       double highNominal) {
-    if (!PrepareAnalysis(sound, speedAdjust, request, engine, table)) {
+    if (!PrepareAnalysis(recording, speedAdjust, request, engine, table)) {
         return false;
     }
-    if (!RunTransformAndWait(engine, request, sound)) {
+    if (!RunTransformAndWait(engine, request, recording)) {
         return false;
     }
     return NamePartials(engine, table, lowNominal, highNominal);
 }
 
-RecordingFacts DescribeRecording(const SoundBuffer& sound, std::int32_t paddedSamples) {
+RecordingFacts DescribeRecording(const Recording& recording) {
     RecordingFacts facts;
-    const std::int32_t count = sound.samples ? sound.sampleCount : 0;
-    facts.paddedSamples = std::clamp(paddedSamples, 0, count);
-    facts.clippedSamples = CountClippedSamples(sound.samples.get(), count - facts.paddedSamples);
+    const std::int32_t count = recording.Length();
+    facts.paddedSamples = std::clamp(recording.paddedSamples, 0, count);
+    facts.clippedSamples = CountClippedSamples(recording.Data(), count - facts.paddedSamples);
     return facts;
 }
 
-TuningReport ReportTuning(const SoundBuffer& sound, const AnalysisRequest& request,
+TuningReport ReportTuning(const Recording& recording, const AnalysisRequest& request,
                           const PartialTable& table, const IdealTuning& ideal,
                           const RecordingFacts& facts, std::int32_t recordedSamples) {
-    const std::int32_t count = sound.samples ? sound.sampleCount : 0;
+    const std::int32_t count = recording.Length();
     RecordingFacts analysed = facts;
     if (recordedSamples > 0 && recordedSamples != count) {
         // The stretch shortened or lengthened the padding with everything else.
@@ -104,19 +103,18 @@ TuningReport ReportTuning(const SoundBuffer& sound, const AnalysisRequest& reque
         analysed.paddedSamples = static_cast<std::int32_t>(share * count);
     }
     analysed.paddedSamples = std::clamp(analysed.paddedSamples, 0, count);
-    return MakeTuningReport(sound.samples.get(), count, request.sampleRate, request.interval, table, ideal,
+    return MakeTuningReport(recording.Data(), count, request.sampleRate, request.interval, table, ideal,
                             analysed);
 }
 
-bool AnalyseRecording(SoundBuffer& sound, double speedAdjust, AnalysisRequest& request,
+bool AnalyseRecording(Recording& recording, double speedAdjust, AnalysisRequest& request,
                       SpectrumAnalyser& engine, PartialTable& table, double lowNominal,
-                      double highNominal, const IdealTuning& ideal, TuningReport& report,
-                      std::int32_t paddedSamples) {
-    const RecordingFacts facts = DescribeRecording(sound, paddedSamples);
-    const std::int32_t recorded = sound.sampleCount;
-    if (!AnalyseRecording(sound, speedAdjust, request, engine, table, lowNominal, highNominal)) {
+                      double highNominal, const IdealTuning& ideal, TuningReport& report) {
+    const RecordingFacts facts = DescribeRecording(recording);
+    const std::int32_t recorded = recording.Length();
+    if (!AnalyseRecording(recording, speedAdjust, request, engine, table, lowNominal, highNominal)) {
         return false;
     }
-    report = ReportTuning(sound, request, table, ideal, facts, recorded);
+    report = ReportTuning(recording, request, table, ideal, facts, recorded);
     return true;
 }

@@ -1,8 +1,8 @@
 #pragma once
 #include "analysis/analysis_request.h"
+#include "data/recording.h"
 #include "tuning/tuning_report.h"
 
-class SoundBuffer;
 class SpectrumAnalyser;
 class PartialTable;
 
@@ -17,11 +17,10 @@ class PartialTable;
 //   NamePartials     -> only when the transform completed (not cancelled)
 // AnalyseRecording does all three.
 //
-// What the main window still does itself around these calls: read
-// recordedCount and FinishRecording before PrepareAnalysis; set the recorder
-// state to Analysing and run the progress dialog (which calls
+// What the main window still does itself around these calls: take the
+// recording from the recorder before PrepareAnalysis; run the progress dialog (which calls
 // engine.StartTransform and, once it has seen `done`, CompleteTransform);
-// after a cancel clear spectrumValid and StopRecording; after NamePartials,
+// after a cancel clear spectrumValid; after NamePartials,
 // when it returned true, ShowMajorPartials and the result exchange; then the
 // spectrum view's refresh, re-arming in continuous mode, and Refresh.
 //
@@ -30,8 +29,9 @@ class PartialTable;
 // first 88200 samples whatever the interval, so at intervals below 0.5 Hz
 // only those; the tuning report takes the whole recording.
 
-// Readies sound, table and engine for a transform: stretches the sound by
-// `speedAdjust` unless it is exactly 1.0 (SoundBuffer::Stretch), clears the
+// Readies recording, table and engine for a transform: replaces `recording`
+// (the caller's copy; the samples it shared are untouched) by its stretch by
+// `speedAdjust` unless that is exactly 1.0 (Stretched), clears the
 // table's partialsValid, sets request.steps := trunc((endFrequency -
 // startFrequency) / interval) and configures the engine with steps,
 // startFrequency, endFrequency and interval (which clears spectrumValid and
@@ -41,16 +41,16 @@ class PartialTable;
 // other preconditions of the transform (interval >= 0.05 Hz, endFrequency
 // <= 22000 Hz, steps <= 100001, speedAdjust 0.9 ... 1.1) are the caller's
 // validation.
-bool PrepareAnalysis(SoundBuffer& sound, double speedAdjust, AnalysisRequest& request,
+bool PrepareAnalysis(Recording& recording, double speedAdjust, AnalysisRequest& request,
                      SpectrumAnalyser& engine, PartialTable& table);
 
 // For callers without a progress dialog: starts the transform of the
-// sound's samples on the engine's worker thread, blocks until the worker
+// recording's samples on the engine's worker thread, blocks until the worker
 // has set `done`, then CompleteTransform. Returns what CompleteTransform
 // returns; false at once, with nothing changed, when a transform is
 // already running.
 bool RunTransformAndWait(SpectrumAnalyser& engine, const AnalysisRequest& request,
-                         const SoundBuffer& sound);
+                         const Recording& recording);
 
 // Call once after `done` has been seen: Finish (joins the worker, releases
 // its buffer); then, unless a cancel was requested, FindMaximum and
@@ -74,23 +74,21 @@ bool NamePartials(SpectrumAnalyser& engine, PartialTable& table, double lowNomin
 // request was refused, the transform did not complete, or the peak
 // detection refused (engine.spectrumValid then tells whether a spectrum
 // exists).
-bool AnalyseRecording(SoundBuffer& sound, double speedAdjust, AnalysisRequest& request,
+bool AnalyseRecording(Recording& recording, double speedAdjust, AnalysisRequest& request,
                       SpectrumAnalyser& engine, PartialTable& table, double lowNominal,
                       double highNominal);
 
-// What the tuning report must know of the recording in `sound` that its
+// What the tuning report must know of a recording as captured that its
 // samples alone cannot say: its clipped samples and the zeros padded at its
-// end (`paddedSamples`, from the file capture; 0 for a live recording).
-// Call before PrepareAnalysis, whose stretch changes the samples.
-RecordingFacts DescribeRecording(const SoundBuffer& sound, std::int32_t paddedSamples);
+// end (from the file capture; none for a live recording). Call on the
+// recording before PrepareAnalysis stretches it.
+RecordingFacts DescribeRecording(const Recording& recording);
 
 // The same, and when partials were named the tuning report of the analysed
-// samples against `ideal` into `report` (left untouched otherwise);
-// `paddedSamples` as for DescribeRecording.
-bool AnalyseRecording(SoundBuffer& sound, double speedAdjust, AnalysisRequest& request,
+// samples against `ideal` into `report` (left untouched otherwise).
+bool AnalyseRecording(Recording& recording, double speedAdjust, AnalysisRequest& request,
                       SpectrumAnalyser& engine, PartialTable& table, double lowNominal,
-                      double highNominal, const IdealTuning& ideal, TuningReport& report,
-                      std::int32_t paddedSamples = 0);
+                      double highNominal, const IdealTuning& ideal, TuningReport& report);
 
 // After NamePartials named partials: the tuning report of the whole
 // analysed recording (the stretched one, all its samples but the padding
@@ -98,8 +96,8 @@ bool AnalyseRecording(SoundBuffer& sound, double speedAdjust, AnalysisRequest& r
 // precise frequencies sought within one interval of the table's. The
 // spectrum uses only request.firstSample ... request.lastSample; the report
 // uses every sample, so a longer recording separates closer doublets.
-// `recordedSamples` is the sound's length before the stretch (for the
+// `recordedSamples` is the recording's length before the stretch (for the
 // padding's share), 0 when unknown.
-TuningReport ReportTuning(const SoundBuffer& sound, const AnalysisRequest& request,
+TuningReport ReportTuning(const Recording& recording, const AnalysisRequest& request,
                           const PartialTable& table, const IdealTuning& ideal,
                           const RecordingFacts& facts = {}, std::int32_t recordedSamples = 0);

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "cycle/capture_emulation.h"
-#include "data/sound_buffer.h"
+#include "data/recording.h"
 
 // Recording a bell from a sound file instead of the sound card, the same way
 // for the main window and the command-line tool: the file is read
@@ -25,7 +25,7 @@ struct FileCapture {
 };
 
 // Records `recordLength` samples (> 0; trunc(44100 / interval)) of the file
-// at `path` into `sound` as the recorder would from a live input, converted
+// at `path` into `recording` as the recorder would from a live input, converted
 // to mono 16-bit 44100 Hz. With `waitForTrigger` the recording begins with
 // the first block of 8192 samples whose largest sample exceeds the
 // threshold: a quarter of the file's largest sample with `autoTrigger`,
@@ -37,13 +37,14 @@ struct FileCapture {
 // recording is complete is padded with zeros (capture.paddedSamples).
 // A trigger more than a quarter above the file's largest sample is known
 // never to fire and the file is not converted at all.
-// Returns kFileCaptured with the sound finished (soundState Recorded), or
+// Returns kFileCaptured with the recording made (its sourceFile `path`), or
 // kFileUnreadable (the file cannot be opened, read or converted: readError
-// says why) or kFileTriggerNeverFired (nothing recorded); `result`
+// says why) or kFileTriggerNeverFired (nothing recorded, `recording` as it
+// was); `result`
 // is filled as far as the capture went. Memory the standard library cannot
 // get is reported as std::bad_alloc. The caller's thread; no Qt.
 std::uint16_t CaptureSoundFile(const std::string& path, std::int32_t recordLength, bool waitForTrigger,
-                               bool autoTrigger, int triggerLevel, SoundBuffer& sound, FileCapture& result);
+                               bool autoTrigger, int triggerLevel, Recording& recording, FileCapture& result);
 
 // The message of a CaptureSoundFile code; "Sound file error!" for any other.
 const char* FileCaptureText(std::uint16_t code);

@@ -20,9 +20,9 @@ void Put32(std::uint8_t* at, std::uint32_t value) {
 
 }  // namespace
 
-std::array<std::uint8_t, kWaveHeaderBytes> WaveHeader(const WaveFormat& format,
-                                                      std::int32_t sampleCount) {
-    const std::uint32_t bytesPerSample = format.wBitsPerSample / 8u;
+std::array<std::uint8_t, kWaveHeaderBytes> WaveHeader(std::int32_t sampleRate, std::int32_t sampleCount) {
+    const std::uint32_t bytesPerSample = 2;
+    const auto rate = static_cast<std::uint32_t>(sampleRate);
     const std::uint32_t dataBytes = static_cast<std::uint32_t>(sampleCount) * bytesPerSample;
     std::array<std::uint8_t, kWaveHeaderBytes> header{};
     std::uint8_t* h = header.data();
@@ -33,10 +33,10 @@ std::array<std::uint8_t, kWaveHeaderBytes> WaveHeader(const WaveFormat& format,
     Put32(h + 16, 20);
     Put16(h + 20, 1);
     Put16(h + 22, 1);
-    Put32(h + 24, format.nSamplesPerSec);
-    Put32(h + 28, format.nSamplesPerSec * bytesPerSample);
-    Put16(h + 32, format.nBlockAlign);
-    Put16(h + 34, format.wBitsPerSample);
+    Put32(h + 24, rate);
+    Put32(h + 28, rate * bytesPerSample);
+    Put16(h + 32, bytesPerSample);
+    Put16(h + 34, 16);
     Put16(h + 36, 0);
     Put16(h + 38, 0);
     std::memcpy(h + 40, "data", 4);
@@ -44,22 +44,23 @@ std::array<std::uint8_t, kWaveHeaderBytes> WaveHeader(const WaveFormat& format,
     return header;
 }
 
-bool WriteWave(std::FILE* file, const SoundBuffer& sound) {
-    const auto header = WaveHeader(sound.format, sound.sampleCount);
+bool WriteWave(std::FILE* file, const Recording& recording) {
+    const std::int32_t length = recording.Length();
+    const auto header = WaveHeader(recording.sampleRate, length);
     if (std::fwrite(header.data(), 1, header.size(), file) != header.size()) return false;
-    const std::size_t count = sound.sampleCount > 0 ? static_cast<std::size_t>(sound.sampleCount) : 0;
+    const auto count = static_cast<std::size_t>(length);
     if (count == 0) return true;
     if constexpr (std::endian::native == std::endian::little) {
-        return std::fwrite(sound.samples.get(), 2, count, file) == count;
+        return std::fwrite(recording.Data(), 2, count, file) == count;
     } else {
         std::vector<std::uint8_t> bytes(2 * count);
         for (std::size_t i = 0; i < count; ++i) {
-            Put16(&bytes[2 * i], static_cast<std::uint16_t>(sound.samples[i]));
+            Put16(&bytes[2 * i], static_cast<std::uint16_t>(recording.Data()[i]));
         }
         return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     }
 }
 
-bool SaveWaveFile(const std::string& path, const SoundBuffer& sound) {
-    return SaveFileSafely(path, [&sound](std::FILE* file) { return WriteWave(file, sound); });
+bool SaveWaveFile(const std::string& path, const Recording& recording) {
+    return SaveFileSafely(path, [&recording](std::FILE* file) { return WriteWave(file, recording); });
 }

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "data/sound_buffer.h"
+#include "data/recording.h"
 
 // The .wav file of a recording: RIFF/WAVE with a 20-byte format chunk and
 // one data chunk, every number little-endian whatever the host. Reading
@@ -13,20 +13,18 @@
 
 inline constexpr std::size_t kWaveHeaderBytes = 48;
 
-// The 48 header bytes for `sampleCount` samples of `format`: RIFF length
-// N x B + 40, format chunk of 20 bytes (tag 1, 1 channel, the format's rate,
-// rate x B bytes per second, its block alignment and bits, then two zero
-// 16-bit values), data length N x B, where B = wBitsPerSample / 8.
-std::array<std::uint8_t, kWaveHeaderBytes> WaveHeader(const WaveFormat& format,
-                                                      std::int32_t sampleCount);
+// The 48 header bytes for `sampleCount` 16-bit mono samples at
+// `sampleRate` Hz: RIFF length 2N + 40, format chunk of 20 bytes (tag 1,
+// 1 channel, the rate, 2 x rate bytes per second, block alignment 2, 16 bits,
+// then two zero 16-bit values), data length 2N.
+std::array<std::uint8_t, kWaveHeaderBytes> WaveHeader(std::int32_t sampleRate, std::int32_t sampleCount);
 
-// Writes the header and then the sound's samples (first to last, signed
+// Writes the header and then the recording's samples (first to last, signed
 // 16-bit little-endian) to `file`, open for binary writing; does not close
 // it. False when a write came up short (the stream's error flag tells why).
-// User-interface thread, while no capture writes into the sound.
-bool WriteWave(std::FILE* file, const SoundBuffer& sound);
+bool WriteWave(std::FILE* file, const Recording& recording);
 
-// Saves the sound as a .wav file at `path` through SaveFileSafely: false
+// Saves the recording as a .wav file at `path` through SaveFileSafely: false
 // when it could not be written completely, and then any earlier file at
 // `path` is left as it was ("Error writing file!" for the user).
-bool SaveWaveFile(const std::string& path, const SoundBuffer& sound);
+bool SaveWaveFile(const std::string& path, const Recording& recording);

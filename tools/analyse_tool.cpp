@@ -14,7 +14,7 @@
 #include "data/number_text.h"
 #include "data/partials_file.h"
 #include "data/safe_save.h"
-#include "data/sound_buffer.h"
+#include "data/recording.h"
 #include "partials/partial_table.h"
 #include "tools/result_output.h"
 #include "tools/spectrum_plot.h"
@@ -103,11 +103,11 @@ std::string ResultText(const Job& job, const std::string& path, const AnalysisRe
 
 // Records the file as the window would, saying on stderr why it could not
 // and what it had to cut or pad.
-bool Capture(const Job& job, const std::string& path, SoundBuffer& sound, CaptureResult& capture) {
+bool Capture(const Job& job, const std::string& path, Recording& recording, CaptureResult& capture) {
     const ToolOptions& o = job.options;
     FileCapture file;
     const std::uint16_t code = CaptureSoundFile(path, job.request.recordLength, o.waitForTrigger, o.autoTrigger,
-                                                o.triggerLevel, sound, file);
+                                                o.triggerLevel, recording, file);
     capture = file.capture;
     if (code == kFileUnreadable) {
         job.report.Error(path, "cannot read: " + file.readError);
@@ -140,9 +140,9 @@ std::string NarrowBandText(const SpectrumAnalyser& engine) {
 }
 
 bool AnalyseFile(const Job& job, const std::string& path) {
-    SoundBuffer sound;
+    Recording recording;
     CaptureResult capture;
-    if (!Capture(job, path, sound, capture)) return false;
+    if (!Capture(job, path, recording, capture)) return false;
     AnalysisRequest request = job.request;
     request.waveFileName = path;
     SpectrumAnalyser engine;
@@ -150,11 +150,10 @@ bool AnalyseFile(const Job& job, const std::string& path) {
     TuningReport tuning;
     // A partials file holds no tuning report: it is measured only for the other formats.
     const bool named = job.options.format == OutputFormat::Par
-                           ? AnalyseRecording(sound, job.parameters.speedAdjust, request, engine, table,
+                           ? AnalyseRecording(recording, job.parameters.speedAdjust, request, engine, table,
                                               job.parameters.lowNominal, job.parameters.highNominal)
-                           : AnalyseRecording(sound, job.parameters.speedAdjust, request, engine, table,
-                                              job.parameters.lowNominal, job.parameters.highNominal, job.ideal, tuning,
-                                              capture.paddedSamples);
+                           : AnalyseRecording(recording, job.parameters.speedAdjust, request, engine, table,
+                                              job.parameters.lowNominal, job.parameters.highNominal, job.ideal, tuning);
     if (!engine.spectrumValid) {
         job.report.Error(path, "the analysis did not complete");
         return false;

@@ -8,7 +8,7 @@
 #include "analysis/spectrum_analyser.h"
 #include "cycle/analyse_recording.h"
 #include "cycle/file_capture.h"
-#include "data/sound_buffer.h"
+#include "data/recording.h"
 #include "data/wave_file.h"
 #include "partials/partial_table.h"
 
@@ -19,17 +19,13 @@ const Bell& kBell = kTestBell;
 
 // A recording at 44100 Hz and what analysing it needs, the request as the main window holds it.
 struct Analysis {
-    Analysis(const Bell& bell, std::int32_t length) {
-        sound.SetFormat(44100, length, 16);
-        const std::vector<std::int16_t> samples = BellSamples(length, bell);
-        std::copy(samples.begin(), samples.end(), sound.samples.get());
-    }
+    Analysis(const Bell& bell, std::int32_t length) : sound(WithSamples({}, BellSamples(length, bell))) {}
     bool Run(double start, double end, double interval, double speed = 1.0, double low = 0, double high = 5000) {
         std::tie(request.startFrequency, request.endFrequency, request.interval) = std::tuple(start, end, interval);
         std::tie(request.firstSample, request.lastSample, request.sampleRate, request.steps) = std::tuple(0, 88200, 44100, 0);
         return AnalyseRecording(sound, speed, request, engine, table, low, high);
     }
-    SoundBuffer sound;
+    Recording sound;
     AnalysisRequest request;
     SpectrumAnalyser engine;
     PartialTable table;
@@ -57,7 +53,7 @@ TEST(AnalyseRecording, SyntheticBellIsNamed) {
         SCOPED_TRACE(c.speed * c.interval);
         Analysis a(kBell, c.length);
         ASSERT_TRUE(a.Run(c.start, c.end, c.interval, c.speed, 0.0, c.end));
-        EXPECT_EQ(std::tuple(a.sound.sampleCount, a.request.steps, a.engine.resolutionRatio, a.engine.spectrumValid,
+        EXPECT_EQ(std::tuple(a.sound.Length(), a.request.steps, a.engine.resolutionRatio, a.engine.spectrumValid,
                              a.engine.smoothValid, a.engine.running),
                   std::tuple(c.stretched, c.steps, c.resolution, 1, 1, 0));
         ExpectNamed(a.table, kBell, c.speed, c.interval);
@@ -84,7 +80,7 @@ TEST(AnalyseRecording, RefusalsKeepTheOldRows) {
     for (const auto& [start, end, interval, speed] : {std::array<double, 4>{0, 5000, 0, 1}, {500, 400, 0.5, 1},
              {0, 5000, std::nan(""), 1}, {0, 5000, 0.5, 0}, {0, 5000, 0.5, std::nan("")}, {0, 5000, 0.5, 1e-9}}) {
         EXPECT_FALSE(a.Run(start, end, interval, speed));
-        EXPECT_EQ(std::tuple(a.request.steps, a.sound.sampleCount, a.engine.steps, a.table.partialsValid), std::tuple(0, 88200, 0, 1));
+        EXPECT_EQ(std::tuple(a.request.steps, a.sound.Length(), a.engine.steps, a.table.partialsValid), std::tuple(0, 88200, 0, 1));
     }
     EXPECT_FALSE(a.Run(590.0, 610.0, 0.5));  // 40 intervals: too few for the smoothing kernel
     EXPECT_EQ(std::tuple(a.engine.spectrumValid, a.engine.smoothValid, a.table.partialsValid, a.table.count), std::tuple(1, 0, 0, 1));
@@ -94,18 +90,21 @@ TEST(AnalyseRecording, RefusalsKeepTheOldRows) {
 // with the block of 8192 samples holding sample 20000; a trigger level above the file never fires; a missing file.
 TEST(FileCapture, RecordsAFileAsTheRecorderWould) {
     TemporaryFolder folder;
-    SoundBuffer file, sound;
-    file.SetFormat(44100, 30000, 16);
-    for (int i = 0; i < 30000; ++i) file.samples[i] = i < 20000 ? 0 : 8000;
-    ASSERT_TRUE(SaveWaveFile(folder.File("step.wav"), file));
+    std::vector<std::int16_t> step(30000, 0);
+    std::fill(step.begin() + 20000, step.end(), 8000);
+    ASSERT_TRUE(SaveWaveFile(folder.File("step.wav"), WithSamples({}, step)));
+    Recording sound;
     FileCapture r;
     ASSERT_EQ(CaptureSoundFile(folder.File("step.wav"), 20000, true, true, 25, sound, r), kFileCaptured);
-    EXPECT_EQ(std::tuple(r.threshold, r.capture.startSample, r.capture.paddedSamples, r.cut, sound.soundState),
-              std::tuple(2000, 16384, 6384, false, SoundState::Recorded));
-    EXPECT_EQ(std::tuple(sound.samples[3615], sound.samples[3616], sound.samples[13615], sound.samples[13616]),
-              std::tuple(0, 8000, 8000, 0));
+    EXPECT_EQ(std::tuple(r.threshold, r.capture.startSample, r.capture.paddedSamples, r.cut, sound.Length(),
+                         sound.triggerSample, sound.paddedSamples, sound.sourceFile),
+              std::tuple(2000, 16384, 6384, false, 20000, 16384, 6384, folder.File("step.wav")));
+    const std::int16_t* s = sound.Data();
+    EXPECT_EQ(std::tuple(s[3615], s[3616], s[13615], s[13616]), std::tuple(0, 8000, 8000, 0));
+    const Recording kept = sound;
     EXPECT_EQ(CaptureSoundFile(folder.File("step.wav"), 20000, true, false, 25, sound, r), kFileTriggerNeverFired);
     EXPECT_EQ(std::pair(r.threshold, r.capture.recorded), std::pair(8175, false));
+    EXPECT_EQ(sound.samples, kept.samples) << "a file that never fires leaves the recording";
     EXPECT_EQ(CaptureSoundFile(folder.File("missing.wav"), 20000, true, true, 25, sound, r), kFileUnreadable);
     EXPECT_FALSE(r.readError.empty());
     EXPECT_STREQ(FileCaptureText(kFileTriggerNeverFired), "The trigger never fired!");

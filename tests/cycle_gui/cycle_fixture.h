@@ -101,7 +101,7 @@ inline std::vector<std::string> CycleTest::TunersSession() {
     EXPECT_EQ(Text(kSamples), "0") << "quiet blocks do not trigger";
     Deliver(BlocksFor(kTwoSeconds));
     EXPECT_EQ(Text(kStatus) + " " + Text(kSamples), "stopped 88200");
-    EXPECT_EQ(w.sound.sampleCount, 86470) << "trunc(88200 / 1.02): stretched before the analysis";
+    EXPECT_EQ(w.analysedRecording.Length(), 86470) << "trunc(88200 / 1.02): stretched before the analysis";
     ExpectBellShown(w, 1.02);
     ExpectEnabled({kStartAnalysis, kExit, kSaveRecording, kSavePartials, kViewPartials, kAddPartial}, true);
     EXPECT_FALSE(Enabled(kStopAnalysis));
@@ -142,7 +142,7 @@ inline std::vector<std::string> CycleTest::TunersSession() {
         EXPECT_EQ(Messages(), f.message ? std::vector<std::string>{f.message} : std::vector<std::string>{});
         EXPECT_EQ(EditTexts(w), shown);
         EXPECT_TRUE(w.table.frequency == analysed.frequency && w.table.nominal == analysed.nominal &&
-                    w.sound.soundState == SoundState::Recorded);
+                    w.soundState == SoundState::Recorded);
         ExpectEnabled({kSaveRecording, kSavePartials, kViewPartials}, true);
     }
     script.messages.clear();
@@ -150,9 +150,9 @@ inline std::vector<std::string> CycleTest::TunersSession() {
     Press(kSaveRecording);
     Press(kSavePartials);
     const std::string wave = ReadWholeFile("tenor.wav"), partials = ReadWholeFile("tenor.par");
-    EXPECT_TRUE(wave.size() == 48u + 2u * 86470u && std::memcmp(wave.data() + 48, w.sound.samples.get(), 2u * 86470u) == 0);
+    EXPECT_TRUE(wave.size() == 48u + 2u * 86470u && std::memcmp(wave.data() + 48, w.analysedRecording.Data(), 2u * 86470u) == 0);
     EXPECT_EQ(partials, FormatPartials(analysed, ""));
-    EXPECT_TRUE(w.sound.soundState == SoundState::Saved && Enabled(kSaveRecording)) << "saved, and can be saved again";
+    EXPECT_TRUE(w.soundState == SoundState::Saved && Enabled(kSaveRecording)) << "saved, and can be saved again";
     out.insert(out.end(), {wave, partials});
     out.insert(out.end(), shown.begin(), shown.end());
 

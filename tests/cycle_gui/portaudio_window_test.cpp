@@ -19,7 +19,7 @@ class FileFedWindow : public MainWindow {
 public:
     ~FileFedWindow() override {  // the capture thread must end before the members here go
         OpenGate();
-        CloseRecorder(sound);
+        recorder.Close();
     }
     void PostRecorderMessage(unsigned message) override {
         std::unique_lock lock(mutex);
@@ -53,15 +53,15 @@ TEST_F(MainWindowTest, TheBellFromTheDefaultInputIsRecordedAndNamed) {
                                                    folder + "/in.raw\"  format \"raw\" }");
     {
         FileFedWindow w;
-        ASSERT_TRUE(w.Create() && w.sound.deviceOpen);
+        ASSERT_TRUE(w.Create() && w.recorder.IsOpen());
         w.progressTickMilliseconds = 5;
         w.Item<QPushButton>(kStartAnalysis)->click();
-        ASSERT_EQ(w.sound.state.load(), RecorderState::WaitForTrigger);
+        ASSERT_EQ(w.recorder.State(), RecorderState::WaitForTrigger);
         w.OpenGate();
-        EXPECT_TRUE(QTest::qWaitFor([&w] { return w.sound.soundState == SoundState::Recorded && w.table.partialsValid; }, 30000));
+        EXPECT_TRUE(QTest::qWaitFor([&w] { return w.soundState == SoundState::Recorded && w.table.partialsValid; }, 30000));
         EXPECT_EQ(w.Item<QLineEdit>(kSamples)->text(), "88200");
-        ASSERT_EQ(w.sound.sampleCount, kTwoSeconds);
-        EXPECT_TRUE(std::equal(bell.begin(), bell.end(), w.sound.samples.get())) << "from the first block above the trigger";
+        ASSERT_EQ(w.recording.Length(), kTwoSeconds);
+        EXPECT_TRUE(std::equal(bell.begin(), bell.end(), w.recording.Data())) << "from the first block above the trigger";
         ExpectBellShown(w, 1.0);
         EXPECT_TRUE(script.messages.empty());
     }

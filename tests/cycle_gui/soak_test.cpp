@@ -31,7 +31,7 @@ TEST_F(CycleTest, TwoHundredContinuousCyclesKeepTheHeapSteady) {
         if (cycle == 50) warm = HeapInUse();
         window->table.partialsValid = 0;
         Deliver(2);
-        ASSERT_TRUE(window->table.partialsValid && window->sound.state.load() == RecorderState::Recording) << cycle;
+        ASSERT_TRUE(window->table.partialsValid && window->recorder.State() == RecorderState::Recording) << cycle;
     }
     EXPECT_NEAR(window->table.nominal, kBellNominal, 5.0);
     // Slack for allocator bookkeeping; a leak of 100 bytes a cycle exceeds it.

@@ -81,12 +81,9 @@ TEST_F(CycleTest, ATuningSessionInThePanel) {
     script.messages.clear();
 
     // A file (silence, then the bell) analysed by the window and by the command-line analyser.
-    SoundBuffer file;
     std::vector<std::int16_t> bell(2 * kCaptureBlockSamples, 0), strike = BellScaled(1.0);
     bell.insert(bell.end(), strike.begin(), strike.end());
-    file.SetFormat(44100, static_cast<std::int32_t>(bell.size()), 16);
-    std::copy(bell.begin(), bell.end(), file.samples.get());
-    ASSERT_TRUE(SaveWaveFile("bell.wav", file));
+    ASSERT_TRUE(SaveWaveFile("bell.wav", WithSamples({}, bell)));
     script.fileAnswers = {"window.par", "report.pdf", "window.par"};
     QMimeData dragged;  // dropped on the window
     dragged.setUrls({QUrl::fromLocalFile(directory.filePath("bell.wav"))});
@@ -94,7 +91,7 @@ TEST_F(CycleTest, ATuningSessionInThePanel) {
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &dragged, Qt::LeftButton, {});
     QApplication::sendEvent(&w, &enter), QApplication::sendEvent(&w, &drop);
     EXPECT_TRUE(enter.isAccepted() && drop.isAccepted());
-    EXPECT_TRUE(w.sound.soundState == SoundState::Recorded && std::equal(strike.begin(), strike.end(), w.sound.samples.get()));
+    EXPECT_TRUE(w.soundState == SoundState::Recorded && std::equal(strike.begin(), strike.end(), w.recording.Data()));
     Press(kSavePartials);
     EXPECT_EQ(script.fileRequests.back().initialName, directory.filePath("bell.par").toStdString());
     ASSERT_EQ(std::system(CAMPANOR_ANALYSE " --format par -o tool.par bell.wav"), 0);
@@ -143,9 +140,8 @@ TEST_F(CycleTest, WarningsFollowTheStatus) {
         << status->text().toStdString();
     status->resize(width, status->height());
 
-    SoundBuffer file;  // the bell's first second, where the record length wants two
-    file.SetFormat(44100, 44100, 16);
-    std::copy_n(BellScaled(1.0).begin(), 44100, file.samples.get());
+    const std::vector<std::int16_t> strike = BellScaled(1.0);  // the bell's first second, where the record length wants two
+    const Recording file = WithSamples({}, {strike.begin(), strike.begin() + 44100});
     ASSERT_TRUE(SaveWaveFile("short.wav", file) && w.AnalyseSoundFile("short.wav"));
     const std::vector<std::string> codes = WarningCodes(w.tuning);
     EXPECT_TRUE(w.tuning.clippedSamples == 0 && std::find(codes.begin(), codes.end(), "padded") != codes.end() &&

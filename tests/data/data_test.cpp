@@ -21,15 +21,14 @@
 namespace {
 
 std::vector<std::int16_t> Stretched(const std::vector<std::int16_t>& values, double factor) {
-    SoundBuffer sound;
-    sound.SetFormat(44100, static_cast<std::int32_t>(values.size()), 16);
-    std::copy(values.begin(), values.end(), sound.samples.get());
-    sound.Stretch(factor);
-    return {sound.samples.get(), sound.samples.get() + sound.sampleCount};
+    const Recording captured = WithSamples({}, values);
+    const Recording stretched = Stretched(captured, factor);
+    EXPECT_EQ(*captured.samples, values) << "the captured samples are never changed";
+    return *stretched.samples;
 }
 
 // Stretched output i lies on the line between the samples around i x factor, truncated toward zero.
-TEST(SoundBuffer, StretchInterpolatesLinearly) {
+TEST(Recording, StretchInterpolatesLinearly) {
     EXPECT_EQ(Stretched({0, 1000, 2000, 3000, 4000, 5000, 6000, 7000, 8000, 9000}, 1.1),
               (std::vector<std::int16_t>{0, 1100, 2200, 3300, 4400, 5500, 6600, 7700, 8800}));
     std::vector<std::int16_t> ramp(100);
@@ -162,9 +161,7 @@ TEST(PartialsFile, SavedUnderACommaLocaleAndReadBack) {
 
 // Sample 0 is -3000 = 0xF448, sample 1 is 4000 = 0x0FA0.
 TEST(WaveFile, FortyEightByteHeaderThenLittleEndianSamples) {
-    SoundBuffer sound;
-    sound.ArmRecording(2, false, 0);
-    std::tie(sound.samples[0], sound.samples[1]) = std::tuple(-3000, 4000);
+    const Recording sound = WithSamples({}, {-3000, 4000});
     TemporaryFolder folder;
     ASSERT_TRUE(SaveWaveFile(folder.File("a.wav"), sound));
     EXPECT_EQ(ReadWholeFile(folder.File("a.wav")), std::string("RIFF\x2c\0\0\0WAVEfmt \x14\0\0\0\1\0\1\0\x44\xac\0\0\x88\x58\1\0"

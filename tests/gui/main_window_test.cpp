@@ -236,13 +236,13 @@ TEST_F(MainWindowTest, LevelMeterAndParameterEdits) {
     auto* slider = w.Item<QSlider>(kTriggerSlider);
     slider->setValue(60);
     Deliver();
-    EXPECT_EQ(w.sound.threshold.load(), 25 * 327) << "a value set by the program is no move";
+    EXPECT_EQ(w.recorder.Threshold(), 25 * 327) << "a value set by the program is no move";
     QTest::mouseRelease(slider, Qt::LeftButton, {}, slider->rect().center());
     Deliver();
-    EXPECT_EQ(w.sound.threshold.load(), 60 * 327);
+    EXPECT_EQ(w.recorder.Threshold(), 60 * 327);
     for (const Qt::Key key : {Qt::Key_PageUp, Qt::Key_Right}) QTest::keyClick(slider, key);
     Deliver();
-    EXPECT_TRUE(w.sound.threshold.load() == 71 * 327 && w.Item<QLabel>(kTriggerValue)->text() == "71");
+    EXPECT_TRUE(w.recorder.Threshold() == 71 * 327 && w.Item<QLabel>(kTriggerValue)->text() == "71");
 
     SetText(kInterval, "6");
     SetText(kSpeedAdjust, "1.1");

@@ -1,7 +1,7 @@
 #pragma once
 
-// The two private messages the recorder posts to its owner, one per captured
-// block. Values kept from the window-message numbering (user base 0x400).
+// The messages the recorder posts to its owner, one per captured block.
+// Values kept from the window-message numbering (user base 0x400).
 inline constexpr unsigned WM_RECORDING_DONE = 0x401;
 inline constexpr unsigned WM_RECORDER_LEVEL = 0x402;
 // Posted once when the device fails (a read error, a microphone unplugged):
