@@ -73,13 +73,13 @@ void MainWindow::OnStopAnalysis() {
 }
 
 bool MainWindow::RunAnalysisProgress() {
-    AnalysisProgressDialog progress(engine, request, sound.samples.get(), sound.sampleCount);
+    AnalysisProgressDialog progress(engine, request, sound.samples.get(), sound.sampleCount, spectrum);
     progress.SetTickInterval(progressTickMilliseconds);
     return progress.DoModal() == IDOK;
 }
 
 void MainWindow::ShowAnalysisResult() {
-    if (NamePartials(engine, table, lowNominal, highNominal)) {
+    if (NamePartials(spectrum, table, lowNominal, highNominal)) {
         ShowMajorPartials();
         exchangeResults = true;
         tuning = ReportTuning(sound, request, table, ideal, recordingFacts, recordedSamples);
@@ -99,7 +99,7 @@ bool MainWindow::AnalyseUnderProgress() {
         ShowAnalysisResult();
         return true;
     }
-    engine.spectrumValid = 0;
+    // The spectrum keeps the band PrepareAnalysis gave it, nothing measured.
     sound.StopRecording();
     return false;
 }
@@ -117,7 +117,7 @@ void MainWindow::OnRecordingDone() {
     sound.FinishRecording();
     recordingFacts = DescribeRecording(sound, 0);
     recordedSamples = sound.sampleCount;
-    if (!PrepareAnalysis(sound, speedAdjust, request, engine, table)) {
+    if (!PrepareAnalysis(sound, speedAdjust, request, spectrum, table)) {
         // Cannot happen for parameters "Start analysis" accepted; the
         // recording stays available for saving.
         Refresh();
@@ -128,8 +128,8 @@ void MainWindow::OnRecordingDone() {
         if (continuousMode && !strikes.Add(tuning)) tuningStatus = "This strike was left out of the averages.";
         ShowTuning();
     }
-    if (continuousMode && engine.spectrumValid != 0) {
-        ArmRecorder(engine.interval);
+    if (continuousMode && spectrum.Measured()) {
+        ArmRecorder(spectrum.interval);
     } else {
         sound.StopRecording();
     }

@@ -58,7 +58,7 @@ bool MainWindow::AnalyseSoundFile(const std::string& path) {
     samplesRecorded = sound.sampleCount;
     recordingFacts = DescribeRecording(sound, capture.capture.paddedSamples);
     recordedSamples = sound.sampleCount;
-    if (!PrepareAnalysis(sound, speedAdjust, request, engine, table)) return false;
+    if (!PrepareAnalysis(sound, speedAdjust, request, spectrum, table)) return false;
     sound.state.store(RecorderState::Analysing, std::memory_order_release);
     Refresh();
     const bool completed = AnalyseUnderProgress();

@@ -11,7 +11,7 @@
 #include "partials/partial_table.h"
 
 bool PrepareAnalysis(SoundBuffer& sound, double speedAdjust, AnalysisRequest& request,
-                     SpectrumAnalyser& engine, PartialTable& table) {
+                     Spectrum& spectrum, PartialTable& table) {
     const double quotient = (request.endFrequency - request.startFrequency) / request.interval;
     // Checked before anything changes, and so that the truncations below
     // (steps here, the stretched length in Stretch) are always in range.
@@ -27,46 +27,40 @@ bool PrepareAnalysis(SoundBuffer& sound, double speedAdjust, AnalysisRequest& re
     }
     table.partialsValid = 0;
     request.steps = static_cast<std::int32_t>(quotient);
-    engine.Configure(request.steps, request.startFrequency, request.endFrequency,
-                     request.interval);
+    spectrum = UnmeasuredSpectrum(request);
     return true;
 }
 
 bool RunTransformAndWait(SpectrumAnalyser& engine, const AnalysisRequest& request,
-                         const SoundBuffer& sound) {
+                         const SoundBuffer& sound, Spectrum& spectrum) {
     if (!engine.StartTransform(request, sound.samples.get(), sound.sampleCount)) {
         return false;
     }
-    // `done` is stored with release after the whole spectrum; the acquire
-    // load makes the spectrum visible here. A short sleep keeps this thread
-    // off the core the worker needs.
-    while (engine.job.done.load(std::memory_order_acquire) != 1) {
+    // A short sleep keeps this thread off the core the worker needs.
+    while (!engine.Done()) {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
-    return CompleteTransform(engine, request);
+    return CompleteTransform(engine, request, spectrum);
 }
 
-bool CompleteTransform(SpectrumAnalyser& engine, const AnalysisRequest& request) {
-    engine.Finish();
-    if (engine.job.cancelRequested.load(std::memory_order_relaxed) != 0) {
+bool CompleteTransform(SpectrumAnalyser& engine, const AnalysisRequest& request, Spectrum& spectrum) {
+    if (!engine.Finish(spectrum)) {
         return false;
     }
-    engine.FindMaximum();
-    engine.smoothValid =
-        engine.Smooth(request.sampleRate, request.lastSample - request.firstSample) ? 1 : 0;
+    FindMaximum(spectrum);
+    Smooth(spectrum, request.sampleRate, request.lastSample - request.firstSample);
     return true;
 }
 
-bool NamePartials(SpectrumAnalyser& engine, PartialTable& table, double lowNominal,
+bool NamePartials(const Spectrum& spectrum, PartialTable& table, double lowNominal,
                   double highNominal) {
-    engine.spectrumValid = 1;
-    if (!table.DetectPeaks(engine)) {
+    if (!table.DetectPeaks(spectrum)) {
         return false;
     }
     // The fallback nominal is only trusted when the user has narrowed the
     // search inside the analysed band.
     const bool allowFallback =
-        lowNominal > engine.startFrequency || highNominal < engine.endFrequency;
+        lowNominal > spectrum.startFrequency || highNominal < spectrum.endFrequency;
     table.nominal = table.FindNominal(allowFallback, lowNominal, highNominal);
     table.UpdateCentsAndNotes();
     table.partialsValid = 1;
@@ -74,15 +68,16 @@ bool NamePartials(SpectrumAnalyser& engine, PartialTable& table, double lowNomin
 }
 
 bool AnalyseRecording(SoundBuffer& sound, double speedAdjust, AnalysisRequest& request,
-                      SpectrumAnalyser& engine, PartialTable& table, double lowNominal,
+                      Spectrum& spectrum, PartialTable& table, double lowNominal,
                       double highNominal) {
-    if (!PrepareAnalysis(sound, speedAdjust, request, engine, table)) {
+    if (!PrepareAnalysis(sound, speedAdjust, request, spectrum, table)) {
         return false;
     }
-    if (!RunTransformAndWait(engine, request, sound)) {
+    SpectrumAnalyser engine;
+    if (!RunTransformAndWait(engine, request, sound, spectrum)) {
         return false;
     }
-    return NamePartials(engine, table, lowNominal, highNominal);
+    return NamePartials(spectrum, table, lowNominal, highNominal);
 }
 
 RecordingFacts DescribeRecording(const SoundBuffer& sound, std::int32_t paddedSamples) {
@@ -109,12 +104,12 @@ TuningReport ReportTuning(const SoundBuffer& sound, const AnalysisRequest& reque
 }
 
 bool AnalyseRecording(SoundBuffer& sound, double speedAdjust, AnalysisRequest& request,
-                      SpectrumAnalyser& engine, PartialTable& table, double lowNominal,
+                      Spectrum& spectrum, PartialTable& table, double lowNominal,
                       double highNominal, const IdealTuning& ideal, TuningReport& report,
                       std::int32_t paddedSamples) {
     const RecordingFacts facts = DescribeRecording(sound, paddedSamples);
     const std::int32_t recorded = sound.sampleCount;
-    if (!AnalyseRecording(sound, speedAdjust, request, engine, table, lowNominal, highNominal)) {
+    if (!AnalyseRecording(sound, speedAdjust, request, spectrum, table, lowNominal, highNominal)) {
         return false;
     }
     report = ReportTuning(sound, request, table, ideal, facts, recorded);
