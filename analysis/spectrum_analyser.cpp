@@ -1,17 +1,8 @@
 #include "analysis/spectrum_analyser.h"
 
-#include <new>
+#include <utility>
 
 #include "analysis/transform_job.h"
-
-namespace {
-
-std::unique_ptr<double[]> NewZeroedArray(std::int32_t count) {
-    if (count <= 0) return nullptr;
-    return std::unique_ptr<double[]>(new (std::nothrow) double[static_cast<std::size_t>(count)]());
-}
-
-}  // namespace
 
 SpectrumAnalyser::~SpectrumAnalyser() {
     Abandon();
@@ -25,31 +16,28 @@ void SpectrumAnalyser::Abandon() {
         worker.join();
     }
     job.workBuffer.reset();
-    running = 0;
-}
-
-void SpectrumAnalyser::Configure(std::int32_t newSteps, double newStartFrequency, double newEndFrequency,
-                                 double newInterval) {
-    // The worker writes into the spectrum being replaced: stop it first.
-    if (running != 0) Abandon();
-    spectrum = NewZeroedArray(newSteps + 1);
-    smoothedSpectrum = NewZeroedArray(newSteps + 1);
-    smoothValid = 0;
-    spectrumValid = 0;
-    steps = newSteps;
-    startFrequency = newStartFrequency;
-    endFrequency = newEndFrequency;
-    interval = newInterval;
+    running = false;
 }
 
 bool SpectrumAnalyser::StartTransform(const AnalysisRequest& request, const std::int16_t* samples,
                                       std::int32_t sampleCount) {
-    if (running != 0) return false;
-    if (!spectrum || request.steps != steps) return false;
-    if (!PrepareTransformJob(job, request, samples, sampleCount, spectrum.get())) return false;
-    running = 1;
+    if (running) return false;
+    // The request is checked, and the work buffer (larger than the spectrum)
+    // allocated, before the spectrum's memory is taken, so a request no
+    // transform can serve never allocates steps + 1 doubles.
+    double unused = 0.0;
+    if (!PrepareTransformJob(job, request, samples, sampleCount, &unused)) return false;
+    result = UnmeasuredSpectrum(request);
+    result.magnitudes.resize(static_cast<std::size_t>(request.steps) + 1);
+    job.destination = result.magnitudes.data();
+    running = true;
     worker = std::thread(TransformWorker, std::ref(job));
     return true;
+}
+
+TransformProgress SpectrumAnalyser::Progress() const {
+    // Relaxed: the count is only shown; passCount is written on this thread.
+    return TransformProgress{job.passesDone.load(std::memory_order_relaxed), job.passCount};
 }
 
 void SpectrumAnalyser::RequestCancel() {
@@ -58,9 +46,20 @@ void SpectrumAnalyser::RequestCancel() {
     job.cancelRequested.store(1, std::memory_order_relaxed);
 }
 
-void SpectrumAnalyser::Finish() {
-    // The worker has set done as its last act, so the join returns at once.
+bool SpectrumAnalyser::Done() const {
+    // Pairs with the worker's release store after the whole spectrum.
+    return job.done.load(std::memory_order_acquire) == 1;
+}
+
+bool SpectrumAnalyser::Finish(Spectrum& spectrum) {
+    // After done the worker's last act is behind it, so the join returns at once.
     if (worker.joinable()) worker.join();
     job.workBuffer.reset();
-    running = 0;
+    const bool started = std::exchange(running, false);
+    // A cancel asked for after the last pass still counts: the caller, which
+    // asked for it, has moved on.
+    const bool completed = started && job.cancelRequested.load(std::memory_order_relaxed) == 0;
+    if (completed) spectrum = std::move(result);
+    result = Spectrum{};
+    return completed;
 }

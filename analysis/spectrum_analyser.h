@@ -5,15 +5,16 @@
 #include <thread>
 
 #include "analysis/analysis_request.h"
+#include "analysis/spectrum.h"
 
 // The block shared with the worker thread. The worker touches nothing else
 // of the engine: it reads the samples and writes the spectrum through the
 // pointers here.
 struct TransformJob {
-    double* destination = nullptr;               // the engine's spectrum, steps + 1 values
+    double* destination = nullptr;               // the spectrum being measured, steps + 1 values
     // 2 x transformSize doubles while a transform runs: the lower half holds
     // the N real points (read as N/2 interleaved complex values by the FFT),
-    // the upper half the FFT's twiddle table, filled by StartTransform.
+    // the upper half the FFT's twiddle table, filled by PrepareTransformJob.
     std::unique_ptr<double[]> workBuffer;
     const std::int16_t* samples = nullptr;       // the sound's samples, not owned
     std::int32_t sampleCount = 0;                // their number; reads at or past it give 0
@@ -38,9 +39,18 @@ struct TransformJob {
     std::atomic<std::uint8_t> done{0};
 };
 
+// Passes of a transform's FFT done so far, out of passCount (log2 N).
+struct TransformProgress {
+    std::int32_t passesDone = 0;
+    std::int32_t passCount = 0;  // 0 before the first transform
+};
+
 // Turns a stretch of 16-bit samples into a magnitude spectrum on the grid
-// startFrequency + j x interval, j = 0 ... steps, on a worker thread.
-// Everything but the worker runs on the user-interface thread.
+// startFrequency + j x interval, j = 0 ... steps, on a worker thread, and
+// hands it over as a Spectrum once complete. Everything but the worker runs
+// on the user-interface thread. One transform at a time:
+// StartTransform, then Progress / RequestCancel / Done as often as wanted,
+// then Finish once Done is true.
 class SpectrumAnalyser {
 public:
     SpectrumAnalyser() = default;
@@ -49,56 +59,42 @@ public:
     // Cancels and joins a transform that is still running.
     ~SpectrumAnalyser();
 
-    // Replaces both spectrum arrays by new zero-filled ones of steps + 1
-    // doubles (none for steps < 0 or when memory runs out), clears
-    // smoothValid and spectrumValid and stores the four values. A transform
-    // still running is cancelled and joined first (it writes into the old
-    // spectrum); the caller normally calls this only while none runs.
-    void Configure(std::int32_t steps, double startFrequency, double endFrequency, double interval);
-
     // Derives the job from the request (PrepareTransformJob in
-    // analysis/transform_job.h), starts the worker on its own thread and
-    // returns true at once. False, with nothing changed, while a transform is
-    // running (until Finish), when there is no spectrum array, when
-    // request.steps differs from the steps of the last Configure, or when
+    // analysis/transform_job.h), readies a spectrum of request.steps + 1
+    // points for the band of the request, starts the worker on its own
+    // thread and returns true at once. `samples` (sampleCount values) belong
+    // to the caller and must stay unchanged until Finish. False, with
+    // nothing changed, while a transform is running (until Finish) or when
     // PrepareTransformJob refuses the request.
     bool StartTransform(const AnalysisRequest& request, const std::int16_t* samples,
                         std::int32_t sampleCount);
 
-    // Asks the worker to stop before its next FFT pass.
+    // Passes done of the last started transform (relaxed: only for show).
+    TransformProgress Progress() const;
+
+    // Asks the worker to stop before its next FFT pass. Harmless when none runs.
     void RequestCancel();
 
-    // After `done` has been seen: joins the worker (which has then already
-    // ended, so this does not block), releases the work buffer and clears
-    // `running`. Harmless when no transform was started.
-    void Finish();
+    // Whether the worker of the last started transform has ended (acquire:
+    // once true, its whole spectrum is written). False before the first
+    // StartTransform.
+    bool Done() const;
 
-    // Largest value of the spectrum into maxMagnitude (0 for no spectrum).
-    void FindMaximum();
-
-    // Smoothed copy of the spectrum and resolutionRatio for a stretch of
-    // stretchLength samples at sampleRate Hz; false when refused (missing
-    // arrays, non-positive arguments, or 3K > steps).
-    bool Smooth(std::int32_t sampleRate, std::int32_t stretchLength);
-
-    double startFrequency = 0.0;
-    double endFrequency = 0.0;
-    double interval = 0.0;
-    std::int32_t steps = 0;
-    std::unique_ptr<double[]> spectrum;
-    std::unique_ptr<double[]> smoothedSpectrum;
-    double maxMagnitude = 0.0;
-    std::uint8_t spectrumValid = 0;
-    std::uint8_t smoothValid = 0;
-    double resolutionRatio = 0.0;
-    TransformJob job;
-    std::uint8_t running = 0;
+    // Joins the worker (after Done it has already ended, so this does not
+    // block) and releases its work buffer. True, with the spectrum moved into
+    // `spectrum` (the request's band, its magnitudes; maxMagnitude 0 and
+    // nothing smoothed), when the transform ran to its end; false, with
+    // `spectrum` untouched, when a cancel had been requested or no transform
+    // was started since the last Finish.
+    bool Finish(Spectrum& spectrum);
 
 private:
-    // Cancels and joins a running worker, releases the work buffer and
-    // clears `running`.
+    // Cancels and joins a running worker and releases the work buffer.
     void Abandon();
 
+    TransformJob job;
+    Spectrum result;  // written by the worker through job.destination until done
+    bool running = false;  // between a StartTransform and its Finish
     std::thread worker;
 };
 

@@ -1,8 +1,8 @@
 #include <algorithm>
-#include <memory>
-#include <new>
+#include <utility>
+#include <vector>
 
-#include "analysis/spectrum_analyser.h"
+#include "analysis/spectrum.h"
 
 namespace {
 
@@ -62,19 +62,13 @@ void SmoothChunk(const double* in, double* out, std::int32_t steps, const Kernel
 
 }  // namespace
 
-void SpectrumAnalyser::FindMaximum() {
-    maxMagnitude = 0.0;
-    if (!spectrum) return;
-    for (std::int32_t i = 0; i <= steps; ++i) {
-        if (spectrum[i] > maxMagnitude) maxMagnitude = spectrum[i];
-    }
-}
-
-bool SpectrumAnalyser::Smooth(std::int32_t sampleRate, std::int32_t stretchLength) {
-    if (!spectrum || !smoothedSpectrum || steps <= 0 || sampleRate <= 0 || stretchLength <= 0) return false;
-    if (!(interval > 0.0)) return false;
-    const double ratio = (static_cast<double>(sampleRate) / stretchLength) / interval;
-    resolutionRatio = ratio;
+bool Smooth(Spectrum& spectrum, std::int32_t sampleRate, std::int32_t stretchLength) {
+    spectrum.smoothed.clear();
+    const std::int32_t steps = spectrum.steps;
+    if (!spectrum.Measured() || steps <= 0 || sampleRate <= 0 || stretchLength <= 0) return false;
+    if (!(spectrum.interval > 0.0)) return false;
+    const double ratio = (static_cast<double>(sampleRate) / stretchLength) / spectrum.interval;
+    spectrum.resolutionRatio = ratio;
     const double width = ratio * 30.0 + 1.0;
     // Also keeps the conversion below in range: width > steps means 3K > steps.
     if (!(width <= static_cast<double>(steps))) return false;
@@ -83,21 +77,23 @@ bool SpectrumAnalyser::Smooth(std::int32_t sampleRate, std::int32_t stretchLengt
 
     double unit = 1.0 / (static_cast<double>(half) * half);
     if (ratio > 0.5) unit = unit / ratio / 2.0;
-    std::unique_ptr<double[]> weights(new (std::nothrow) double[static_cast<std::size_t>(half) + 1]);
-    if (!weights) return false;
+    std::vector<double> weights(static_cast<std::size_t>(half) + 1);
     for (std::int32_t k = 0; k <= half; ++k) {
         const double distance = half - k;
-        weights[k] = distance * distance * unit;
+        weights[static_cast<std::size_t>(k)] = distance * distance * unit;
     }
+    const double* in = spectrum.magnitudes.data();
     double lowSum = 0.0;
     double highSum = 0.0;
-    for (std::int32_t k = 0; k < half; ++k) lowSum += spectrum[k];
-    for (std::int32_t k = steps - half + 1; k <= steps; ++k) highSum += spectrum[k];
-    const Kernel kernel{weights.get(), half, lowSum / half, highSum / half};
+    for (std::int32_t k = 0; k < half; ++k) lowSum += in[k];
+    for (std::int32_t k = steps - half + 1; k <= steps; ++k) highSum += in[k];
+    const Kernel kernel{weights.data(), half, lowSum / half, highSum / half};
 
+    std::vector<double> out(spectrum.magnitudes.size());
     for (std::int32_t first = 0; first <= steps; first += kChunk) {
         const std::int32_t last = first + std::min(kChunk, steps + 1 - first);
-        SmoothChunk(spectrum.get(), smoothedSpectrum.get(), steps, kernel, first, last);
+        SmoothChunk(in, out.data(), steps, kernel, first, last);
     }
+    spectrum.smoothed = std::move(out);
     return true;
 }

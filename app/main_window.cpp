@@ -178,12 +178,12 @@ void MainWindow::EnableControls() {
     EnableWindow(kStopAnalysis, !idle);
     EnableWindow(kStartAnalysis, idle && !liveInputOff);
     EnableWindow(kAnalyseFile, idle);
-    EnableWindow(kSaveReport, engine.spectrumValid != 0 && idle);
+    EnableWindow(kSaveReport, spectrum.Measured() && idle);
     EnableWindow(kViewPartials, table.partialsValid != 0 && idle);
     EnableWindow(kSavePartials, table.partialsValid != 0 && idle);
     EnableWindow(kSaveRecording, soundState != SoundState::None && idle);
-    EnableWindow(kAddPartial, engine.spectrumValid != 0 && idle);
-    EnableWindow(kScale, engine.spectrumValid != 0 && idle);
+    EnableWindow(kAddPartial, spectrum.Measured() && idle);
+    EnableWindow(kScale, spectrum.Measured() && idle);
 }
 
 void MainWindow::Refresh() {

@@ -97,9 +97,10 @@ inline constexpr std::array<int, 5> kMajorColumnPartial{IndexOf(Partial::Hum), I
 // The program's main window, "PC Campanor Program": the analysis
 // parameters, the trigger and level meter, the recorder's status, the major
 // partials, the version panel and the spectrum plot. It owns the recorder,
-// the recording, the transform engine, the partial table, the
-// analysis request and the spectrum view for the program's life, and is run
-// modally by the application object; the program ends when it closes.
+// the recording, the transform engine, the spectrum it shows, the partial
+// table, the analysis request and the spectrum view for the program's life,
+// and is run modally by the application object; the program ends when it
+// closes.
 //
 // Threads: everything runs on the user-interface thread except
 // PostRecorderMessage, which the recorder calls on its capture thread; it
@@ -157,7 +158,8 @@ public:
     // trunc(blockPeak x 100 / 32768), and pushes the fields.
     void OnLevel();
     // Enables each control for the recorder's state, the table's
-    // partialsValid, the recording's soundState and the engine's spectrumValid.
+    // partialsValid, the recording's soundState and whether the spectrum is
+    // measured.
     void EnableControls();
     // busy; EnableControls; push all fields; not busy.
     void Refresh();
@@ -239,9 +241,12 @@ public:
     // A transform of the current recording is running (under the progress dialog).
     bool analysing = false;
     SpectrumAnalyser engine;
+    // The spectrum shown: the last completed transform's or the start-up
+    // one; after a cancel only the band that was asked for, nothing measured.
+    Spectrum spectrum;
     PartialTable table;
     AnalysisRequest request;
-    SpectrumView view{engine, table};
+    SpectrumView view{spectrum, table};
 
     // --- Fields exchanged with the controls ----------------------------------
     int samplesRecorded = 0;

@@ -78,7 +78,7 @@ void MainWindow::OnContinuous() {
 
 void MainWindow::OnAddPartial() {
     table.AddPeak(view.cursorFrequency, 0, view.cursorAmplitude, 0, 0, NoPartial);
-    const bool allowFallback = lowNominal > engine.startFrequency || highNominal < engine.endFrequency;
+    const bool allowFallback = lowNominal > spectrum.startFrequency || highNominal < spectrum.endFrequency;
     table.nominal = table.FindNominal(allowFallback, lowNominal, highNominal);
     table.UpdateCentsAndNotes();
     ShowMajorPartials();
@@ -120,7 +120,7 @@ void MainWindow::ShowMajorPartials() {
 }
 
 void MainWindow::PrepareStartupSpectrum() {
-    if (::PrepareStartupSpectrum(engine, table, request, lowNominal, highNominal)) {
+    if (::PrepareStartupSpectrum(spectrum, table, request, lowNominal, highNominal)) {
         ShowMajorPartials();
         exchangeResults = true;
     }

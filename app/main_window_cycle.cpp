@@ -74,13 +74,13 @@ void MainWindow::OnStopAnalysis() {
 }
 
 bool MainWindow::RunAnalysisProgress() {
-    AnalysisProgressDialog progress(engine, request, analysedRecording.Data(), analysedRecording.Length());
+    AnalysisProgressDialog progress(engine, request, analysedRecording.Data(), analysedRecording.Length(), spectrum);
     progress.SetTickInterval(progressTickMilliseconds);
     return progress.DoModal() == IDOK;
 }
 
 void MainWindow::ShowAnalysisResult() {
-    if (NamePartials(engine, table, lowNominal, highNominal)) {
+    if (NamePartials(spectrum, table, lowNominal, highNominal)) {
         ShowMajorPartials();
         exchangeResults = true;
         tuning = ReportTuning(analysedRecording, request, table, ideal, recordingFacts, recordedSamples);
@@ -100,7 +100,7 @@ bool MainWindow::AnalyseUnderProgress() {
         ShowAnalysisResult();
         return true;
     }
-    engine.spectrumValid = 0;
+    // The spectrum keeps the band PrepareAnalysis gave it, nothing measured.
     return false;
 }
 
@@ -119,7 +119,7 @@ void MainWindow::OnRecordingDone() {
     analysedRecording = recording;
     recordingFacts = DescribeRecording(recording);
     recordedSamples = recording.Length();
-    if (!PrepareAnalysis(analysedRecording, speedAdjust, request, engine, table)) {
+    if (!PrepareAnalysis(analysedRecording, speedAdjust, request, spectrum, table)) {
         // Cannot happen for parameters "Start analysis" accepted; the
         // recording stays available for saving.
         Refresh();
@@ -132,8 +132,8 @@ void MainWindow::OnRecordingDone() {
         if (continuousMode && !strikes.Add(tuning)) tuningStatus = "This strike was left out of the averages.";
         ShowTuning();
     }
-    if (continuousMode && engine.spectrumValid != 0) {
-        ArmRecorder(engine.interval);
+    if (continuousMode && spectrum.Measured()) {
+        ArmRecorder(spectrum.interval);
     }
     Refresh();
 }

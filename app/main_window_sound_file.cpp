@@ -60,7 +60,7 @@ bool MainWindow::AnalyseSoundFile(const std::string& path) {
     samplesRecorded = recording.Length();
     recordingFacts = DescribeRecording(recording);
     recordedSamples = recording.Length();
-    if (!PrepareAnalysis(analysedRecording, speedAdjust, request, engine, table)) return false;
+    if (!PrepareAnalysis(analysedRecording, speedAdjust, request, spectrum, table)) return false;
     analysing = true;
     Refresh();
     const bool completed = AnalyseUnderProgress();

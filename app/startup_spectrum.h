@@ -4,7 +4,7 @@
 #include "analysis/analysis_request.h"
 
 class PartialTable;
-class SpectrumAnalyser;
+struct Spectrum;
 
 // The synthetic bell spectrum the window shows before anything has been
 // recorded. Plain C++; user-interface thread.
@@ -22,21 +22,21 @@ inline constexpr std::array<StartupPeak, 14> kStartupPeaks{{
 }};
 
 // Writes a nine-point peak with its top, `amplitude`, at point
-// k + 4 = trunc((frequency - startFrequency) / interval) of the engine's
-// spectrum; the points k ... k + 8 get amplitude / 15, / 7, / 4, / 2.5, / 1,
-// / 2.5, / 4, / 7, / 15. Acts only when frequency < endFrequency - 2 x
-// interval, and writes only the points that exist (0 ... steps), so a
-// peak near either end of the band is cut, never written outside it.
-// The engine must be configured (interval > 0).
-void AddStartupPeak(SpectrumAnalyser& engine, double frequency, double amplitude);
+// k + 4 = trunc((frequency - startFrequency) / interval) of the
+// spectrum's magnitudes; the points k ... k + 8 get amplitude / 15, / 7,
+// / 4, / 2.5, / 1, / 2.5, / 4, / 7, / 15. Acts only when the spectrum is
+// measured and frequency < endFrequency - 2 x interval, and writes only the
+// points that exist (0 ... steps), so a peak near either end of the band
+// is cut, never written outside it. interval must be > 0.
+void AddStartupPeak(Spectrum& spectrum, double frequency, double amplitude);
 
-// Fills the engine with the start-up spectrum and names its partials:
-// Configure(request.steps, startFrequency, endFrequency, interval);
+// Fills `spectrum` with the start-up spectrum and names its partials: the
+// band of the request (startFrequency, endFrequency, interval, steps);
 // request.lastSample = request.recordLength = trunc(44100 / interval);
-// all points 0.0, then the fourteen peaks; FindMaximum; spectrumValid = 1;
-// smoothValid = Smooth(sampleRate, recordLength). Then DetectPeaks and, only
-// when it ran, nominal = FindNominal(false, lowNominal, highNominal),
+// steps + 1 points 0.0, then the fourteen peaks; FindMaximum; Smooth(
+// sampleRate, recordLength). Then DetectPeaks and, only when it ran,
+// nominal = FindNominal(false, lowNominal, highNominal),
 // UpdateCentsAndNotes and partialsValid = 1. Returns whether the partials
 // were named.
-bool PrepareStartupSpectrum(SpectrumAnalyser& engine, PartialTable& table,
+bool PrepareStartupSpectrum(Spectrum& spectrum, PartialTable& table,
                             AnalysisRequest& request, double lowNominal, double highNominal);

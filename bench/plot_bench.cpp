@@ -8,17 +8,16 @@
 #include <QImage>
 #include <cmath>
 
-#include "analysis/spectrum_analyser.h"
+#include "analysis/spectrum.h"
 #include "partials/partial_table.h"
 #include "ui/spectrum_render.h"
 
 namespace {
 
 void RenderPlotCase(benchmark::State& state) {
-    SpectrumAnalyser engine;
-    engine.Configure(10000, 0.0, 5000.0, 0.5);
-    for (int k = 0; k <= 10000; ++k) engine.spectrum[k] = 1.0 + 100.0 * std::exp(-std::abs(k % 1280 - 640) / 4.0);
-    engine.FindMaximum();
+    Spectrum spectrum{0.0, 5000.0, 0.5, 10000, std::vector<double>(10001), {}, 0.0, 0.0};
+    for (int k = 0; k <= 10000; ++k) spectrum.magnitudes[k] = 1.0 + 100.0 * std::exp(-std::abs(k % 1280 - 640) / 4.0);
+    FindMaximum(spectrum);
     PartialTable table;
     for (int p = 0; p < 7; ++p) table.AddPeak(320.0 * (p + 1), 0.0, 1.0, 0.0, 0.0, static_cast<std::int16_t>(p));
     QImage image(3800, 1800, QImage::Format_RGB32);
@@ -26,7 +25,7 @@ void RenderPlotCase(benchmark::State& state) {
                             static_cast<int>(state.range(1)), false};
     const PlotPens pens = MakePlotPens();
     for (auto _ : state) {
-        RenderSpectrum(image, engine, table, window, pens);
+        RenderSpectrum(image, spectrum, table, window, pens);
         benchmark::DoNotOptimize(image.constBits());
     }
 }

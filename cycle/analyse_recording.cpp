@@ -10,7 +10,7 @@
 #include "partials/partial_table.h"
 
 bool PrepareAnalysis(Recording& recording, double speedAdjust, AnalysisRequest& request,
-                     SpectrumAnalyser& engine, PartialTable& table) {
+                     Spectrum& spectrum, PartialTable& table) {
     const double quotient = (request.endFrequency - request.startFrequency) / request.interval;
     // Checked before anything changes, and so that the truncations below
     // (steps here, the stretched length in Stretch) are always in range.
@@ -26,46 +26,40 @@ bool PrepareAnalysis(Recording& recording, double speedAdjust, AnalysisRequest& 
     }
     table.partialsValid = 0;
     request.steps = static_cast<std::int32_t>(quotient);
-    engine.Configure(request.steps, request.startFrequency, request.endFrequency,
-                     request.interval);
+    spectrum = UnmeasuredSpectrum(request);
     return true;
 }
 
 bool RunTransformAndWait(SpectrumAnalyser& engine, const AnalysisRequest& request,
-                         const Recording& recording) {
+                         const Recording& recording, Spectrum& spectrum) {
     if (!engine.StartTransform(request, recording.Data(), recording.Length())) {
         return false;
     }
-    // `done` is stored with release after the whole spectrum; the acquire
-    // load makes the spectrum visible here. A short sleep keeps this thread
-    // off the core the worker needs.
-    while (engine.job.done.load(std::memory_order_acquire) != 1) {
+    // A short sleep keeps this thread off the core the worker needs.
+    while (!engine.Done()) {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
-    return CompleteTransform(engine, request);
+    return CompleteTransform(engine, request, spectrum);
 }
 
-bool CompleteTransform(SpectrumAnalyser& engine, const AnalysisRequest& request) {
-    engine.Finish();
-    if (engine.job.cancelRequested.load(std::memory_order_relaxed) != 0) {
+bool CompleteTransform(SpectrumAnalyser& engine, const AnalysisRequest& request, Spectrum& spectrum) {
+    if (!engine.Finish(spectrum)) {
         return false;
     }
-    engine.FindMaximum();
-    engine.smoothValid =
-        engine.Smooth(request.sampleRate, request.lastSample - request.firstSample) ? 1 : 0;
+    FindMaximum(spectrum);
+    Smooth(spectrum, request.sampleRate, request.lastSample - request.firstSample);
     return true;
 }
 
-bool NamePartials(SpectrumAnalyser& engine, PartialTable& table, double lowNominal,
+bool NamePartials(const Spectrum& spectrum, PartialTable& table, double lowNominal,
                   double highNominal) {
-    engine.spectrumValid = 1;
-    if (!table.DetectPeaks(engine)) {
+    if (!table.DetectPeaks(spectrum)) {
         return false;
     }
     // The fallback nominal is only trusted when the user has narrowed the
     // search inside the analysed band.
     const bool allowFallback =
-        lowNominal > engine.startFrequency || highNominal < engine.endFrequency;
+        lowNominal > spectrum.startFrequency || highNominal < spectrum.endFrequency;
     table.nominal = table.FindNominal(allowFallback, lowNominal, highNominal);
     table.UpdateCentsAndNotes();
     table.partialsValid = 1;
@@ -73,15 +67,16 @@ bool NamePartials(SpectrumAnalyser& engine, PartialTable& table, double lowNomin
 }
 
 bool AnalyseRecording(Recording& recording, double speedAdjust, AnalysisRequest& request,
-                      SpectrumAnalyser& engine, PartialTable& table, double lowNominal,
+                      Spectrum& spectrum, PartialTable& table, double lowNominal,
                       double highNominal) {
-    if (!PrepareAnalysis(recording, speedAdjust, request, engine, table)) {
+    if (!PrepareAnalysis(recording, speedAdjust, request, spectrum, table)) {
         return false;
     }
-    if (!RunTransformAndWait(engine, request, recording)) {
+    SpectrumAnalyser engine;
+    if (!RunTransformAndWait(engine, request, recording, spectrum)) {
         return false;
     }
-    return NamePartials(engine, table, lowNominal, highNominal);
+    return NamePartials(spectrum, table, lowNominal, highNominal);
 }
 
 RecordingFacts DescribeRecording(const Recording& recording) {
@@ -108,11 +103,11 @@ TuningReport ReportTuning(const Recording& recording, const AnalysisRequest& req
 }
 
 bool AnalyseRecording(Recording& recording, double speedAdjust, AnalysisRequest& request,
-                      SpectrumAnalyser& engine, PartialTable& table, double lowNominal,
+                      Spectrum& spectrum, PartialTable& table, double lowNominal,
                       double highNominal, const IdealTuning& ideal, TuningReport& report) {
     const RecordingFacts facts = DescribeRecording(recording);
     const std::int32_t recorded = recording.Length();
-    if (!AnalyseRecording(recording, speedAdjust, request, engine, table, lowNominal, highNominal)) {
+    if (!AnalyseRecording(recording, speedAdjust, request, spectrum, table, lowNominal, highNominal)) {
         return false;
     }
     report = ReportTuning(recording, request, table, ideal, facts, recorded);

@@ -5,77 +5,78 @@
 
 class SpectrumAnalyser;
 class PartialTable;
+struct Spectrum;
 
 // The analysis of one finished recording, shared by the main window and the
 // command-line tool so that the two always agree. Plain C++, no Qt; every
 // function runs on the caller's (user-interface) thread.
 //
 // One analysis, in this order:
-//   PrepareAnalysis  -> stretch, partialsValid cleared, request.steps, Configure
+//   PrepareAnalysis  -> stretch, partialsValid cleared, request.steps, the
+//                       spectrum reset to the request's band
 //   transform        -> RunTransformAndWait (no GUI), or the window's progress
-//                       dialog: StartTransform, poll `done`, CompleteTransform
+//                       dialog: StartTransform, poll Done, CompleteTransform
 //   NamePartials     -> only when the transform completed (not cancelled)
 // AnalyseRecording does all three.
 //
-// What the main window still does itself around these calls: take the
-// recording from the recorder before PrepareAnalysis; run the progress dialog (which calls
-// engine.StartTransform and, once it has seen `done`, CompleteTransform);
-// after a cancel clear spectrumValid; after NamePartials,
-// when it returned true, ShowMajorPartials and the result exchange; then the
-// spectrum view's refresh, re-arming in continuous mode, and Refresh.
+// The session (cycle/session.h) takes the recording from the recorder,
+// runs these through the window's progress dialog or without one, and keeps
+// the results in its bell.
 //
 // `request` is the one the main window holds, its stretch set by
 // SetRecordingStretch (cycle/analysis_parameters.h): the spectrum takes the
 // first 88200 samples whatever the interval, so at intervals below 0.5 Hz
 // only those; the tuning report takes the whole recording.
 
-// Readies recording, table and engine for a transform: replaces `recording`
-// (the caller's copy; the samples it shared are untouched) by its stretch by
-// `speedAdjust` unless that is exactly 1.0 (Stretched), clears the
+// Readies recording, table and spectrum for a transform: replaces
+// `recording` (the caller's copy; the samples it shared are untouched) by its
+// stretch by `speedAdjust` unless that is exactly 1.0 (Stretched), clears the
 // table's partialsValid, sets request.steps := trunc((endFrequency -
-// startFrequency) / interval) and configures the engine with steps,
-// startFrequency, endFrequency and interval (which clears spectrumValid and
-// smoothValid). Returns false, changing nothing, when that quotient is not a
+// startFrequency) / interval) and makes `spectrum` the request's band with
+// nothing measured (UnmeasuredSpectrum), as it stays when the transform is
+// cancelled. Returns false, changing nothing, when that quotient is not a
 // finite number from 1 to below 2^31 - 1 (interval 0, a reversed band) or
 // speedAdjust is not a positive finite factor the stretched length fits; the
 // other preconditions of the transform (interval >= 0.05 Hz, endFrequency
 // <= 22000 Hz, steps <= 100001, speedAdjust 0.9 ... 1.1) are the caller's
 // validation.
 bool PrepareAnalysis(Recording& recording, double speedAdjust, AnalysisRequest& request,
-                     SpectrumAnalyser& engine, PartialTable& table);
+                     Spectrum& spectrum, PartialTable& table);
 
 // For callers without a progress dialog: starts the transform of the
 // recording's samples on the engine's worker thread, blocks until the worker
-// has set `done`, then CompleteTransform. Returns what CompleteTransform
-// returns; false at once, with nothing changed, when a transform is
-// already running.
+// is done, then CompleteTransform into `spectrum`. Returns what
+// CompleteTransform returns; false at once, with nothing changed, when the
+// engine refuses to start (a transform already running, a request no
+// transform can serve).
 bool RunTransformAndWait(SpectrumAnalyser& engine, const AnalysisRequest& request,
-                         const Recording& recording);
+                         const Recording& recording, Spectrum& spectrum);
 
-// Call once after `done` has been seen: Finish (joins the worker, releases
-// its buffer); then, unless a cancel was requested, FindMaximum and
-// smoothValid := Smooth(request.sampleRate, request.lastSample -
-// request.firstSample). Returns true when the spectrum is complete, false
-// when the transform was cancelled.
-bool CompleteTransform(SpectrumAnalyser& engine, const AnalysisRequest& request);
+// Call once after Done has been seen: Finish (joins the worker, releases
+// its buffer); then, unless a cancel was requested, the finished spectrum
+// into `spectrum`, FindMaximum and Smooth(request.sampleRate,
+// request.lastSample - request.firstSample). Returns true when the spectrum
+// is complete, false, with `spectrum` untouched, when the transform was
+// cancelled.
+bool CompleteTransform(SpectrumAnalyser& engine, const AnalysisRequest& request, Spectrum& spectrum);
 
-// After a completed transform: marks the spectrum valid, then DetectPeaks.
-// When it ran: nominal := FindNominal(allowFallback, lowNominal,
-// highNominal), where allowFallback holds when the limits (Hz) lie inside
-// the engine's band (lowNominal > startFrequency or highNominal <
-// endFrequency); UpdateCentsAndNotes; partialsValid := 1; returns true.
-// Returns false when DetectPeaks refused (smoothing refused or too few
-// spectrum points): the table keeps its rows and partialsValid stays clear.
-bool NamePartials(SpectrumAnalyser& engine, PartialTable& table, double lowNominal,
+// After a completed transform: DetectPeaks on `spectrum`. When it ran:
+// nominal := FindNominal(allowFallback, lowNominal, highNominal), where
+// allowFallback holds when the limits (Hz) lie inside the spectrum's band
+// (lowNominal > startFrequency or highNominal < endFrequency);
+// UpdateCentsAndNotes; partialsValid := 1; returns true. Returns false when
+// DetectPeaks refused (smoothing refused or too few spectrum points): the
+// table keeps its rows and partialsValid stays clear.
+bool NamePartials(const Spectrum& spectrum, PartialTable& table, double lowNominal,
                   double highNominal);
 
-// PrepareAnalysis, RunTransformAndWait and, when the transform completed,
-// NamePartials. Returns true when partials were named; false when the
-// request was refused, the transform did not complete, or the peak
-// detection refused (engine.spectrumValid then tells whether a spectrum
-// exists).
+// PrepareAnalysis, RunTransformAndWait (on an engine of its own) and, when
+// the transform completed, NamePartials. Returns true when partials were
+// named; false when the request was refused, the transform did not
+// complete, or the peak detection refused (spectrum.Measured() then tells
+// whether a spectrum exists).
 bool AnalyseRecording(Recording& recording, double speedAdjust, AnalysisRequest& request,
-                      SpectrumAnalyser& engine, PartialTable& table, double lowNominal,
+                      Spectrum& spectrum, PartialTable& table, double lowNominal,
                       double highNominal);
 
 // What the tuning report must know of a recording as captured that its
@@ -87,7 +88,7 @@ RecordingFacts DescribeRecording(const Recording& recording);
 // The same, and when partials were named the tuning report of the analysed
 // samples against `ideal` into `report` (left untouched otherwise).
 bool AnalyseRecording(Recording& recording, double speedAdjust, AnalysisRequest& request,
-                      SpectrumAnalyser& engine, PartialTable& table, double lowNominal,
+                      Spectrum& spectrum, PartialTable& table, double lowNominal,
                       double highNominal, const IdealTuning& ideal, TuningReport& report);
 
 // After NamePartials named partials: the tuning report of the whole

@@ -5,7 +5,7 @@
 
 #include "partials/partial.h"
 
-class SpectrumAnalyser;
+struct Spectrum;
 
 // Index into PartialTable::partialNames of a row that is no bell partial.
 inline constexpr std::int16_t NoPartial = IndexOf(Partial::None);
@@ -35,13 +35,13 @@ public:
     // Whether some row in use has lo <= frequency < hi (Hz).
     bool HasPeakIn(double lo, double hi) const;
 
-    // Clears the table and offers every sharp peak of the analyser's smoothed
-    // spectrum, measured on the raw spectrum, to AddPeak in rising frequency.
-    // A peak is a rise-then-fall of two adjacent sums of W smoothed points,
-    // W = trunc(resolutionRatio x 15 + 1). Returns false, with the table
-    // unchanged, when smoothValid is clear or the spectrum has fewer than 3W
+    // Clears the table and offers every sharp peak of the smoothed spectrum,
+    // measured on the raw magnitudes, to AddPeak in rising frequency. A peak
+    // is a rise-then-fall of two adjacent sums of W smoothed points, W =
+    // trunc(resolutionRatio x 15 + 1). Returns false, with the table
+    // unchanged, when the spectrum is not Smoothed or has fewer than 3W
     // intervals (steps < 3W).
-    bool DetectPeaks(const SpectrumAnalyser& analyser);
+    bool DetectPeaks(const Spectrum& spectrum);
 
     // Names the partials relative to the best-supported nominal and returns
     // its frequency in Hz (0 when none); the caller decides whether to store

@@ -1,6 +1,6 @@
 #include <cstdint>
 
-#include "analysis/spectrum_analyser.h"
+#include "analysis/spectrum.h"
 #include "partials/partial_table.h"
 
 namespace {
@@ -41,18 +41,18 @@ std::int32_t RawMaximum(const double* sp, std::int32_t first, std::int32_t last)
 
 }  // namespace
 
-bool PartialTable::DetectPeaks(const SpectrumAnalyser& analyser) {
-    const std::int32_t steps = analyser.steps;
-    if (!analyser.smoothValid || !analyser.spectrum || !analyser.smoothedSpectrum) {
+bool PartialTable::DetectPeaks(const Spectrum& spectrum) {
+    const std::int32_t steps = spectrum.steps;
+    if (!spectrum.Smoothed()) {
         return false;
     }
-    const std::int32_t w = WindowWidth(analyser.resolutionRatio, steps);
+    const std::int32_t w = WindowWidth(spectrum.resolutionRatio, steps);
     if (w == 0) {
         return false;
     }
     Clear();
-    const double* sm = analyser.smoothedSpectrum.get();
-    const double* sp = analyser.spectrum.get();
+    const double* sm = spectrum.smoothed.data();
+    const double* sp = spectrum.magnitudes.data();
     double low = 0.0;
     double high = 0.0;
     for (std::int32_t i = 0; i < w; ++i) {
@@ -70,8 +70,8 @@ bool PartialTable::DetectPeaks(const SpectrumAnalyser& analyser) {
             const double top = sm[j - 1];
             if (top != 0.0 && (low + high) / top / w < kSharpnessLimit) {
                 const std::int32_t k = RawMaximum(sp, j - w, j + w);
-                if (k >= 0 && sp[k] > kFloorFraction * analyser.maxMagnitude) {
-                    AddPeak(analyser.startFrequency + k * analyser.interval, 0.0, sp[k], 0.0, 0.0,
+                if (k >= 0 && sp[k] > kFloorFraction * spectrum.maxMagnitude) {
+                    AddPeak(spectrum.startFrequency + k * spectrum.interval, 0.0, sp[k], 0.0, 0.0,
                             NoPartial);
                 }
             }

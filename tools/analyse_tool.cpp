@@ -7,7 +7,7 @@
 #include <string>
 #include <new>
 
-#include "analysis/spectrum_analyser.h"
+#include "analysis/spectrum.h"
 #include "cycle/analyse_recording.h"
 #include "cycle/file_capture.h"
 #include "cycle/sound_file_input.h"
@@ -132,11 +132,11 @@ bool Capture(const Job& job, const std::string& path, Recording& recording, Capt
     return true;
 }
 
-std::string NarrowBandText(const SpectrumAnalyser& engine) {
-    return "the band " + FormatDouble15(engine.startFrequency) + " ... " +
-           FormatDouble15(engine.endFrequency) + " Hz at " + FormatDouble15(engine.interval) +
+std::string NarrowBandText(const Spectrum& spectrum) {
+    return "the band " + FormatDouble15(spectrum.startFrequency) + " ... " +
+           FormatDouble15(spectrum.endFrequency) + " Hz at " + FormatDouble15(spectrum.interval) +
            " Hz is too narrow for peak detection" +
-           (engine.smoothValid ? " (too few spectrum points)" : " (smoothing refused)");
+           (spectrum.Smoothed() ? " (too few spectrum points)" : " (smoothing refused)");
 }
 
 bool AnalyseFile(const Job& job, const std::string& path) {
@@ -145,33 +145,33 @@ bool AnalyseFile(const Job& job, const std::string& path) {
     if (!Capture(job, path, recording, capture)) return false;
     AnalysisRequest request = job.request;
     request.waveFileName = path;
-    SpectrumAnalyser engine;
+    Spectrum spectrum;
     PartialTable table;
     TuningReport tuning;
     // A partials file holds no tuning report: it is measured only for the other formats.
     const bool named = job.options.format == OutputFormat::Par
-                           ? AnalyseRecording(recording, job.parameters.speedAdjust, request, engine, table,
+                           ? AnalyseRecording(recording, job.parameters.speedAdjust, request, spectrum, table,
                                               job.parameters.lowNominal, job.parameters.highNominal)
-                           : AnalyseRecording(recording, job.parameters.speedAdjust, request, engine, table,
+                           : AnalyseRecording(recording, job.parameters.speedAdjust, request, spectrum, table,
                                               job.parameters.lowNominal, job.parameters.highNominal, job.ideal, tuning);
-    if (!engine.spectrumValid) {
+    if (!spectrum.Measured()) {
         job.report.Error(path, "the analysis did not complete");
         return false;
     }
     bool ok = true;
     if (!job.options.spectrumFile.empty() &&
-        !SaveBytesSafely(job.options.spectrumFile, FormatSpectrumCsv(engine))) {
+        !SaveBytesSafely(job.options.spectrumFile, FormatSpectrumCsv(spectrum))) {
         job.report.Error(path, "cannot write " + job.options.spectrumFile);
         ok = false;
     }
     std::string plotError;
     if (!job.options.plotFile.empty() &&
-        !SaveSpectrumPlotThroughModule(job.options.plotFile, engine, table, plotError)) {
+        !SaveSpectrumPlotThroughModule(job.options.plotFile, spectrum, table, plotError)) {
         job.report.Error(path, plotError);
         ok = false;
     }
     if (!named) {
-        job.report.Error(path, NarrowBandText(engine));
+        job.report.Error(path, NarrowBandText(spectrum));
         return false;
     }
     return Deliver(job, path, ResultText(job, path, request, capture, table, tuning)) && ok;

@@ -167,13 +167,14 @@ std::string FormatResultJson(std::string_view fileName, const AnalysisSettings& 
     return out + "}\n";
 }
 
-std::string FormatSpectrumCsv(const SpectrumAnalyser& engine) {
+std::string FormatSpectrumCsv(const Spectrum& spectrum) {
     std::string out = "frequency_hz,magnitude\n";
-    if (!engine.spectrum) return out;
-    for (std::int32_t j = 0; j <= engine.steps; ++j) {
-        out += Shortest(engine.startFrequency + j * engine.interval);
+    const double* points = spectrum.Points();
+    if (points == nullptr) return out;
+    for (std::int32_t j = 0; j <= spectrum.steps; ++j) {
+        out += Shortest(spectrum.startFrequency + j * spectrum.interval);
         out += ',';
-        out += Shortest(engine.spectrum[j]);
+        out += Shortest(points[j]);
         out += '\n';
     }
     return out;

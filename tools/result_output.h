@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "analysis/analysis_request.h"
-#include "analysis/spectrum_analyser.h"
+#include "analysis/spectrum.h"
 #include "partials/partial_table.h"
 #include "cycle/analysis_parameters.h"
 #include "cycle/capture_emulation.h"
@@ -41,8 +41,9 @@ std::string FormatResultJson(std::string_view fileName, const AnalysisSettings& 
 
 // The spectrum as CSV: the line "frequency_hz,magnitude", then one line per
 // point j = 0 ... steps: startFrequency + j x interval and the magnitude,
-// both at full precision (shortest text that reads back exactly).
-std::string FormatSpectrumCsv(const SpectrumAnalyser& engine);
+// both at full precision (shortest text that reads back exactly); the
+// header alone when the spectrum is not measured.
+std::string FormatSpectrumCsv(const Spectrum& spectrum);
 
 // The JSON form of a string, quotes included.
 std::string JsonString(std::string_view text);

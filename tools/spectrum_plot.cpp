@@ -5,7 +5,7 @@
 #include <QImage>
 #include <string_view>
 
-#include "analysis/spectrum_analyser.h"
+#include "analysis/spectrum.h"
 #include "data/safe_save.h"
 #include "partials/partial_table.h"
 #include "ui/spectrum_geometry.h"
@@ -15,26 +15,27 @@ namespace {
 
 // What the window shows after an analysis at full compression: the plot
 // centred on the cursor, here put on the nominal.
-PlotWindow NominalWindow(const SpectrumAnalyser& engine, const PartialTable& table) {
+PlotWindow NominalWindow(const Spectrum& spectrum, const PartialTable& table) {
     PlotWindow window;
-    window.binsPerPixel = FitBinsPerPixel(engine.steps, kPlotWidth);
+    window.binsPerPixel = FitBinsPerPixel(spectrum.steps, kPlotWidth);
     int point = 0;
-    if (table.nominal > engine.startFrequency && table.nominal <= engine.endFrequency && engine.interval > 0.0) {
-        point = PointAtFrequency(table.nominal, engine.startFrequency, engine.interval);
+    if (table.nominal > spectrum.startFrequency && table.nominal <= spectrum.endFrequency &&
+        spectrum.interval > 0.0) {
+        point = PointAtFrequency(table.nominal, spectrum.startFrequency, spectrum.interval);
     }
-    window.firstBin = CentredFirstBin(point, kPlotWidth, window.binsPerPixel, engine.steps);
+    window.firstBin = CentredFirstBin(point, kPlotWidth, window.binsPerPixel, spectrum.steps);
     window.cursorBin = SnapToColumn(point, window.firstBin, window.binsPerPixel);
-    window.verticalScale = VerticalScale(engine.maxMagnitude, kPlotHeight);
+    window.verticalScale = VerticalScale(spectrum.maxMagnitude, kPlotHeight);
     return window;
 }
 
 }  // namespace
 
-bool SaveSpectrumPlot(const std::string& path, const SpectrumAnalyser& engine,
+bool SaveSpectrumPlot(const std::string& path, const Spectrum& spectrum,
                       const PartialTable& table) {
-    if (!engine.spectrum || engine.steps < 0) return false;
+    if (!spectrum.Measured()) return false;
     const QImage image =
-        RenderSpectrumImage(engine, table, NominalWindow(engine, table), kPlotWidth, kPlotHeight);
+        RenderSpectrumImage(spectrum, table, NominalWindow(spectrum, table), kPlotWidth, kPlotHeight);
     QByteArray png;
     QBuffer buffer(&png);
     if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) return false;
@@ -42,7 +43,7 @@ bool SaveSpectrumPlot(const std::string& path, const SpectrumAnalyser& engine,
 }
 
 extern "C" __attribute__((visibility("default"))) bool CampanorSaveSpectrumPlot(
-    const char* path, const SpectrumAnalyser* engine, const PartialTable* table) {
-    return path != nullptr && engine != nullptr && table != nullptr &&
-           SaveSpectrumPlot(path, *engine, *table);
+    const char* path, const Spectrum* spectrum, const PartialTable* table) {
+    return path != nullptr && spectrum != nullptr && table != nullptr &&
+           SaveSpectrumPlot(path, *spectrum, *table);
 }

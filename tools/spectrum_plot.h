@@ -2,7 +2,7 @@
 #include <string>
 
 class PartialTable;
-class SpectrumAnalyser;
+struct Spectrum;
 
 // The spectrum as a picture for reports: the main window's bar graph drawn
 // by the window's own drawing code onto an image of the plot frame's size,
@@ -17,17 +17,17 @@ inline constexpr int kPlotHeight = 284;
 
 // Writes the picture as a PNG file at `path`, through a synced temporary
 // file so that a failure leaves an earlier file as it was. False when the
-// engine has no spectrum or the file could not be written.
-bool SaveSpectrumPlot(const std::string& path, const SpectrumAnalyser& engine,
+// spectrum is not measured or the file could not be written.
+bool SaveSpectrumPlot(const std::string& path, const Spectrum& spectrum,
                       const PartialTable& table);
 
 // The same, through the plotting module (libcampanor_plot.so) that the tool
 // loads only when a plot is asked for: looked for next to the program, then
 // in the library folder of its installation. False with `error` set when the module
 // cannot be loaded or the picture cannot be written.
-bool SaveSpectrumPlotThroughModule(const std::string& path, const SpectrumAnalyser& engine,
+bool SaveSpectrumPlotThroughModule(const std::string& path, const Spectrum& spectrum,
                                    const PartialTable& table, std::string& error);
 
 // The module's entry point, looked up by name.
-extern "C" bool CampanorSaveSpectrumPlot(const char* path, const SpectrumAnalyser* engine,
+extern "C" bool CampanorSaveSpectrumPlot(const char* path, const Spectrum* spectrum,
                                          const PartialTable* table);

@@ -7,7 +7,7 @@
 
 namespace {
 
-using PlotEntry = bool (*)(const char*, const SpectrumAnalyser*, const PartialTable*);
+using PlotEntry = bool (*)(const char*, const Spectrum*, const PartialTable*);
 
 constexpr const char* kModuleName = "libcampanor_plot.so";
 
@@ -50,11 +50,11 @@ PlotEntry LoadEntry(std::string& error) {
 
 }  // namespace
 
-bool SaveSpectrumPlotThroughModule(const std::string& path, const SpectrumAnalyser& engine,
+bool SaveSpectrumPlotThroughModule(const std::string& path, const Spectrum& spectrum,
                                    const PartialTable& table, std::string& error) {
     const PlotEntry entry = LoadEntry(error);
     if (entry == nullptr) return false;
-    if (!entry(path.c_str(), &engine, &table)) {
+    if (!entry(path.c_str(), &spectrum, &table)) {
         error = "cannot write " + path;
         return false;
     }

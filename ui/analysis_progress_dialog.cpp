@@ -2,7 +2,6 @@
 
 #include <QLabel>
 #include <QProgressBar>
-#include <atomic>
 
 #include "analysis/spectrum_analyser.h"
 #include "cycle/analyse_recording.h"
@@ -11,8 +10,14 @@
 AnalysisProgressDialog::AnalysisProgressDialog(SpectrumAnalyser& engine,
                                                const AnalysisRequest& request,
                                                const std::int16_t* samples,
-                                               std::int32_t sampleCount, QWidget* parent)
-    : Dialog(parent), engine(engine), request(request), samples(samples), sampleCount(sampleCount) {
+                                               std::int32_t sampleCount, Spectrum& spectrum,
+                                               QWidget* parent)
+    : Dialog(parent),
+      engine(engine),
+      request(request),
+      samples(samples),
+      sampleCount(sampleCount),
+      spectrum(spectrum) {
     SetTemplate(148, 63, "Analysis");
     QLabel* text = AddStatic(kTextId, "Doing analysis ...", DialogRect{7, 10, 134, 10});
     text->setAlignment(Qt::AlignCenter);
@@ -32,8 +37,8 @@ bool AnalysisProgressDialog::OnInitDialog() {
     }
     SetTimer(kTimerId, tickInterval);
     // The bar need not move often, but the result should show as soon as it
-    // is ready: a second, fast timer reads only the atomic `done`, which
-    // costs the worker nothing.
+    // is ready: a second, fast timer reads only the engine's Done, an atomic
+    // load that costs the worker nothing.
     SetTimer(kDoneTimerId, kDoneTimerMilliseconds);
     return true;
 }
@@ -49,13 +54,13 @@ void AnalysisProgressDialog::OnTimer(int id) {
     if (id == kTimerId) {
         ShowProgress();
     }
-    // Acquire pairs with the worker's release of `done`: once it reads 1 the
-    // whole spectrum is written and the worker touches nothing more.
-    if (engine.job.done.load(std::memory_order_acquire) != 1) {
+    // Once Done, the whole spectrum is written and the worker touches
+    // nothing more.
+    if (!engine.Done()) {
         return;
     }
     StopPolling();
-    if (CompleteTransform(engine, request)) {
+    if (CompleteTransform(engine, request, spectrum)) {
         Dialog::OnOK();
     } else {
         Dialog::OnCancel();
@@ -63,11 +68,12 @@ void AnalysisProgressDialog::OnTimer(int id) {
 }
 
 void AnalysisProgressDialog::ShowProgress() {
-    const TransformJob& job = engine.job;
-    const std::int32_t passes = job.passesDone.load(std::memory_order_relaxed);
+    const TransformProgress progress = engine.Progress();
+    const std::int32_t passes = progress.passesDone;
     const int position =
-        job.passCount > 0 ? static_cast<std::int16_t>(static_cast<std::int64_t>(passes * 100.0 / job.passCount))
-                          : 0;
+        progress.passCount > 0
+            ? static_cast<std::int16_t>(static_cast<std::int64_t>(passes * 100.0 / progress.passCount))
+            : 0;
     if (progressBar != nullptr) {
         progressBar->setValue(position);
     }

@@ -6,36 +6,38 @@
 class QProgressBar;
 class SpectrumAnalyser;
 struct AnalysisRequest;
+struct Spectrum;
 
 // Dialog 107 "Analysis": open for exactly as long as one transform runs.
 // It starts the engine's transform on the worker thread, shows the passes
 // done in a 0 ... 100 bar (moved every tick interval), and within about
-// 10 ms of the worker setting `done` completes the spectrum on the
-// user-interface thread (Finish, then unless cancelled FindMaximum and
-// Smooth into smoothValid) and closes, so the result never waits for the
-// bar's next tick.
+// 10 ms of the worker being done completes the spectrum on the
+// user-interface thread (CompleteTransform: Finish, then unless cancelled
+// the spectrum handed over, FindMaximum and Smooth) and closes, so the
+// result never waits for the bar's next tick.
 //
 // DoModal returns IDOK when the transform ran to its end and the spectrum is
 // complete, IDCANCEL when the user cancelled (or the engine refused to
 // start the transform). "Cancel", Escape and the close box only ask the
-// worker to stop; the dialog closes once the worker has set `done`, so it
-// is never destroyed under a running worker. Posted messages to other
-// windows keep being handled by the modal loop.
+// worker to stop; the dialog closes once the worker is done, so it is never
+// destroyed under a running worker. Posted messages to other windows keep
+// being handled by the modal loop.
 //
-// User-interface thread only; the worker meets it only through the job's
-// atomics passesDone, done (written by the worker) and cancelRequested
-// (written here through RequestCancel).
+// User-interface thread only; it meets the worker only through the
+// engine's Progress, Done and RequestCancel.
 class AnalysisProgressDialog : public Dialog {
 public:
-    // engine, request and samples belong to the caller and must outlive the
-    // dialog; samples are the sound's sampleCount 16-bit values (after any
-    // speed adjustment). No parent: the active window becomes the owner.
+    // engine, request, samples and spectrum belong to the caller and must
+    // outlive the dialog; samples are the sound's sampleCount 16-bit values
+    // (after any speed adjustment); `spectrum` receives the finished
+    // spectrum when the transform completes and is left untouched
+    // otherwise. No parent: the active window becomes the owner.
     AnalysisProgressDialog(SpectrumAnalyser& engine, const AnalysisRequest& request,
                            const std::int16_t* samples, std::int32_t sampleCount,
-                           QWidget* parent = nullptr);
+                           Spectrum& spectrum, QWidget* parent = nullptr);
 
     // Period of the bar's timer in milliseconds (default 500); takes effect
-    // at the next OnInitDialog. Tests shorten it. `done` is looked for every
+    // at the next OnInitDialog. Tests shorten it. Done is looked for every
     // kDoneTimerMilliseconds (and at each bar tick) whatever the period.
     void SetTickInterval(int milliseconds);
 
@@ -67,6 +69,7 @@ private:
     const AnalysisRequest& request;
     const std::int16_t* samples;
     std::int32_t sampleCount;
+    Spectrum& spectrum;
     int tickInterval = 500;
     bool started = false;
     QProgressBar* progressBar = nullptr;

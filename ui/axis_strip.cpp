@@ -3,14 +3,14 @@
 #include <QPainter>
 #include <algorithm>
 
-#include "analysis/spectrum_analyser.h"
+#include "analysis/spectrum.h"
 #include "ui/spectrum_view.h"
 
-AxisStrip::AxisStrip(const SpectrumView& view, const SpectrumAnalyser& analyser, QWidget* parent)
-    : QWidget(parent), view(view), analyser(analyser) {}
+AxisStrip::AxisStrip(const SpectrumView& view, const Spectrum& spectrum, QWidget* parent)
+    : QWidget(parent), view(view), spectrum(spectrum) {}
 
 AxisSpan AxisStrip::Span() const {
-    return AxisSpan{analyser.startFrequency, analyser.interval, view.firstBin, view.binsPerPixel,
+    return AxisSpan{spectrum.startFrequency, spectrum.interval, view.firstBin, view.binsPerPixel,
                     view.pixelsPerPoint, view.plotRect.Width()};
 }
 

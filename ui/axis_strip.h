@@ -4,7 +4,7 @@
 #include "ui/plot_axis.h"
 
 class SpectrumView;
-class SpectrumAnalyser;
+struct Spectrum;
 
 // The frequency axis under the plot: a tick at each round frequency with
 // its value in Hz, columns matching the plot's physical pixels, and "Hz" at
@@ -12,7 +12,7 @@ class SpectrumAnalyser;
 // the window repaints it whenever the view draws. User-interface thread.
 class AxisStrip : public QWidget {
 public:
-    AxisStrip(const SpectrumView& view, const SpectrumAnalyser& analyser, QWidget* parent = nullptr);
+    AxisStrip(const SpectrumView& view, const Spectrum& spectrum, QWidget* parent = nullptr);
 
     // What the plot shows now, in the plot's physical columns.
     AxisSpan Span() const;
@@ -24,5 +24,5 @@ protected:
 
 private:
     const SpectrumView& view;
-    const SpectrumAnalyser& analyser;
+    const Spectrum& spectrum;
 };

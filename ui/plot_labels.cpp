@@ -3,7 +3,7 @@
 #include <QPainter>
 #include <algorithm>
 
-#include "analysis/spectrum_analyser.h"
+#include "analysis/spectrum.h"
 #include "partials/partial_table.h"
 #include "ui/spectrum_geometry.h"
 
@@ -14,11 +14,11 @@ constexpr int kGap = 2;
 
 }  // namespace
 
-std::vector<PlotLabel> PlacePartialLabels(const SpectrumAnalyser& analyser, const PartialTable& table,
+std::vector<PlotLabel> PlacePartialLabels(const Spectrum& spectrum, const PartialTable& table,
                                           const PlotWindow& window, int width, int height,
                                           const std::function<QSize(const std::string&)>& textSize) {
     std::vector<PlotLabel> labels;
-    if (!(analyser.interval > 0.0) || window.binsPerPixel < 1) {
+    if (!(spectrum.interval > 0.0) || window.binsPerPixel < 1) {
         return labels;
     }
     const int ppp = std::max(1, window.pixelsPerPoint);
@@ -26,12 +26,12 @@ std::vector<PlotLabel> PlacePartialLabels(const SpectrumAnalyser& analyser, cons
         const auto r = static_cast<std::size_t>(row);
         const int partial = table.partialIndex[r];
         if (partial < 0 || partial >= NoPartial) continue;
-        const int point = PointAtFrequency(table.frequency[r], analyser.startFrequency, analyser.interval);
+        const int point = PointAtFrequency(table.frequency[r], spectrum.startFrequency, spectrum.interval);
         const int column = PointColumn(point, window.firstBin, window.binsPerPixel, ppp) + ppp / 2;
-        if (point < window.firstBin || point > analyser.steps || column > width - 2) continue;
+        if (point < window.firstBin || point > spectrum.steps || column > width - 2) continue;
         const std::string& text = table.partialNames[static_cast<std::size_t>(partial)];
         const QSize size = textSize(text);
-        const int top = ColumnBarTop(analyser, window, column, height) - kGap - size.height();
+        const int top = ColumnBarTop(spectrum, window, column, height) - kGap - size.height();
         QRect rect(column - size.width() / 2, top, size.width(), size.height());
         if (top < 1) rect.moveTo(column + kGap + 1, 1);
         if (rect.left() < 1 || rect.right() > width - 2 || rect.bottom() > height - 2) continue;

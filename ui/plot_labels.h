@@ -8,7 +8,7 @@
 #include "ui/spectrum_render.h"
 
 class QPainter;
-class SpectrumAnalyser;
+struct Spectrum;
 class PartialTable;
 
 // The names of the named partials ("hum" ... "oct. nom.") over the plot.
@@ -26,7 +26,7 @@ struct PlotLabel {
 // name whose partial is out of view, that would leave the plot, or that
 // would touch a name already placed is left out. `textSize` gives a
 // text's size in physical pixels.
-std::vector<PlotLabel> PlacePartialLabels(const SpectrumAnalyser& analyser, const PartialTable& table,
+std::vector<PlotLabel> PlacePartialLabels(const Spectrum& spectrum, const PartialTable& table,
                                           const PlotWindow& window, int width, int height,
                                           const std::function<QSize(const std::string&)>& textSize);
 

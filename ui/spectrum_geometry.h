@@ -7,7 +7,7 @@
 // user-interface thread by the view and the renderer and called directly by
 // tests.
 //
-// Names: L is the last spectrum point index (the engine's `steps`; points
+// Names: L is the last spectrum point index (the spectrum's `steps`; points
 // 0 ... L exist), W and H the plot's width and height in pixels, bpp the
 // points folded into one pixel column (binsPerPixel, >= 1). A null spectrum
 // pointer reads as all zeros, so nothing here dereferences a missing array.

@@ -3,7 +3,7 @@
 #include <QPainter>
 #include <algorithm>
 
-#include "analysis/spectrum_analyser.h"
+#include "analysis/spectrum.h"
 #include "partials/partial_table.h"
 #include "ui/spectrum_geometry.h"
 
@@ -76,17 +76,17 @@ struct ColumnFacts {
     int top = 0;  // y where the bar ends
 };
 
-ColumnFacts DescribeColumn(int column, const SpectrumAnalyser& analyser, const PartialTable& table,
+ColumnFacts DescribeColumn(int column, const Spectrum& spectrum, const PartialTable& table,
                            const PlotWindow& window, int height) {
     const int bpp = window.binsPerPixel;
     const int s = ColumnFirstPoint(column, window.firstBin, bpp, window.pixelsPerPoint);
     ColumnFacts facts;
     facts.cursor = window.cursorBin <= s && static_cast<long long>(s) <
                                                 static_cast<long long>(window.cursorBin) + bpp;
-    const double lo = analyser.startFrequency + s * analyser.interval;
-    const double hi = analyser.startFrequency + (static_cast<double>(s) + bpp) * analyser.interval;
+    const double lo = spectrum.startFrequency + s * spectrum.interval;
+    const double hi = spectrum.startFrequency + (static_cast<double>(s) + bpp) * spectrum.interval;
     facts.partial = table.HasPeakIn(lo, hi);
-    facts.top = ColumnBarTop(analyser, window, column, height);
+    facts.top = ColumnBarTop(spectrum, window, column, height);
     return facts;
 }
 
@@ -109,10 +109,10 @@ void DrawColumn(QPainter& painter, PenCursor& pen, const PlotPens& pens, int x,
 
 }  // namespace
 
-int ColumnBarTop(const SpectrumAnalyser& analyser, const PlotWindow& window, int column, int height) {
+int ColumnBarTop(const Spectrum& spectrum, const PlotWindow& window, int column, int height) {
     const int s = ColumnFirstPoint(column, window.firstBin, window.binsPerPixel, window.pixelsPerPoint);
-    const double peak = ColumnPeak(analyser.spectrum.get(), analyser.steps, s, window.binsPerPixel);
-    return window.decibels ? DecibelBarTop(peak, analyser.maxMagnitude, height)
+    const double peak = ColumnPeak(spectrum.Points(), spectrum.steps, s, window.binsPerPixel);
+    return window.decibels ? DecibelBarTop(peak, spectrum.maxMagnitude, height)
                            : BarTop(peak, window.verticalScale, height);
 }
 
@@ -121,7 +121,7 @@ PlotPens MakePlotPens() {
                     SolidPen(0, 255, 0), SolidPen(255, 0, 0)};
 }
 
-void RenderSpectrum(QImage& image, const SpectrumAnalyser& analyser, const PartialTable& table,
+void RenderSpectrum(QImage& image, const Spectrum& spectrum, const PartialTable& table,
                     const PlotWindow& window, const PlotPens& pens) {
     const int width = image.width();
     const int height = image.height();
@@ -145,18 +145,18 @@ void RenderSpectrum(QImage& image, const SpectrumAnalyser& analyser, const Parti
     DrawBorder(painter, pen, pens, width, height);
     painter.setPen(pens.blue);
     for (int x = 0; x <= width - 2; ++x) {
-        DrawColumn(painter, pen, pens, x, DescribeColumn(x, analyser, table, safe, height), height);
+        DrawColumn(painter, pen, pens, x, DescribeColumn(x, spectrum, table, safe, height), height);
     }
     painter.end();
     image.setDevicePixelRatio(ratio);
 }
 
-QImage RenderSpectrumImage(const SpectrumAnalyser& analyser, const PartialTable& table,
+QImage RenderSpectrumImage(const Spectrum& spectrum, const PartialTable& table,
                            const PlotWindow& window, int width, int height) {
     if (width < 1 || height < 1) {
         return QImage();
     }
     QImage image(width, height, QImage::Format_RGB32);
-    RenderSpectrum(image, analyser, table, window, MakePlotPens());
+    RenderSpectrum(image, spectrum, table, window, MakePlotPens());
     return image;
 }

@@ -3,7 +3,7 @@
 #include <QImage>
 #include <QPen>
 
-class SpectrumAnalyser;
+struct Spectrum;
 class PartialTable;
 
 // The bar graph of a magnitude spectrum drawn onto an image, without any
@@ -42,7 +42,7 @@ struct PlotWindow {
 // y of the top end of pixel column `column`'s bar on a plot `height` rows
 // high: the largest magnitude of the column's points on the linear or the
 // decibel scale (BarTop, DecibelBarTop).
-int ColumnBarTop(const SpectrumAnalyser& analyser, const PlotWindow& window, int column, int height);
+int ColumnBarTop(const Spectrum& spectrum, const PlotWindow& window, int column, int height);
 
 // Draws the whole plot onto `image` (W x H = its size, any RGB format):
 // white fill; black border through (0, 0), (W - 1, 0), (W - 1, H - 1),
@@ -54,13 +54,14 @@ int ColumnBarTop(const SpectrumAnalyser& analyser, const PlotWindow& window, int
 // top up to row 1. Lines end one pixel short of their end point, like a
 // pen's line-to, so a zero bar draws nothing. Magnified, each point fills
 // pixelsPerPoint columns; on the decibel scale the bar heights follow
-// DecibelBarTop of the engine's maxMagnitude. Columns are the image's
-// physical pixels whatever its device pixel ratio. Reads the analyser's
-// startFrequency, interval, steps and spectrum and the table's HasPeakIn.
-void RenderSpectrum(QImage& image, const SpectrumAnalyser& analyser, const PartialTable& table,
+// DecibelBarTop of the spectrum's maxMagnitude. Columns are the image's
+// physical pixels whatever its device pixel ratio. Reads the spectrum's
+// startFrequency, interval, steps and magnitudes (all 0 when not measured)
+// and the table's HasPeakIn.
+void RenderSpectrum(QImage& image, const Spectrum& spectrum, const PartialTable& table,
                     const PlotWindow& window, const PlotPens& pens);
 
 // A new W x H image (QImage::Format_RGB32) with the plot drawn on it; a
 // null image when W or H is below 1.
-QImage RenderSpectrumImage(const SpectrumAnalyser& analyser, const PartialTable& table,
+QImage RenderSpectrumImage(const Spectrum& spectrum, const PartialTable& table,
                            const PlotWindow& window, int width, int height);

@@ -6,7 +6,7 @@
 #include <charconv>
 #include <cmath>
 
-#include "analysis/spectrum_analyser.h"
+#include "analysis/spectrum.h"
 #include "data/number_text.h"
 #include "partials/partial_table.h"
 #include "ui/toolkit/scroll_codes.h"
@@ -17,19 +17,19 @@ static_assert(kScrollLineLeft == SB_LINELEFT && kScrollLineRight == SB_LINERIGHT
               kScrollThumbPosition == SB_THUMBPOSITION && kScrollThumbTrack == SB_THUMBTRACK &&
               kScrollLeft == SB_LEFT && kScrollRight == SB_RIGHT && kScrollEnd == SB_ENDSCROLL);
 
-SpectrumView::SpectrumView(const SpectrumAnalyser& analyser, const PartialTable& table)
-    : analyser(analyser), table(table) {}
+SpectrumView::SpectrumView(const Spectrum& spectrum, const PartialTable& table)
+    : spectrum(spectrum), table(table) {}
 
-int SpectrumView::LastPoint() const { return analyser.steps; }
+int SpectrumView::LastPoint() const { return spectrum.steps; }
 
-const double* SpectrumView::Spectrum() const { return analyser.spectrum.get(); }
+const double* SpectrumView::Points() const { return spectrum.Points(); }
 
 void SpectrumView::SetUp(SpectrumViewHost& newHost, int width, int height, const QRect& frame,
                          double ratio) {
     host = &newHost;
-    cursorFrequency = analyser.startFrequency;
+    cursorFrequency = spectrum.startFrequency;
     cursorNote = NoteName(cursorFrequency);
-    cursorAmplitude = (Spectrum() != nullptr && LastPoint() >= 0) ? Spectrum()[0] : 0.0;
+    cursorAmplitude = (Points() != nullptr && LastPoint() >= 0) ? Points()[0] : 0.0;
 
     SetGeometry(width, height, frame, ratio);
     pixelsPerPoint = 1;
@@ -72,7 +72,7 @@ void SpectrumView::Resize(int width, int height, const QRect& frame, double rati
 }
 
 int SpectrumView::UpdateScaling() {
-    verticalScale = VerticalScale(analyser.maxMagnitude, plotRect.Height());
+    verticalScale = VerticalScale(spectrum.maxMagnitude, plotRect.Height());
     const int fit = FitBinsPerPixel(LastPoint(), plotRect.Width());
     if (binsPerPixel > fit) {
         binsPerPixel = fit;
@@ -105,14 +105,12 @@ int SpectrumView::ColumnAt(const QPoint& point) const {
 }
 
 void SpectrumView::Draw() {
-    // While a transform runs its worker writes the spectrum: a resize or a
-    // hover meanwhile must not read it. The finished transform redraws.
-    if (host == nullptr || image.isNull() || analyser.running != 0) {
+    if (host == nullptr || image.isNull()) {
         return;
     }
-    RenderSpectrum(image, analyser, table, CurrentWindow(), pens);
+    RenderSpectrum(image, spectrum, table, CurrentWindow(), pens);
     const QFontMetrics metrics(labelFont);
-    labels = PlacePartialLabels(analyser, table, CurrentWindow(), plotRect.Width(), plotRect.Height(),
+    labels = PlacePartialLabels(spectrum, table, CurrentWindow(), plotRect.Width(), plotRect.Height(),
                                 [&](const std::string& text) {
                                     const QSize size = metrics.size(0, QString::fromStdString(text));
                                     return QSize(TruncToInt(std::ceil(size.width() * pixelRatio)),
@@ -178,21 +176,21 @@ void SpectrumView::SetDecibels(bool on) {
 }
 
 bool SpectrumView::HoverAt(const QPoint& point, CursorPick& pick) const {
-    if (!frameRect.Contains(point.x(), point.y()) || analyser.spectrum == nullptr || analyser.running != 0) {
+    if (!frameRect.Contains(point.x(), point.y()) || Points() == nullptr) {
         return false;
     }
-    pick = PickCursor(Spectrum(), LastPoint(), ColumnAt(point), firstBin, binsPerPixel, pixelsPerPoint);
+    pick = PickCursor(Points(), LastPoint(), ColumnAt(point), firstBin, binsPerPixel, pixelsPerPoint);
     return true;
 }
 
 std::string SpectrumView::ReadoutText(const CursorPick& pick) const {
-    const double frequency = analyser.startFrequency + pick.bestPoint * analyser.interval;
+    const double frequency = spectrum.startFrequency + pick.bestPoint * spectrum.interval;
     char magnitude[32];
     const auto m = std::to_chars(magnitude, magnitude + sizeof magnitude, pick.amplitude, std::chars_format::general, 5);
     std::string text = FormatDouble15(frequency) + " Hz  " + std::string(magnitude, m.ptr);
-    if (pick.amplitude > 0.0 && analyser.maxMagnitude > 0.0) {
+    if (pick.amplitude > 0.0 && spectrum.maxMagnitude > 0.0) {
         char decibels[32];
-        const double level = 20.0 * std::log10(pick.amplitude / analyser.maxMagnitude) + 0.0;
+        const double level = 20.0 * std::log10(pick.amplitude / spectrum.maxMagnitude) + 0.0;
         const auto d = std::to_chars(decibels, decibels + sizeof decibels, level, std::chars_format::fixed, 1);
         text += "  " + std::string(decibels, d.ptr) + " dB";
     }
@@ -200,14 +198,14 @@ std::string SpectrumView::ReadoutText(const CursorPick& pick) const {
 }
 
 int SpectrumView::CursorPoint() const {
-    if (!(analyser.interval > 0.0)) return 0;
+    if (!(spectrum.interval > 0.0)) return 0;
     // The point the cursor was placed on, while the cursor still has its
     // frequency in this spectrum: truncating that frequency back to a point
     // can give the one below (0.35 / 0.05 is 6.999...).
-    if (cursorPoint >= 0 && cursorFrequency == analyser.startFrequency + cursorPoint * analyser.interval) {
+    if (cursorPoint >= 0 && cursorFrequency == spectrum.startFrequency + cursorPoint * spectrum.interval) {
         return cursorPoint;
     }
-    return PointAtFrequency(cursorFrequency, analyser.startFrequency, analyser.interval);
+    return PointAtFrequency(cursorFrequency, spectrum.startFrequency, spectrum.interval);
 }
 
 void SpectrumView::CentreOnCursor() {
@@ -251,11 +249,11 @@ void SpectrumView::OnLButtonDown(unsigned /*flags*/, const QPoint& point) {
 }
 
 void SpectrumView::PlaceCursor(int column) {
-    const CursorPick pick = PickCursor(Spectrum(), LastPoint(), column, firstBin, binsPerPixel, pixelsPerPoint);
+    const CursorPick pick = PickCursor(Points(), LastPoint(), column, firstBin, binsPerPixel, pixelsPerPoint);
     cursorBin = pick.cursorBin;
     cursorAmplitude = pick.amplitude;
     cursorPoint = pick.bestPoint;
-    cursorFrequency = analyser.startFrequency + pick.bestPoint * analyser.interval;
+    cursorFrequency = spectrum.startFrequency + pick.bestPoint * spectrum.interval;
     cursorNote = NoteName(cursorFrequency);
     if (host != nullptr) {
         host->SetSpinPosition(SpinPosition(cursorBin, firstBin, binsPerPixel, plotRect.Width(), pixelsPerPoint));

@@ -13,7 +13,7 @@
 #include "ui/spectrum_geometry.h"
 #include "ui/spectrum_render.h"
 
-class SpectrumAnalyser;
+struct Spectrum;
 class PartialTable;
 
 // What the spectrum view needs of the window that shows it. The main window
@@ -62,7 +62,7 @@ public:
 //   OnLButtonDown        for every left-button press on the window.
 class SpectrumView {
 public:
-    SpectrumView(const SpectrumAnalyser& analyser, const PartialTable& table);
+    SpectrumView(const Spectrum& spectrum, const PartialTable& table);
     SpectrumView(const SpectrumView&) = delete;
     SpectrumView& operator=(const SpectrumView&) = delete;
 
@@ -107,12 +107,13 @@ public:
 
     // What lies under `point` (main window client coordinates), for the
     // live readout: the strongest point of that column, as a click would
-    // pick it, without moving the cursor. False outside frameRect.
+    // pick it, without moving the cursor. False outside frameRect and while
+    // the spectrum is not measured.
     bool HoverAt(const QPoint& point, CursorPick& pick) const;
     // The readout's text for a pick: "640 Hz  4.0012  -0.0 dB  D#5".
     std::string ReadoutText(const CursorPick& pick) const;
 
-    // verticalScale from the engine's maxMagnitude and the compression that
+    // verticalScale from the spectrum's maxMagnitude and the compression that
     // fits the whole spectrum; binsPerPixel is lowered to it if above.
     // Returns that compression (the caller stores it in maxBinsPerPixel).
     int UpdateScaling();
@@ -121,9 +122,7 @@ public:
     // CentreOnCursor (the cursor keeps its frequency).
     void RefreshAfterAnalysis();
 
-    // Renders the whole off-screen image and has the host show it; nothing
-    // while the engine's transform is running (its worker writes the
-    // spectrum).
+    // Renders the whole off-screen image and has the host show it.
     void Draw();
 
     // "Scale": the next compression (NextBinsPerPixel), then CentreOnCursor.
@@ -184,7 +183,8 @@ private:
     // The spectrum point under the cursor: the one it was placed on while
     // it keeps that point's frequency, else the one its frequency falls in.
     int CursorPoint() const;
-    const double* Spectrum() const;
+    // The magnitudes, null when the spectrum is not measured.
+    const double* Points() const;
     void PushReadouts(bool attachScrollBar);
     void PublishScrollInfo();
     void SetGeometry(int width, int height, const QRect& frameRect, double pixelRatio);
@@ -193,7 +193,7 @@ private:
     void ShowMovedPlot();
     PlotZoom Zoom() const { return PlotZoom{binsPerPixel, pixelsPerPoint}; }
 
-    const SpectrumAnalyser& analyser;
+    const Spectrum& spectrum;
     const PartialTable& table;
     SpectrumViewHost* host = nullptr;
     int cursorPoint = -1;  // the point PlaceCursor put the cursor on; -1 none

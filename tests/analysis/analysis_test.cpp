@@ -118,29 +118,33 @@ TEST(Transform, DerivesItsSizesRefusesWhatItCannotServeAndAgreesWithTheSlowDft) 
     }
 }
 
-TEST(SpectrumAnalyser, RunsOneTransformAtATimeAndJoinsItsWorkerWhenReplacedOrDestroyed) {
+TEST(SpectrumAnalyser, RunsOneTransformAtATimeAndHandsOverOnlyACompletedSpectrum) {
     auto waitForDone = [](SpectrumAnalyser& engine) {  // polls like the progress dialog, never joins
-        while (!engine.job.done.load(std::memory_order_acquire)) std::this_thread::yield();
+        while (!engine.Done()) std::this_thread::yield();
     };
     const std::vector<std::int16_t> sound = Noise(88200);
     const AnalysisRequest request = Request(0.5, 20.0, 2000), slow = Request(0.05, 0.0, 1000);
     TransformJob direct;
     const std::vector<double> expected = RunWorker(request, sound, direct);
     SpectrumAnalyser engine;
-    engine.Configure(1999, 20.0, 1020.0, 0.5);
-    EXPECT_FALSE(engine.StartTransform(request, sound.data(), 88200));  // other steps
-    engine.Configure(2000, 20.0, 1020.0, 0.5);
+    Spectrum spectrum;
+    EXPECT_FALSE(engine.Done() || engine.Finish(spectrum));  // nothing started
+    EXPECT_FALSE(engine.StartTransform(Request(0.5, 20.0, -1), sound.data(), 88200));  // the job refuses
     ASSERT_TRUE(engine.StartTransform(request, sound.data(), 88200));
     EXPECT_FALSE(engine.StartTransform(request, sound.data(), 88200));  // running until Finish, done or not
     waitForDone(engine);
-    engine.Finish();
-    EXPECT_EQ(std::pair(engine.running, engine.job.workBuffer == nullptr), std::pair(std::uint8_t{0}, true));
-    EXPECT_EQ(std::vector<double>(engine.spectrum.get(), engine.spectrum.get() + 2001), expected);
-    engine.Configure(1000, 0.0, 50.0, 0.05);
+    EXPECT_EQ(std::pair(engine.Progress().passesDone, engine.Progress().passCount), std::pair(17, 17));
+    ASSERT_TRUE(engine.Finish(spectrum));
+    EXPECT_EQ(std::tuple(spectrum.startFrequency, spectrum.endFrequency, spectrum.interval, spectrum.steps,
+                         spectrum.magnitudes, spectrum.Measured(), spectrum.Smoothed()),
+              std::tuple(20.0, 1020.0, 0.5, 2000, expected, true, false));
+    EXPECT_FALSE(engine.Finish(spectrum));  // handed over once
     ASSERT_TRUE(engine.StartTransform(slow, sound.data(), 88200));
-    engine.Configure(1000, 0.0, 50.0, 0.05);  // cancels and joins the worker writing into the old spectrum
-    EXPECT_EQ(std::pair(engine.running, engine.job.done.load()), std::pair(std::uint8_t{0}, std::uint8_t{1}));
-    EXPECT_TRUE(engine.StartTransform(slow, sound.data(), 88200));  // and the destructor joins this one
+    engine.RequestCancel();
+    waitForDone(engine);
+    EXPECT_FALSE(engine.Finish(spectrum));
+    EXPECT_EQ(std::pair(spectrum.steps, spectrum.magnitudes), std::pair(2000, expected)) << "a cancel hands nothing over";
+    EXPECT_TRUE(engine.StartTransform(slow, sound.data(), 88200));  // and the destructor cancels and joins this one
 }
 
 TEST(Smoothing, EqualsThePointByPointFormExactlyFromThreeKernelWidthsOn) {
@@ -151,22 +155,21 @@ TEST(Smoothing, EqualsThePointByPointFormExactlyFromThreeKernelWidthsOn) {
     std::mt19937 random(3);
     std::uniform_real_distribution<double> value(0.0, 100.0);
     for (const auto& c : cases) {
-        SpectrumAnalyser engine;
-        engine.Configure(c.steps, 0.0, 0.0, c.interval);
+        Spectrum spectrum = UnmeasuredSpectrum(Request(c.interval, 0.0, c.steps));
         std::vector<double> values(c.steps + 1);
         for (double& v : values) v = value(random);
         std::fill(values.begin() + c.steps / 2, values.begin() + std::min(c.steps, c.steps / 2 + 1000), 0.0);
         values[c.steps] = 1000.0;
-        std::copy(values.begin(), values.end(), engine.spectrum.get());
-        engine.FindMaximum();
-        EXPECT_EQ(engine.maxMagnitude, 1000.0);  // the last point counts
-        ASSERT_EQ(engine.Smooth(44100, 88200), c.half > 0) << c.steps;
-        EXPECT_EQ(engine.resolutionRatio, 0.5 / c.interval);
-        const auto expected = c.half > 0 ? SlowSmooth(values, c.half, c.unit) : std::vector<double>(values.size());
-        EXPECT_TRUE(std::equal(expected.begin(), expected.end(), engine.smoothedSpectrum.get())) << c.steps;
-        EXPECT_FALSE(engine.Smooth(0, 88200) || engine.Smooth(44100, -1));
+        FindMaximum(spectrum);
+        EXPECT_FALSE(spectrum.Measured() || spectrum.maxMagnitude != 0.0 || Smooth(spectrum, 44100, 88200));
+        spectrum.magnitudes = values;
+        FindMaximum(spectrum);
+        EXPECT_EQ(spectrum.maxMagnitude, 1000.0);  // the last point counts
+        ASSERT_EQ(Smooth(spectrum, 44100, 88200), c.half > 0) << c.steps;
+        EXPECT_EQ(spectrum.resolutionRatio, 0.5 / c.interval);
+        EXPECT_EQ(spectrum.smoothed, c.half > 0 ? SlowSmooth(values, c.half, c.unit) : std::vector<double>()) << c.steps;
+        EXPECT_FALSE(Smooth(spectrum, 0, 88200) || Smooth(spectrum, 44100, -1) || spectrum.Smoothed());
     }
-    EXPECT_FALSE(SpectrumAnalyser().Smooth(44100, 88200));  // no spectrum
 }
 
 }  // namespace

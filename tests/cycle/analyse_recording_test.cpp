@@ -5,7 +5,7 @@
 
 #include "../data/test_files.h"
 #include "../support/test_bell.h"
-#include "analysis/spectrum_analyser.h"
+#include "analysis/spectrum.h"
 #include "cycle/analyse_recording.h"
 #include "cycle/file_capture.h"
 #include "data/recording.h"
@@ -23,11 +23,11 @@ struct Analysis {
     bool Run(double start, double end, double interval, double speed = 1.0, double low = 0, double high = 5000) {
         std::tie(request.startFrequency, request.endFrequency, request.interval) = std::tuple(start, end, interval);
         std::tie(request.firstSample, request.lastSample, request.sampleRate, request.steps) = std::tuple(0, 88200, 44100, 0);
-        return AnalyseRecording(sound, speed, request, engine, table, low, high);
+        return AnalyseRecording(sound, speed, request, spectrum, table, low, high);
     }
     Recording sound;
     AnalysisRequest request;
-    SpectrumAnalyser engine;
+    Spectrum spectrum;
     PartialTable table;
 };
 
@@ -53,9 +53,9 @@ TEST(AnalyseRecording, SyntheticBellIsNamed) {
         SCOPED_TRACE(c.speed * c.interval);
         Analysis a(kBell, c.length);
         ASSERT_TRUE(a.Run(c.start, c.end, c.interval, c.speed, 0.0, c.end));
-        EXPECT_EQ(std::tuple(a.sound.Length(), a.request.steps, a.engine.resolutionRatio, a.engine.spectrumValid,
-                             a.engine.smoothValid, a.engine.running),
-                  std::tuple(c.stretched, c.steps, c.resolution, 1, 1, 0));
+        EXPECT_EQ(std::tuple(a.sound.Length(), a.request.steps, a.spectrum.steps, a.spectrum.resolutionRatio,
+                             a.spectrum.Measured(), a.spectrum.Smoothed()),
+                  std::tuple(c.stretched, c.steps, c.steps, c.resolution, true, true));
         ExpectNamed(a.table, kBell, c.speed, c.interval);
     }
 }
@@ -80,10 +80,10 @@ TEST(AnalyseRecording, RefusalsKeepTheOldRows) {
     for (const auto& [start, end, interval, speed] : {std::array<double, 4>{0, 5000, 0, 1}, {500, 400, 0.5, 1},
              {0, 5000, std::nan(""), 1}, {0, 5000, 0.5, 0}, {0, 5000, 0.5, std::nan("")}, {0, 5000, 0.5, 1e-9}}) {
         EXPECT_FALSE(a.Run(start, end, interval, speed));
-        EXPECT_EQ(std::tuple(a.request.steps, a.sound.Length(), a.engine.steps, a.table.partialsValid), std::tuple(0, 88200, 0, 1));
+        EXPECT_EQ(std::tuple(a.request.steps, a.sound.Length(), a.spectrum.steps, a.table.partialsValid), std::tuple(0, 88200, 0, 1));
     }
     EXPECT_FALSE(a.Run(590.0, 610.0, 0.5));  // 40 intervals: too few for the smoothing kernel
-    EXPECT_EQ(std::tuple(a.engine.spectrumValid, a.engine.smoothValid, a.table.partialsValid, a.table.count), std::tuple(1, 0, 0, 1));
+    EXPECT_EQ(std::tuple(a.spectrum.Measured(), a.spectrum.Smoothed(), a.table.partialsValid, a.table.count), std::tuple(true, false, 0, 1));
 }
 
 // A file silent up to sample 20000 and 8000 after, to sample 30000: the automatic trigger (2000) starts the recording

@@ -83,7 +83,7 @@ TEST_F(CycleTest, ContinuousCycles) {
     SetText(kEndFrequency, "1040");
     Press(kStartAnalysis);
     Deliver(strikeBlocks);
-    EXPECT_TRUE(w.engine.steps == 80 && w.engine.spectrumValid && !w.engine.smoothValid && !w.table.partialsValid);
+    EXPECT_TRUE(w.spectrum.steps == 80 && w.spectrum.Measured() && !w.spectrum.Smoothed() && !w.table.partialsValid);
     EXPECT_EQ(w.majorFrequency, shown) << "the major partials stay as they were";
     EXPECT_EQ(w.recorder.State(), RecorderState::WaitForTrigger) << "armed again all the same";
     EXPECT_EQ(w.view.maxBinsPerPixel, 1) << "the plot shows the new spectrum";
@@ -98,7 +98,7 @@ TEST_F(CycleTest, ContinuousCycles) {
     CancelNextAnalysis();
     Deliver(strikeBlocks);
     EXPECT_EQ(Text(kStatus), "stopped");
-    EXPECT_TRUE(w.soundState == SoundState::Recorded && !w.engine.spectrumValid && !w.table.partialsValid);
+    EXPECT_TRUE(w.soundState == SoundState::Recorded && !w.spectrum.Measured() && !w.table.partialsValid);
     EXPECT_TRUE(Enabled(kSaveRecording));
     ExpectEnabled({kAddPartial, kScale}, false);
     EXPECT_EQ(w.majorFrequency, shown);
@@ -115,11 +115,11 @@ TEST_F(CycleTest, ContinuousCycles) {
     ASSERT_TRUE(capture->WaitProcessed(delivered));
     Press(kStopAnalysis);
     QCoreApplication::processEvents();
-    EXPECT_FALSE(w.engine.spectrumValid) << "nothing analysed";
+    EXPECT_FALSE(w.spectrum.Measured()) << "nothing analysed";
     EXPECT_TRUE(w.soundState == SoundState::None && !Enabled(kSaveRecording));
     Press(kStartAnalysis);
     Deliver(2);
-    EXPECT_TRUE(w.engine.spectrumValid && w.engine.steps == 800) << "the next start records and analyses";
+    EXPECT_TRUE(w.spectrum.Measured() && w.spectrum.steps == 800) << "the next start records and analyses";
 }
 
 }  // namespace

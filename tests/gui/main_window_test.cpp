@@ -170,9 +170,8 @@ TEST_F(MainWindowTest, APlotThatGrowsZoomsPansAndReadsOut) {
 // "Scale" that centres the plot on it again.
 TEST_F(MainWindowTest, CursorKeepsItsPointAtTheFinestInterval) {
     MainWindow& w = Start();
-    w.engine.Configure(20000, 0.0, 1000.0, 0.05);
-    std::fill_n(w.engine.spectrum.get(), 20001, 1.0);
-    w.engine.FindMaximum();
+    w.spectrum = Spectrum{0.0, 1000.0, 0.05, 20000, std::vector<double>(20001, 1.0), {}, 0.0, 0.0};
+    FindMaximum(w.spectrum);
     w.view.RefreshAfterAnalysis();
     while (w.view.binsPerPixel != 1) w.Item<QPushButton>(kScale)->click();
     int moved = 0;
@@ -201,22 +200,20 @@ TEST(CommandLine, FileHelpVersionAndProblems) {
 // Start-up peaks are cut at the band edges, never written outside; a band
 // too short to smooth names no partials (the window test shows the good path).
 TEST(StartupSpectrum, EdgesAndFailure) {
-    SpectrumAnalyser engine;
-    engine.Configure(100, 0.0, 50.0, 0.5);
-    for (int i = 0; i <= 100; ++i) engine.spectrum[i] = -1.0;  // marks points not written
+    Spectrum spectrum{0.0, 50.0, 0.5, 100, std::vector<double>(101, -1.0), {}, 0.0, 0.0};  // -1 marks points not written
     // Tops at points 1 and 97; the rest lie outside the band.
     for (const StartupPeak peak : {StartupPeak{0.5, 10}, {48.9, 20}, {49.0, 99}, {-4.0, 99}, {-1e300, 99}})
-        AddStartupPeak(engine, peak.frequency, peak.amplitude);
-    const double* p = engine.spectrum.get();
+        AddStartupPeak(spectrum, peak.frequency, peak.amplitude);
+    const double* p = spectrum.magnitudes.data();
     EXPECT_EQ(std::vector<double>(p, p + 7), (std::vector<double>{4, 10, 4, 2.5, 10 / 7.0, 10 / 15.0, -1}));
     EXPECT_EQ(std::vector<double>(p + 92, p + 101),
               (std::vector<double>{-1, 20 / 15.0, 20 / 7.0, 5, 8, 20, 8, 5, 20 / 7.0}));
     EXPECT_EQ(std::count(p, p + 101, -1.0), 101 - 14) << "nothing else written";
     PartialTable table;
     AnalysisRequest request{0.0, 5.0, 0.5, 10, 0, 0, 44100, 0, {}};
-    EXPECT_FALSE(PrepareStartupSpectrum(engine, table, request, 0.0, 5000.0));
+    EXPECT_FALSE(PrepareStartupSpectrum(spectrum, table, request, 0.0, 5000.0));
     EXPECT_EQ(request.recordLength + request.lastSample, 2 * 88200);
-    EXPECT_TRUE(engine.spectrumValid && !engine.smoothValid && !table.partialsValid);
+    EXPECT_TRUE(spectrum.Measured() && !spectrum.Smoothed() && !table.partialsValid);
 }
 
 // Volume is the positive peak in percent, an overload stays lit for ten messages, the threshold follows the

@@ -88,20 +88,19 @@ TEST(ToolOutput, TableAndJsonHoldTheRowsAndEscapeStrings) {
 
 // The window's bar graph at the compression that fits the band (two points a column), the cursor on the nominal.
 TEST(SpectrumPlot, TheWindowsBarGraphWithoutAnApplicationObject) {
-    SpectrumAnalyser engine;
-    engine.Configure(1000, 0.0, 500.0, 0.5);
-    std::tie(engine.spectrum[200], engine.spectrum[400]) = std::tuple(4.0, 8.0);  // 100 Hz, a partial; 200 Hz, the nominal
-    engine.FindMaximum();
+    Spectrum spectrum{0.0, 500.0, 0.5, 1000, std::vector<double>(1001), {}, 0.0, 0.0};
+    std::tie(spectrum.magnitudes[200], spectrum.magnitudes[400]) = std::tuple(4.0, 8.0);  // 100 Hz, a partial; 200 Hz, the nominal
+    FindMaximum(spectrum);
     PartialTable table;
     table.AddPeak(100.0, 0, 4.0, 0, 0, 0);
     table.AddPeak(200.0, 0, 8.0, 0, 0, 3);
     table.nominal = 200.0;
     TemporaryFolder folder;
-    ASSERT_TRUE(SaveSpectrumPlot(folder.File("plot.png"), engine, table));
+    ASSERT_TRUE(SaveSpectrumPlot(folder.File("plot.png"), spectrum, table));
     EXPECT_EQ(QImage(QString::fromStdString(folder.File("plot.png"))).convertToFormat(QImage::Format_RGB32),
-              RenderSpectrumImage(engine, table, PlotWindow{2, 0, 400, (kPlotHeight - 10) / 8.0}, 563, 284));
-    EXPECT_FALSE(SaveSpectrumPlot(folder.File("none.png"), SpectrumAnalyser{}, table));
-    EXPECT_FALSE(SaveSpectrumPlot(folder.File("no/such/folder.png"), engine, table));
+              RenderSpectrumImage(spectrum, table, PlotWindow{2, 0, 400, (kPlotHeight - 10) / 8.0}, 563, 284));
+    EXPECT_FALSE(SaveSpectrumPlot(folder.File("none.png"), Spectrum{0.0, 500.0, 0.5, 1000, {}, {}, 0.0, 0.0}, table));
+    EXPECT_FALSE(SaveSpectrumPlot(folder.File("no/such/folder.png"), spectrum, table));
 }
 
 // 3 s at `rate` of a bell on 500 Hz, silent until 0.45 s (hum ... octave nominal, decaying), in channels that

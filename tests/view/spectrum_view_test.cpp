@@ -7,7 +7,7 @@
 #include <map>
 #include <vector>
 
-#include "analysis/spectrum_analyser.h"
+#include "analysis/spectrum.h"
 #include "partials/partial_table.h"
 #include "ui/plot_axis.h"
 #include "ui/plot_zoom.h"
@@ -68,11 +68,10 @@ TEST(PlotZoomAxisDecibels, KnownAnswers) {
 }
 
 // A finished spectrum on the grid start + j x interval, as a completed transform leaves it.
-void LoadSpectrum(SpectrumAnalyser& analyser, double start, double interval, const std::vector<double>& values) {
+void LoadSpectrum(Spectrum& spectrum, double start, double interval, const std::vector<double>& values) {
     const auto last = static_cast<std::int32_t>(values.size()) - 1;
-    analyser.Configure(last, start, start + last * interval, interval);
-    std::copy(values.begin(), values.end(), analyser.spectrum.get());
-    analyser.FindMaximum();
+    spectrum = Spectrum{start, start + last * interval, interval, last, values, {}, 0.0, 0.0};
+    FindMaximum(spectrum);
 }
 
 const std::map<QRgb, char> kNames{{0xffffff, 'W'}, {0, 'K'}, {0xff, 'B'}, {0xffff, 'C'}, {0xff00, 'G'}, {0xff0000, 'R'}};
@@ -90,10 +89,10 @@ std::string Runs(const QImage& image, int x) {
 
 // 25 points from 100 Hz, 1 Hz apart, 40 x 30 pixels at 2 rows per unit, a partial at 108.5 Hz; all columns checked.
 TEST(SpectrumRender, EveryColumnHasItsBarsExactHeightAndColour) {
-    SpectrumAnalyser analyser;
+    Spectrum spectrum;
     std::vector<double> values(25, 0.0);
     values[0] = 2.0, values[3] = 5.0, values[6] = 10.0, values[8] = 4.0, values[12] = 3.0, values[24] = 1.0;
-    LoadSpectrum(analyser, 100.0, 1.0, values);
+    LoadSpectrum(spectrum, 100.0, 1.0, values);
     PartialTable table;
     table.AddPeak(108.5, 0.0, 1.0, 0.0, 0.0, NoPartial);
     struct Case { PlotWindow window; std::map<int, std::string> columns; };
@@ -103,11 +102,11 @@ TEST(SpectrumRender, EveryColumnHasItsBarsExactHeightAndColour) {
               {{0, "26K4B"}, {3, "1K19W10B"}, {6, "1K9W20B"}, {8, "1K21W8R"}, {12, "1K23G6K"}, {24, "1K27W2B"}}},
              // 4 points a column from point 2: 2...5 shows 5, the cursor's 6...9 the maximum and the partial (cyan).
              {{4, 2, 6, 2.0}, {{0, "20K10B"}, {1, "1K9G20C"}, {2, "1K23W6B"}, {5, "1K27W2B"}}}}) {
-        const QImage image = RenderSpectrumImage(analyser, table, c.window, 40, 30);
+        const QImage image = RenderSpectrumImage(spectrum, table, c.window, 40, 30);
         for (int x = 0; x < 40; ++x)
             EXPECT_EQ(Runs(image, x), x == 39 ? "30K" : c.columns.count(x) ? c.columns.at(x) : "1K28W1K") << x;
     }
-    EXPECT_EQ(Runs(RenderSpectrumImage(analyser, table, {1, 0, 9, 2.0}, 2, 1), 0), "1B");  // one row still shows bars
+    EXPECT_EQ(Runs(RenderSpectrumImage(spectrum, table, {1, 0, 9, 2.0}, 2, 1), 0), "1B");  // one row still shows bars
 }
 
 // The view hosted as the main window hosts it: the toolkit's scroll bar and spin, the readout pushes recorded.
@@ -124,7 +123,7 @@ protected:
         QObject::connect(&spin, &SpinButton::hscroll, [&](int code, int at) { view.OnHScroll(code, at, kSpinId); });
         std::vector<double> values(3701, 1.0);
         values[0] = 2.0, values[1000] = 8.0;
-        LoadSpectrum(analyser, 100.0, 0.5, values);
+        LoadSpectrum(spectrum, 100.0, 0.5, values);
         view.SetUp(*this, 100, 60, QRect(200, 150, 100, 60));
     }
     void Click(int x, int y = 20) { view.OnLButtonDown(0, QPoint(200 + x, 150 + y)); }
@@ -135,9 +134,9 @@ protected:
                           spin.GetPos(), info.maximum, info.page, info.position);
     }
 
-    SpectrumAnalyser analyser;
+    Spectrum spectrum;
     PartialTable table;
-    SpectrumView view{analyser, table};
+    SpectrumView view{spectrum, table};
     ScrollBar bar;
     SpinButton spin;
     std::vector<bool> attaches;
@@ -210,11 +209,11 @@ TEST_F(SpectrumViewTest, NewBandsKeepTheCursorOnItsFrequency) {
     Click(27), view.OnScale(), view.OnScale();  // 600 Hz at 4 points a column
     std::vector<double> values(4001, 0.5);  // 500 ... 1500 Hz, 0.25 Hz apart, 3 at 600 Hz
     values[400] = 3.0;
-    LoadSpectrum(analyser, 500.0, 0.25, values);
+    LoadSpectrum(spectrum, 500.0, 0.25, values);
     view.RefreshAfterAnalysis();
     EXPECT_EQ(std::pair(view.maxBinsPerPixel, view.verticalScale), std::pair(40, 50.0 / 3));
     EXPECT_EQ(State(), std::tuple(4, 200, 400, 600, 8, 50, 4000, 400, 200));  // amplitude not re-read
-    LoadSpectrum(analyser, 0.0, 1.0, std::vector<double>(31, 2.0));  // fewer points than columns
+    LoadSpectrum(spectrum, 0.0, 1.0, std::vector<double>(31, 2.0));  // fewer points than columns
     view.RefreshAfterAnalysis();
     EXPECT_EQ(State(), std::tuple(1, 0, 600, 600, 8, 99, 30, 100, 0));
 }
