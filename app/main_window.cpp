@@ -16,14 +16,6 @@
 using namespace MainWindowIds;
 
 MainWindow::MainWindow(const VersionStrings& versions) : Dialog(nullptr), versions_(versions) {
-    request.startFrequency = 0.0;
-    request.endFrequency = 5000.0;
-    request.interval = 0.5;
-    request.steps = 10000;
-    request.firstSample = 0;
-    request.lastSample = 0;
-    request.sampleRate = 44100;
-    request.recordLength = 0;
     majorNote.fill("none");
     BuildTemplate();
     ResizableFromDefault();
@@ -44,8 +36,7 @@ bool MainWindow::OnInitDialog() {
     companyName = versions_.companyName;
     CheckRadioButton(kSingleShot, kContinuous, kSingleShot);
     continuousMode = false;
-    speedAdjust = 1.0;
-    speedAdjust = ReadCalibration();
+    parameters.speedAdjust = ReadCalibration();
     exchangeParameters = true;
     if (volumeMeter != nullptr) volumeMeter->setRange(0, 100);
     const std::int16_t code = recorder.Open(CurrentCaptureSourceFactory());
@@ -85,7 +76,7 @@ void MainWindow::DoDataExchange(DataExchange& dx) {
     DDX_Text(dx, kLegalNotice, legalNotice);
     DDX_Text(dx, kFileDescription, fileDescription);
     DDX_Text(dx, kProductVersion, productVersion);
-    std::string status = inputLost ? "input lost" : StatusText();
+    std::string status = inputLost ? "input lost" : SessionStateText(session.State());
     DDX_Text(dx, kStatus, status);
     // A failed field abandons the rest of the pass, flags included, so a
     // group skipped now is exchanged next time.
@@ -119,12 +110,12 @@ void MainWindow::ExchangeParameters(DataExchange& dx) {
         DDX_Text(dx, id, value);
         DDV_MinMaxDouble(dx, value, range.minimum, range.maximum);
     };
-    text(kInterval, request.interval, kIntervalRange);
-    text(kStartFrequency, request.startFrequency, kFrequencyRange);
-    text(kEndFrequency, request.endFrequency, kFrequencyRange);
-    text(kSpeedAdjust, speedAdjust, kSpeedAdjustRange);
-    text(kLowNominal, lowNominal, kFrequencyRange);
-    text(kHighNominal, highNominal, kFrequencyRange);
+    text(kInterval, parameters.interval, kIntervalRange);
+    text(kStartFrequency, parameters.startFrequency, kFrequencyRange);
+    text(kEndFrequency, parameters.endFrequency, kFrequencyRange);
+    text(kSpeedAdjust, parameters.speedAdjust, kSpeedAdjustRange);
+    text(kLowNominal, parameters.lowNominal, kFrequencyRange);
+    text(kHighNominal, parameters.highNominal, kFrequencyRange);
 }
 
 void MainWindow::ExchangeResults(DataExchange& dx) {
@@ -134,16 +125,6 @@ void MainWindow::ExchangeResults(DataExchange& dx) {
         DDX_Text(dx, kMajorEdits[column][1], majorCents[partial]);
         DDX_Text(dx, kMajorEdits[column][2], majorNote[partial]);
     }
-}
-
-std::string MainWindow::StatusText() const {
-    if (analysing) return "analysing...";
-    switch (recorder.State()) {
-        case RecorderState::Stopped: return "stopped";
-        case RecorderState::WaitForTrigger: return "wait for trigger";
-        case RecorderState::Recording: return "recording...";
-    }
-    return "error state!";
 }
 
 void MainWindow::PostRecorderMessage(unsigned message) {
@@ -170,7 +151,8 @@ void MainWindow::OnLevel() {
 }
 
 void MainWindow::EnableControls() {
-    const bool idle = recorder.State() == RecorderState::Stopped && !analysing;
+    const bool idle = session.State() == SessionState::Idle;
+    const Bell& bell = session.Current();
     for (const int id : {kWaitForTrigger, kStartFrequency, kEndFrequency, kInterval, kSpeedAdjust,
                          kStartAnalysis, kExit, kLowNominal, kHighNominal, kSpin}) {
         EnableWindow(id, idle);
@@ -178,12 +160,12 @@ void MainWindow::EnableControls() {
     EnableWindow(kStopAnalysis, !idle);
     EnableWindow(kStartAnalysis, idle && !liveInputOff);
     EnableWindow(kAnalyseFile, idle);
-    EnableWindow(kSaveReport, spectrum.Measured() && idle);
-    EnableWindow(kViewPartials, table.partialsValid != 0 && idle);
-    EnableWindow(kSavePartials, table.partialsValid != 0 && idle);
-    EnableWindow(kSaveRecording, soundState != SoundState::None && idle);
-    EnableWindow(kAddPartial, spectrum.Measured() && idle);
-    EnableWindow(kScale, spectrum.Measured() && idle);
+    EnableWindow(kSaveReport, bell.spectrum.Measured() && idle);
+    EnableWindow(kViewPartials, bell.table.partialsValid != 0 && idle);
+    EnableWindow(kSavePartials, bell.table.partialsValid != 0 && idle);
+    EnableWindow(kSaveRecording, bell.sound != SoundState::None && idle);
+    EnableWindow(kAddPartial, bell.spectrum.Measured() && idle);
+    EnableWindow(kScale, bell.spectrum.Measured() && idle);
 }
 
 void MainWindow::Refresh() {

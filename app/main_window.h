@@ -2,12 +2,10 @@
 #include <array>
 #include <string>
 
-#include "analysis/analysis_request.h"
-#include "cycle/analysis_parameters.h"
-#include "analysis/spectrum_analyser.h"
-#include "audio/recorder.h"
-#include "data/recording.h"
 #include "app/recorder_mailbox.h"
+#include "audio/recorder.h"
+#include "cycle/analysis_parameters.h"
+#include "cycle/session.h"
 #include "partials/partial_table.h"
 #include "ui/analyser_app.h"
 #include "ui/spectrum_view.h"
@@ -15,13 +13,6 @@
 #include "tuning/ideal_tuning.h"
 #include "tuning/tuning_report.h"
 #include "ui/toolkit/dialog.h"
-
-// What the analysed recording is, as far as saving it is concerned.
-enum class SoundState {
-    None,      // nothing complete to save
-    Saved,     // written to a file
-    Recorded,  // a complete recording, not yet saved
-};
 
 class AxisStrip;
 class QProgressBar;
@@ -97,10 +88,10 @@ inline constexpr std::array<int, 5> kMajorColumnPartial{IndexOf(Partial::Hum), I
 // The program's main window, "PC Campanor Program": the analysis
 // parameters, the trigger and level meter, the recorder's status, the major
 // partials, the version panel and the spectrum plot. It owns the recorder,
-// the recording, the transform engine, the spectrum it shows, the partial
-// table, the analysis request and the spectrum view for the program's life,
-// and is run modally by the application object; the program ends when it
-// closes.
+// the session that analyses the current bell (cycle/session.h) and the
+// spectrum view of that bell for the program's life, forwards its commands
+// and the recorder's messages to the session and shows what it holds; it is
+// run modally by the application object and the program ends when it closes.
 //
 // Threads: everything runs on the user-interface thread except
 // PostRecorderMessage, which the recorder calls on its capture thread; it
@@ -108,8 +99,8 @@ inline constexpr std::array<int, 5> kMajorColumnPartial{IndexOf(Partial::Hum), I
 // WM_RECORDER_LOST), which is then handled here in order, also inside
 // nested modal loops.
 //
-// Fields and handlers are public so that the record-analyse cycle and
-// tests can drive the window the way the framework does.
+// The handlers are public so that tests can drive the window the way the
+// framework does; what it shows is read through the accessors below.
 class MainWindow : public Dialog, public RecorderOwner, public SpectrumViewHost {
 public:
     explicit MainWindow(const VersionStrings& versions = {});
@@ -211,10 +202,6 @@ public:
     // had been dropped on the window; a project file (.campanor) is refused
     // with a message, since this version keeps one bell at a time.
     void OpenGivenFile(const std::string& path);
-    // After "Add Partial": the tuning report measured again from the
-    // recording with the new table, or from the table alone when the
-    // recording is no longer kept (or the report came from a partials file).
-    void RetuneAfterAddedPartial();
     // The synthetic start-up spectrum, its partials named and shown.
     void PrepareStartupSpectrum();
 
@@ -228,87 +215,19 @@ public:
     void SetSpinPosition(int position) override;
     void ShowImage() override;
 
-    // --- Owned objects --------------------------------------------------------
-    // Before `recorder`, so that it outlives the capture thread that posts to it.
-    RecorderMailbox mailbox{[this](unsigned message) { OnPostedMessage(message); }};
-    Recorder recorder{this};
-    // The recording as captured, and as analysed (after the speed
-    // adjustment's stretch; the same samples at a factor of 1); whether the
-    // analysed one is complete and saved.
-    Recording recording;
-    Recording analysedRecording;
-    SoundState soundState = SoundState::None;
-    // A transform of the current recording is running (under the progress dialog).
-    bool analysing = false;
-    SpectrumAnalyser engine;
-    // The spectrum shown: the last completed transform's or the start-up
-    // one; after a cancel only the band that was asked for, nothing measured.
-    Spectrum spectrum;
-    PartialTable table;
-    AnalysisRequest request;
-    SpectrumView view{spectrum, table};
-
-    // --- Fields exchanged with the controls ----------------------------------
-    int samplesRecorded = 0;
-    bool overloadShown = false;
-    int triggerLevel = 25;          // percent of full scale, slider 0 ... 100
-    bool waitForTrigger = true;
-    double speedAdjust = 1.0;       // 0.9 ... 1.1
-    double lowNominal = 0.0;        // Hz, 0 ... 22000
-    double highNominal = 5000.0;    // Hz, 0 ... 22000
-    bool continuousMode = false;
-    std::array<double, 8> majorFrequency{};  // Hz, by partial index
-    std::array<double, 8> majorCents{};
-    std::array<std::string, 8> majorNote;
-    std::string fileDescription;
-    std::string productVersion;
-    std::string legalNotice;
-    std::string companyName;
-
-    // One-shot flags: which groups take part in the next exchange.
-    bool exchangeParameters = true;
-    bool exchangeTrigger = true;
-    bool exchangeResults = true;
-    bool attachScrollBar = true;
-    bool attachSpin = true;
-    // Raised around the exchanges of Refresh, OnParameterKillFocus and
-    // OnLevel; level messages that arrive meanwhile are dropped.
-    bool busy = false;
-    // Set by "Stop analysis", cleared by the next arming: a recording that
-    // completes while the user is stopping it is not analysed.
-    bool recordingStopped = false;
-    // The sound input failed and is closed until "Start analysis" reopens it.
-    bool inputLost = false;
-    // No sound input could be opened at start-up: live recording is off,
-    // everything else works.
-    bool liveInputOff = false;
-    // The tuning report of what the window shows, its ideal and the
-    // tuner's tolerance (cents); what it was measured from.
-    TuningReport tuning;
-    IdealTuning ideal = JustTuning();
-    double toleranceCents = 10.0;
-    std::string tuningStatus;
-    // What the samples alone cannot tell the report (clipped before the
-    // stretch, zeros padding a short file) and the recording's length before
-    // the stretch; set before each analysis, read by ShowAnalysisResult.
-    RecordingFacts recordingFacts;
-    std::int32_t recordedSamples = 0;
-    std::string analysedAt;  // when the shown analysis was made (ISO 8601, local time)
-    StrikeAverage strikes;  // live strikes in continuous mode since "Reset"
-
-    // Polling period of the analysis progress dialog, ms; tests shorten it.
-    int progressTickMilliseconds = 500;
+    // --- What the window shows (for tests and the report) -------------------
+    const Bell& CurrentBell() const { return session.Current(); }
+    SessionState State() const { return session.State(); }
+    const Recorder& LiveInput() const { return recorder; }
+    const SpectrumView& View() const { return view; }
+    const IdealTuning& Ideal() const { return session.Ideal(); }
+    // The six parameters as last read from their edits.
+    const AnalysisParameters& EditedParameters() const { return parameters; }
     // The live readout under the mouse pointer (shown as a tool tip); empty
     // when the pointer is off the plot.
-    std::string hoverReadout;
-
-    // Controls bound by the exchange.
-    QSlider* triggerSlider = nullptr;
-    QWidget* plotFrame = nullptr;
-    QProgressBar* volumeMeter = nullptr;
-    ScrollBar* scrollBar = nullptr;
-    SpinButton* spin = nullptr;
-    AxisStrip* axisStrip = nullptr;
+    const std::string& HoverReadout() const { return hoverReadout; }
+    // Polling period of the analysis progress dialog, ms (500); tests shorten it.
+    void SetProgressTick(int milliseconds) { progressTickMilliseconds = milliseconds; }
 
 protected:
     bool OnInitDialog() override;
@@ -336,6 +255,57 @@ protected:
     bool PlotKey(QKeyEvent* event);
 
 private:
+    // --- Owned objects --------------------------------------------------------
+    // Before `recorder`, so that it outlives the capture thread that posts to it.
+    RecorderMailbox mailbox{[this](unsigned message) { OnPostedMessage(message); }};
+    Recorder recorder{this};
+    Session session{recorder};
+    SpectrumView view{session.Current().spectrum, session.Current().table};
+
+    // --- Fields exchanged with the controls ----------------------------------
+    int samplesRecorded = 0;
+    bool overloadShown = false;
+    int triggerLevel = 25;          // percent of full scale, slider 0 ... 100
+    bool waitForTrigger = true;
+    // The six parameter edits: band and interval (Hz, 0 ... 22000 and
+    // 0.05 ... 5), speed adjust (0.9 ... 1.1), nominal limits (Hz).
+    AnalysisParameters parameters;
+    bool continuousMode = false;
+    std::array<double, 8> majorFrequency{};  // Hz, by partial index
+    std::array<double, 8> majorCents{};
+    std::array<std::string, 8> majorNote;
+    std::string fileDescription;
+    std::string productVersion;
+    std::string legalNotice;
+    std::string companyName;
+
+    // One-shot flags: which groups take part in the next exchange.
+    bool exchangeParameters = true;
+    bool exchangeTrigger = true;
+    bool exchangeResults = true;
+    bool attachScrollBar = true;
+    bool attachSpin = true;
+    // Raised around the exchanges of Refresh, OnParameterKillFocus and
+    // OnLevel; level messages that arrive meanwhile are dropped.
+    bool busy = false;
+    // The sound input failed and is closed until "Start analysis" reopens it.
+    bool inputLost = false;
+    // No sound input could be opened at start-up: live recording is off,
+    // everything else works.
+    bool liveInputOff = false;
+    double toleranceCents = 10.0;  // the tuning panel's colours
+    std::string analysedAt;  // when the shown analysis was made (ISO 8601, local time)
+    int progressTickMilliseconds = 500;
+    std::string hoverReadout;
+
+    // Controls bound by the exchange.
+    QSlider* triggerSlider = nullptr;
+    QWidget* plotFrame = nullptr;
+    QProgressBar* volumeMeter = nullptr;
+    ScrollBar* scrollBar = nullptr;
+    SpinButton* spin = nullptr;
+    AxisStrip* axisStrip = nullptr;
+
     void BuildTemplate();
     void BuildControlsColumn();
     void BuildMajorPartials();
@@ -352,27 +322,19 @@ private:
     // The exit confirmation; on OK the recorder is closed. True when the
     // user confirmed.
     bool ConfirmExitAndCloseRecorder();
-    // The six parameter fields as the shared parameter rules take them.
-    AnalysisParameters CurrentParameters() const;
-    // The modal progress dialog over the sound as it is now; true when the
-    // transform completed, false when it was cancelled.
-    bool RunAnalysisProgress();
-    // After a completed transform: the partials named and shown (when the
-    // peak detection ran) and the plot refreshed.
-    void ShowAnalysisResult();
-    // The progress dialog over the sound, then ShowAnalysisResult; after a
-    // cancel, no valid spectrum and the recorder stopped with the recording
-    // kept. True when the transform completed.
-    bool AnalyseUnderProgress();
+    // The session's transform runner: the modal progress dialog; true when
+    // the transform completed, false when it was cancelled.
+    bool RunAnalysisProgress(SpectrumAnalyser& engine, const AnalysisRequest& request, const Recording& analysed,
+                             Spectrum& spectrum);
+    // After an analysis: the partials (when named) and the tuning panel
+    // shown and the plot refreshed; nothing after a cancel.
+    void ShowAnalysisResult(AnalysisOutcome outcome);
     // Reads the six parameters (with their range messages), computes steps,
     // corrects the nominal limits and shows them; false after "Bad analysis
     // parameters!" when they cannot be analysed.
     bool ReadAnalysisParameters();
-    // The recorder's status: "stopped", "wait for trigger", "recording...",
-    // "analysing...".
-    std::string StatusText() const;
-    // Arms the recorder for the current interval with the trigger settings.
-    void ArmRecorder(double interval);
+    // The trigger settings as the controls hold them.
+    Triggering CurrentTriggering() const { return {waitForTrigger, triggerLevel}; }
 
     const VersionStrings versions_;
     // Template geometry of what grows with the window, in pixels.

@@ -9,8 +9,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSlider>
-#include "app/startup_spectrum.h"
-#include "cycle/analyse_recording.h"
 
 using namespace MainWindowIds;
 
@@ -77,31 +75,11 @@ void MainWindow::OnContinuous() {
 }
 
 void MainWindow::OnAddPartial() {
-    table.AddPeak(view.cursorFrequency, 0, view.cursorAmplitude, 0, 0, NoPartial);
-    const bool allowFallback = lowNominal > spectrum.startFrequency || highNominal < spectrum.endFrequency;
-    table.nominal = table.FindNominal(allowFallback, lowNominal, highNominal);
-    table.UpdateCentsAndNotes();
+    session.AddPartial(view.cursorFrequency, view.cursorAmplitude, parameters.lowNominal, parameters.highNominal);
     ShowMajorPartials();
     exchangeResults = true;
     UpdateData(false);
     view.Draw();
-    RetuneAfterAddedPartial();
-}
-
-void MainWindow::RetuneAfterAddedPartial() {
-    // The added row may be a partial, or move the nominal and every name with
-    // it: the panel and the report follow the table. An added partial is no
-    // strike, so the strike averages keep what they had.
-    const bool recordingKept = soundState != SoundState::None && !analysedRecording.Empty();
-    if (tuning.measured && recordingKept) {
-        tuning = ReportTuning(analysedRecording, request, table, ideal, recordingFacts, recordedSamples);
-    } else {
-        if (tuning.measured) {
-            tuningStatus = "From the partials table alone: there is no recording to measure; "
-                           "without the sound there is no uncertainty, T60 or doublet.";
-        }
-        tuning = ReportFromTable(table, ideal);
-    }
     ShowTuning();
 }
 
@@ -109,6 +87,7 @@ void MainWindow::ShowMajorPartials() {
     majorFrequency.fill(0.0);
     majorCents.fill(0.0);
     majorNote.fill("none");
+    const PartialTable& table = session.Current().table;
     for (int row = 0; row < table.count && row < kPartialRows; ++row) {
         const int partial = table.partialIndex[static_cast<std::size_t>(row)];
         if (partial < 0 || partial >= NoPartial) continue;
@@ -120,7 +99,7 @@ void MainWindow::ShowMajorPartials() {
 }
 
 void MainWindow::PrepareStartupSpectrum() {
-    if (::PrepareStartupSpectrum(spectrum, table, request, lowNominal, highNominal)) {
+    if (session.ShowStartupBell(parameters)) {
         ShowMajorPartials();
         exchangeResults = true;
     }

@@ -1,28 +1,15 @@
 // The record-analyse cycle: "Start analysis", "Stop analysis" and the end of
-// a recording, the program's main loop.
+// a recording, the program's main loop. The session does the work; the
+// window reads its controls, runs the progress dialog and shows the result.
 #include <QDateTime>
 
-#include "cycle/analyse_recording.h"
 #include "app/main_window.h"
 #include "audio/recorder.h"
 #include "ui/analysis_progress_dialog.h"
 #include "ui/toolkit/message_box.h"
 
-AnalysisParameters MainWindow::CurrentParameters() const {
-    return AnalysisParameters{request.startFrequency, request.endFrequency, request.interval,
-                              speedAdjust,            lowNominal,           highNominal};
-}
-
-void MainWindow::ArmRecorder(double interval) {
-    SetRecordingStretch(request, interval);
-    recordingStopped = false;
-    soundState = SoundState::None;
-    recorder.Arm(request.recordLength, waitForTrigger, triggerLevel);
-}
-
 void MainWindow::OnInputLost() {
-    recorder.Close();
-    recorder.Stop();
+    session.OnInputLost();
     inputLost = true;
     Refresh();
     MessageBox(this, "The sound input stopped. \"Start analysis\" will try to open it again.");
@@ -39,26 +26,20 @@ void MainWindow::OnStartAnalysis() {
         inputLost = false;
     }
     // Cleared before the checks, so a refused start leaves nothing to save.
-    soundState = SoundState::None;
-    table.partialsValid = 0;
-    // A live recording is no longer the sound file analysed before.
-    request.waveFileName.clear();
+    session.ForgetResults();
     if (!ReadAnalysisParameters()) return;
-    ArmRecorder(request.interval);
+    session.StartLive(parameters, CurrentTriggering());
     Refresh();
 }
 
 bool MainWindow::ReadAnalysisParameters() {
     exchangeParameters = true;
     UpdateData(true);  // a range message may appear; the values are checked below
-    request.steps = StepsFor(request.startFrequency, request.endFrequency, request.interval);
-    AnalysisParameters parameters = CurrentParameters();
+    const std::int32_t steps = StepsFor(parameters.startFrequency, parameters.endFrequency, parameters.interval);
     CorrectNominalLimits(parameters);
-    lowNominal = parameters.lowNominal;
-    highNominal = parameters.highNominal;
     exchangeParameters = true;
     UpdateData(false);
-    if (!ParametersAcceptable(parameters, request.steps)) {
+    if (!ParametersAcceptable(parameters, steps)) {
         MessageBox(this, "Bad analysis parameters!");
         // The buttons follow a cleared sound and table at once.
         EnableControls();
@@ -68,72 +49,39 @@ bool MainWindow::ReadAnalysisParameters() {
 }
 
 void MainWindow::OnStopAnalysis() {
-    recordingStopped = true;
-    recorder.Stop();
+    session.Stop();
     Refresh();
 }
 
-bool MainWindow::RunAnalysisProgress() {
-    AnalysisProgressDialog progress(engine, request, analysedRecording.Data(), analysedRecording.Length(), spectrum);
+bool MainWindow::RunAnalysisProgress(SpectrumAnalyser& engine, const AnalysisRequest& request,
+                                     const Recording& analysed, Spectrum& spectrum) {
+    AnalysisProgressDialog progress(engine, request, analysed.Data(), analysed.Length(), spectrum);
     progress.SetTickInterval(progressTickMilliseconds);
     return progress.DoModal() == IDOK;
 }
 
-void MainWindow::ShowAnalysisResult() {
-    if (NamePartials(spectrum, table, lowNominal, highNominal)) {
+void MainWindow::ShowAnalysisResult(AnalysisOutcome outcome) {
+    if (outcome == AnalysisOutcome::Refused || outcome == AnalysisOutcome::Cancelled) return;
+    if (outcome == AnalysisOutcome::Named) {
         ShowMajorPartials();
         exchangeResults = true;
-        tuning = ReportTuning(analysedRecording, request, table, ideal, recordingFacts, recordedSamples);
-        tuningStatus = "Measured from the recording.";
         analysedAt = QDateTime::currentDateTime().toString(Qt::ISODate).toStdString();
-    } else {
-        tuning = TuningReport{};
-        tuningStatus = "No partials could be named in this spectrum.";
     }
     ShowTuning();
     // Also when the peak detection refused: the new spectrum is shown.
     view.RefreshAfterAnalysis();
 }
 
-bool MainWindow::AnalyseUnderProgress() {
-    if (RunAnalysisProgress()) {
-        ShowAnalysisResult();
-        return true;
-    }
-    // The spectrum keeps the band PrepareAnalysis gave it, nothing measured.
-    return false;
-}
-
 void MainWindow::OnRecordingDone() {
-    if (recordingStopped) {
-        // The last block came in while "Stop analysis" was on its way: the
-        // user asked for no analysis, and StopRecording has already left
-        // nothing to save.
-        Refresh();
-        return;
-    }
-    samplesRecorded = recorder.RecordedCount();
+    // A recording that completed while "Stop analysis" was on its way is
+    // neither counted nor analysed.
+    if (!session.StoppedByUser()) samplesRecorded = recorder.RecordedCount();
     Refresh();
-    if (!recorder.TakeRecording(recording)) return;
-    soundState = SoundState::Recorded;
-    analysedRecording = recording;
-    recordingFacts = DescribeRecording(recording);
-    recordedSamples = recording.Length();
-    if (!PrepareAnalysis(analysedRecording, speedAdjust, request, spectrum, table)) {
-        // Cannot happen for parameters "Start analysis" accepted; the
-        // recording stays available for saving.
-        Refresh();
-        return;
-    }
-    analysing = true;
-    const bool completed = AnalyseUnderProgress();
-    analysing = false;
-    if (completed) {
-        if (continuousMode && !strikes.Add(tuning)) tuningStatus = "This strike was left out of the averages.";
-        ShowTuning();
-    }
-    if (continuousMode && spectrum.Measured()) {
-        ArmRecorder(spectrum.interval);
-    }
+    const AnalysisOutcome outcome = session.OnRecordingDone(
+        [this](SpectrumAnalyser& engine, const AnalysisRequest& request, const Recording& analysed, Spectrum& spectrum) {
+            return RunAnalysisProgress(engine, request, analysed, spectrum);
+        },
+        continuousMode, CurrentTriggering());
+    ShowAnalysisResult(outcome);
     Refresh();
 }

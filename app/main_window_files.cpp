@@ -10,8 +10,8 @@
 
 void MainWindow::OnSaveRecording() {
     bool saved = false;
-    if (SaveRecording(this, analysedRecording, saved)) {
-        if (saved) soundState = SoundState::Saved;
+    if (SaveRecording(this, session.Current().analysed, saved)) {
+        if (saved) session.MarkSaved();
         UpdateData(false);
     } else {
         MessageBox(this, kErrorWritingFile);
@@ -21,33 +21,32 @@ void MainWindow::OnSaveRecording() {
 void MainWindow::OnSavePartials() {
     // For an analysed sound file: its name in line 2 as the command-line
     // analyser writes it, and "bell.par" beside "bell.wav" offered.
-    std::string name = request.waveFileName, offered = request.waveFileName;
+    const Bell& bell = session.Current();
+    std::string name = bell.request.waveFileName, offered = bell.request.waveFileName;
     if (!name.empty()) {
-        name = SoundFileName(request.waveFileName, table.nominal);
-        offered = std::filesystem::path(request.waveFileName).replace_extension(".par").string();
+        name = SoundFileName(bell.request.waveFileName, bell.table.nominal);
+        offered = std::filesystem::path(bell.request.waveFileName).replace_extension(".par").string();
     }
-    if (!SavePartials(this, table, name, offered)) MessageBox(this, kErrorWritingFile);
+    if (!SavePartials(this, bell.table, name, offered)) MessageBox(this, kErrorWritingFile);
 }
 
 void MainWindow::OnReadPartials() {
-    const std::int16_t code = ReadPartials(this, table);
+    PartialTable read = session.Current().table;
+    const std::int16_t code = ReadPartials(this, read);
     if (code != PartialsFileRead) {
         MessageBox(this, PartialsFileMessage(code));
         return;
     }
-    table.UpdateCentsAndNotes();
+    session.TakePartials(read);
     ShowMajorPartials();
     exchangeResults = true;
     UpdateData(false);
     view.Draw();
     EnableControls();
-    tuning = ReportFromTable(table, ideal);
-    tuningStatus = "From the partials file alone: frequencies and cents as the file holds them; "
-                   "without the sound there is no uncertainty, T60 or doublet.";
     ShowTuning();
 }
 
 void MainWindow::OnViewPartials() {
-    EditPartialsDialog grid(table);
+    EditPartialsDialog grid(session.Current().table);
     grid.DoModal();
 }

@@ -114,7 +114,7 @@ void MainWindow::BuildPlotRow() {
     AddCheckBox(kDecibels, "&dB", {492, 80, 23, 12});
     AddControl(kPlotFrame, {135, 95, 375, 175}, new PlotFrame(view))->onRatioChange = [this] { LayoutPlot(); };
     AddScrollBar(kScrollBar, {135, 270, 375, 10});
-    axisStrip = AddControl(kAxisStrip, {135, 281, 375, 12}, new AxisStrip(view, spectrum));
+    axisStrip = AddControl(kAxisStrip, {135, 281, 375, 12}, new AxisStrip(view, session.Current().spectrum));
 }
 
 void MainWindow::ResizableFromDefault() {

@@ -12,21 +12,24 @@
 void MainWindow::OnSaveReport() {
     std::string path;
     if (!SaveFileDialog(this, "PDF files (*.pdf)|*.pdf|", "pdf", "", path)) return;
+    const Bell& bell = session.Current();
+    const TuningReport& tuning = bell.tuning;
     ReportPage page;
     const std::string now = QDateTime::currentDateTime().toString(Qt::ISODate).toStdString();
-    page.source = !request.waveFileName.empty() ? "Sound file: " + request.waveFileName
+    page.source = !bell.request.waveFileName.empty() ? "Sound file: " + bell.request.waveFileName
                   : !analysedAt.empty()         ? "Recorded and analysed " + analysedAt
                                                 : "Saved " + now;
     page.parameters = {
-        "Band " + FormatDouble15(request.startFrequency) + " ... " + FormatDouble15(request.endFrequency) +
-            " Hz at " + FormatDouble15(request.interval) + " Hz, speed adjust " + FormatDouble15(speedAdjust) +
-            ", nominal sought in " + FormatDouble15(lowNominal) + " ... " + FormatDouble15(highNominal) + " Hz",
-        "Ideal: " + ideal.name + ", tolerance " + FormatDouble15(toleranceCents) + " cents"};
+        "Band " + FormatDouble15(parameters.startFrequency) + " ... " + FormatDouble15(parameters.endFrequency) +
+            " Hz at " + FormatDouble15(parameters.interval) + " Hz, speed adjust " +
+            FormatDouble15(parameters.speedAdjust) + ", nominal sought in " + FormatDouble15(parameters.lowNominal) +
+            " ... " + FormatDouble15(parameters.highNominal) + " Hz",
+        "Ideal: " + session.Ideal().name + ", tolerance " + FormatDouble15(toleranceCents) + " cents"};
     page.spectrum = view.Picture();
-    page.table = &table;
-    page.tuning = MakeTuningRows(tuning, strikes, toleranceCents);
+    page.table = &bell.table;
+    page.tuning = MakeTuningRows(tuning, bell.strikes, toleranceCents);
     page.strike = tuning.partials.empty() ? "No tuning report." : StrikeNoteText(tuning);
     for (const TuningWarning& warning : tuning.warnings) page.warnings.push_back(WarningLine(warning));
-    page.status = tuningStatus + " " + AveragingText(strikes);
+    page.status = bell.tuningStatus + " " + AveragingText(bell.strikes);
     if (!WriteReportPdf(path, page)) MessageBox(this, kErrorWritingFile);
 }

@@ -5,11 +5,9 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
-#include <new>
 
 #include "app/main_window.h"
 #include "audio/recorder.h"
-#include "cycle/analyse_recording.h"
 #include "cycle/file_capture.h"
 #include "ui/toolkit/file_dialog.h"
 #include "ui/toolkit/message_box.h"
@@ -35,43 +33,28 @@ void MainWindow::OnAnalyseFile() {
 }
 
 bool MainWindow::AnalyseSoundFile(const std::string& path) {
-    if (recorder.State() != RecorderState::Stopped || analysing) return false;
+    if (session.State() != SessionState::Idle) return false;
     if (!ReadAnalysisParameters()) return false;
-    SetRecordingStretch(request, request.interval);
+    FileCapture capture;
+    AnalysisOutcome outcome = AnalysisOutcome::Refused;
     // Captured apart from the live recorder, which keeps delivering its
     // blocks meanwhile (only for the level meter while stopped).
-    Recording file;
-    FileCapture capture;
-    std::uint16_t code = kFileUnreadable;
-    try {
-        code = CaptureSoundFile(path, request.recordLength, true, true, triggerLevel, file, capture);
-    } catch (const std::bad_alloc&) {
-        capture.readError = "not enough memory";
-    }
+    const std::uint16_t code = session.AnalyseFile(
+        path, parameters, triggerLevel,
+        [this](SpectrumAnalyser& engine, const AnalysisRequest& request, const Recording& analysed, Spectrum& spectrum) {
+            samplesRecorded = session.Current().recording.Length();
+            Refresh();
+            return RunAnalysisProgress(engine, request, analysed, spectrum);
+        },
+        capture, outcome);
     if (code != kFileCaptured) {
         const std::string reason = capture.readError.empty() ? "" : " (" + capture.readError + ")";
         MessageBox(this, path + ": " + FileCaptureText(code) + reason);
         return false;
     }
-    recording = file;
-    analysedRecording = file;
-    soundState = SoundState::Recorded;
-    request.waveFileName = path;
-    samplesRecorded = recording.Length();
-    recordingFacts = DescribeRecording(recording);
-    recordedSamples = recording.Length();
-    if (!PrepareAnalysis(analysedRecording, speedAdjust, request, spectrum, table)) return false;
-    analysing = true;
+    ShowAnalysisResult(outcome);
     Refresh();
-    const bool completed = AnalyseUnderProgress();
-    analysing = false;
-    if (completed) {
-        // A file too short for the record length is named by the report's "padded" warning.
-        tuningStatus = "Measured from " + path + (capture.cut ? " (its first 12.7 minutes)." : ".");
-        ShowTuning();
-    }
-    Refresh();
-    return completed;
+    return outcome == AnalysisOutcome::Named || outcome == AnalysisOutcome::Unnamed;
 }
 
 void MainWindow::OpenGivenFile(const std::string& path) {

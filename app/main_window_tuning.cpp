@@ -38,6 +38,7 @@ void MainWindow::BuildTuningPanel() {
 }
 
 void MainWindow::OnIdealChosen(int index) {
+    IdealTuning ideal = session.Ideal();
     if (index == 0) ideal = JustTuning();
     if (index == 1) ideal = TemperedTuning();
     if (index == 2) {
@@ -62,9 +63,8 @@ void MainWindow::OnIdealChosen(int index) {
         ideal = chosen;
         Item<QComboBox>(kIdealChoice)->setItemText(2, QString::fromStdString(path));
     }
-    ApplyIdeal(tuning, ideal);
-    // Deviations averaged against another ideal would mix two references.
-    OnResetAverage();
+    session.SetIdeal(ideal);
+    ShowTuning();
 }
 
 void MainWindow::OnToleranceChanged(double cents) {
@@ -73,11 +73,15 @@ void MainWindow::OnToleranceChanged(double cents) {
 }
 
 void MainWindow::OnResetAverage() {
-    strikes.Reset();
+    session.ResetAverages();
     ShowTuning();
 }
 
 void MainWindow::ShowTuning() {
+    const Bell& bell = session.Current();
+    const TuningReport& tuning = bell.tuning;
+    const StrikeAverage& strikes = bell.strikes;
+    const std::string& tuningStatus = bell.tuningStatus;
     ShowTuningRows(*Item<QTableWidget>(kTuningTable), MakeTuningRows(tuning, strikes, toleranceCents));
     Item<QLabel>(kStrikeNote)->setText(QString::fromStdString(tuning.partials.empty() ? "" : StrikeNoteText(tuning)));
     const std::string averaged = AveragingText(strikes);

@@ -33,16 +33,34 @@ inline std::vector<std::vector<std::int16_t>> BlocksOf(const std::vector<std::in
     return blocks;
 }
 
-// The major partials show the test bell, every frequency x `scale` within one
+// The frequency of the table's row named `partial`, 0 when none is.
+inline double NamedFrequency(const PartialTable& table, int partial) {
+    for (int row = 0; row < table.count; ++row) {
+        if (table.partialIndex[std::size_t(row)] == partial) return table.frequency[std::size_t(row)];
+    }
+    return 0.0;
+}
+
+// The fifteen major-partial edits (frequency, cents and note of each column) as shown.
+inline std::vector<std::string> MajorTexts(MainWindow& w) {
+    std::vector<std::string> texts;
+    for (const auto& column : kMajorEdits) {
+        for (const int id : column) texts.push_back(w.Item<QLineEdit>(id)->text().toStdString());
+    }
+    return texts;
+}
+
+// The table and the major partials show the test bell, every frequency x `scale` within one
 // spectrum point of 0.5 Hz, with their notes and the nominal at 0 cents.
 inline void ExpectBellShown(MainWindow& w, double scale) {
-    for (const BellPartial& p : kTestBell) EXPECT_NEAR(w.majorFrequency[std::size_t(p.index)], p.frequency * scale, 0.5) << p.index;
+    const PartialTable& table = w.CurrentBell().table;
+    for (const BellPartial& p : kTestBell) EXPECT_NEAR(NamedFrequency(table, p.index), p.frequency * scale, 0.5) << p.index;
     const auto text = [&w](int id) { return w.Item<QLineEdit>(id)->text().toStdString(); };
     for (std::size_t column = 0; column < kMajorEdits.size(); ++column) {
-        const double frequency = w.majorFrequency[std::size_t(kMajorColumnPartial[column])];
+        const double frequency = NamedFrequency(table, kMajorColumnPartial[column]);
         EXPECT_EQ(text(kMajorEdits[column][0]) + " " + text(kMajorEdits[column][2]), FormatDouble15(frequency) + " " + NoteName(frequency));
     }
-    EXPECT_EQ(text(kMajorEdits[4][1]) + " " + FormatDouble15(w.table.nominal), "0 " + text(kMajorEdits[4][0])) << "the nominal";
+    EXPECT_EQ(text(kMajorEdits[4][1]) + " " + FormatDouble15(w.CurrentBell().table.nominal), "0 " + text(kMajorEdits[4][0])) << "the nominal";
 }
 
 // Every edit of `dialog` as "id<N>=text", sorted.
@@ -58,7 +76,7 @@ protected:
     // The window on a capture that plays `blocks`, then silence.
     MainWindow& Open(std::vector<std::vector<std::int16_t>> blocks = {}) {
         delivered = 0;
-        Start(std::move(blocks)).progressTickMilliseconds = 1;
+        Start(std::move(blocks)).SetProgressTick(1);
         return *window;
     }
     void Press(int id) { window->Item<QPushButton>(id)->click(); }  // nothing happens while disabled
@@ -101,12 +119,12 @@ inline std::vector<std::string> CycleTest::TunersSession() {
     EXPECT_EQ(Text(kSamples), "0") << "quiet blocks do not trigger";
     Deliver(BlocksFor(kTwoSeconds));
     EXPECT_EQ(Text(kStatus) + " " + Text(kSamples), "stopped 88200");
-    EXPECT_EQ(w.analysedRecording.Length(), 86470) << "trunc(88200 / 1.02): stretched before the analysis";
+    EXPECT_EQ(w.CurrentBell().analysed.Length(), 86470) << "trunc(88200 / 1.02): stretched before the analysis";
     ExpectBellShown(w, 1.02);
     ExpectEnabled({kStartAnalysis, kExit, kSaveRecording, kSavePartials, kViewPartials, kAddPartial}, true);
     EXPECT_FALSE(Enabled(kStopAnalysis));
     const std::vector<std::string> shown = EditTexts(w);
-    const PartialTable analysed = w.table;
+    const PartialTable analysed = w.CurrentBell().table;
     WhenModalStatic([&](QWidget* grid) {  // the whole table, read-only
         for (std::size_t row = 0; row < EditPartialsDialog::kRows; ++row) {
             const auto& ids = EditPartialsDialog::kCellIds[row];
@@ -141,8 +159,8 @@ inline std::vector<std::string> CycleTest::TunersSession() {
         Press(f.command);
         EXPECT_EQ(Messages(), f.message ? std::vector<std::string>{f.message} : std::vector<std::string>{});
         EXPECT_EQ(EditTexts(w), shown);
-        EXPECT_TRUE(w.table.frequency == analysed.frequency && w.table.nominal == analysed.nominal &&
-                    w.soundState == SoundState::Recorded);
+        EXPECT_TRUE(w.CurrentBell().table.frequency == analysed.frequency && w.CurrentBell().table.nominal == analysed.nominal &&
+                    w.CurrentBell().sound == SoundState::Recorded);
         ExpectEnabled({kSaveRecording, kSavePartials, kViewPartials}, true);
     }
     script.messages.clear();
@@ -150,9 +168,9 @@ inline std::vector<std::string> CycleTest::TunersSession() {
     Press(kSaveRecording);
     Press(kSavePartials);
     const std::string wave = ReadWholeFile("tenor.wav"), partials = ReadWholeFile("tenor.par");
-    EXPECT_TRUE(wave.size() == 48u + 2u * 86470u && std::memcmp(wave.data() + 48, w.analysedRecording.Data(), 2u * 86470u) == 0);
+    EXPECT_TRUE(wave.size() == 48u + 2u * 86470u && std::memcmp(wave.data() + 48, w.CurrentBell().analysed.Data(), 2u * 86470u) == 0);
     EXPECT_EQ(partials, FormatPartials(analysed, ""));
-    EXPECT_TRUE(w.soundState == SoundState::Saved && Enabled(kSaveRecording)) << "saved, and can be saved again";
+    EXPECT_TRUE(w.CurrentBell().sound == SoundState::Saved && Enabled(kSaveRecording)) << "saved, and can be saved again";
     out.insert(out.end(), {wave, partials});
     out.insert(out.end(), shown.begin(), shown.end());
 

@@ -36,8 +36,6 @@ TEST_F(CycleTest, StartChecksTheParameters) {
     for (const ParameterCase& c : cases) {
         SCOPED_TRACE(std::string(c.texts[0]) + " " + c.texts[1] + " " + c.texts[2] + " " + c.texts[3] + " " + c.texts[4]);
         script.messages.clear();
-        w.soundState = SoundState::Recorded;
-        w.table.partialsValid = 1;
         const int ids[] = {kStartFrequency, kEndFrequency, kInterval, kSpeedAdjust, kLowNominal, kHighNominal};
         for (int i = 0; i < 6; ++i) SetText(ids[i], c.texts[i]);
         Press(kStartAnalysis);
@@ -46,11 +44,11 @@ TEST_F(CycleTest, StartChecksTheParameters) {
         if (!c.accepted) expected.push_back("Bad analysis parameters!");
         EXPECT_EQ(Messages(), expected);
         EXPECT_EQ((Text(kLowNominal) + " " + Text(kHighNominal)).toStdString(), std::string(c.lowShown) + " " + c.highShown);
-        EXPECT_EQ(w.recorder.State(), c.accepted ? RecorderState::WaitForTrigger : RecorderState::Stopped);
-        EXPECT_TRUE(w.soundState == SoundState::None && w.table.partialsValid == 0);
+        EXPECT_EQ(w.LiveInput().State(), c.accepted ? RecorderState::WaitForTrigger : RecorderState::Stopped);
+        EXPECT_TRUE(w.CurrentBell().sound == SoundState::None && w.CurrentBell().table.partialsValid == 0);
         ExpectEnabled({kSaveRecording, kViewPartials}, false);
         EXPECT_EQ(Enabled(kStartAnalysis), !c.accepted);
-        EXPECT_TRUE(!c.accepted || w.request.recordLength == static_cast<std::int32_t>(44100 / std::stod(c.texts[2])));
+        EXPECT_TRUE(!c.accepted || w.CurrentBell().request.recordLength == static_cast<std::int32_t>(44100 / std::stod(c.texts[2])));
         Press(kStopAnalysis);
     }
 }
@@ -68,43 +66,43 @@ TEST_F(CycleTest, ContinuousCycles) {
     Deliver(strikeBlocks);
     ExpectBellShown(w, 1.0);
     EXPECT_EQ(Text(kStatus), "wait for trigger");
-    EXPECT_EQ(w.soundState, SoundState::None) << "the new arming replaced the sound";
+    EXPECT_EQ(w.CurrentBell().sound, SoundState::None) << "the new arming replaced the sound";
     ExpectEnabled({kSaveRecording, kStartAnalysis, kViewPartials}, false);
     w.Item<QRadioButton>(kSingleShot)->click();  // takes effect at the end of the running cycle
     Deliver(strikeBlocks);
     EXPECT_EQ(Text(kStatus), "stopped");
-    EXPECT_TRUE(std::equal(bell.begin(), bell.end(), w.recording.Data())) << "recorded from the strike on";
+    EXPECT_TRUE(std::equal(bell.begin(), bell.end(), w.CurrentBell().recording.Data())) << "recorded from the strike on";
     ExpectEnabled({kSaveRecording, kViewPartials, kStartAnalysis}, true);
 
     // 80 spectrum intervals are too few for the smoothing at 0.5 Hz.
-    const std::array<double, 8> shown = w.majorFrequency;
+    const std::vector<std::string> shown = MajorTexts(w);
     w.Item<QRadioButton>(kContinuous)->click();
     SetText(kStartFrequency, "1000");
     SetText(kEndFrequency, "1040");
     Press(kStartAnalysis);
     Deliver(strikeBlocks);
-    EXPECT_TRUE(w.spectrum.steps == 80 && w.spectrum.Measured() && !w.spectrum.Smoothed() && !w.table.partialsValid);
-    EXPECT_EQ(w.majorFrequency, shown) << "the major partials stay as they were";
-    EXPECT_EQ(w.recorder.State(), RecorderState::WaitForTrigger) << "armed again all the same";
-    EXPECT_EQ(w.view.maxBinsPerPixel, 1) << "the plot shows the new spectrum";
+    EXPECT_TRUE(w.CurrentBell().spectrum.steps == 80 && w.CurrentBell().spectrum.Measured() && !w.CurrentBell().spectrum.Smoothed() && !w.CurrentBell().table.partialsValid);
+    EXPECT_EQ(MajorTexts(w), shown) << "the major partials stay as they were";
+    EXPECT_EQ(w.LiveInput().State(), RecorderState::WaitForTrigger) << "armed again all the same";
+    EXPECT_EQ(w.View().maxBinsPerPixel, 1) << "the plot shows the new spectrum";
     Press(kStopAnalysis);
     ExpectEnabled({kViewPartials, kSavePartials}, false);
     EXPECT_TRUE(Enabled(kAddPartial));
 
     // A cancelled transform ends the cycle and keeps the recording.
     SetText(kEndFrequency, "5000");
-    w.progressTickMilliseconds = 50;
+    w.SetProgressTick(50);
     Press(kStartAnalysis);
     CancelNextAnalysis();
     Deliver(strikeBlocks);
     EXPECT_EQ(Text(kStatus), "stopped");
-    EXPECT_TRUE(w.soundState == SoundState::Recorded && !w.spectrum.Measured() && !w.table.partialsValid);
+    EXPECT_TRUE(w.CurrentBell().sound == SoundState::Recorded && !w.CurrentBell().spectrum.Measured() && !w.CurrentBell().table.partialsValid);
     EXPECT_TRUE(Enabled(kSaveRecording));
     ExpectEnabled({kAddPartial, kScale}, false);
-    EXPECT_EQ(w.majorFrequency, shown);
+    EXPECT_EQ(MajorTexts(w), shown);
     EXPECT_TRUE(script.messages.empty()) << "a cancel is no error";
     Deliver(strikeBlocks);
-    EXPECT_EQ(w.soundState, SoundState::Recorded) << "no new wait for the trigger";
+    EXPECT_EQ(w.CurrentBell().sound, SoundState::Recorded) << "no new wait for the trigger";
 
     // "Stop analysis" discards a recording whose last block came in while the click was on its way.
     w.Item<QCheckBox>(kWaitForTrigger)->click();
@@ -115,11 +113,11 @@ TEST_F(CycleTest, ContinuousCycles) {
     ASSERT_TRUE(capture->WaitProcessed(delivered));
     Press(kStopAnalysis);
     QCoreApplication::processEvents();
-    EXPECT_FALSE(w.spectrum.Measured()) << "nothing analysed";
-    EXPECT_TRUE(w.soundState == SoundState::None && !Enabled(kSaveRecording));
+    EXPECT_FALSE(w.CurrentBell().spectrum.Measured()) << "nothing analysed";
+    EXPECT_TRUE(w.CurrentBell().sound == SoundState::None && !Enabled(kSaveRecording));
     Press(kStartAnalysis);
     Deliver(2);
-    EXPECT_TRUE(w.spectrum.Measured() && w.spectrum.steps == 800) << "the next start records and analyses";
+    EXPECT_TRUE(w.CurrentBell().spectrum.Measured() && w.CurrentBell().spectrum.steps == 800) << "the next start records and analyses";
 }
 
 }  // namespace

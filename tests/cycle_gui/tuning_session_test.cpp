@@ -7,10 +7,12 @@
 #include <QDoubleSpinBox>
 #include <QLabel>
 #include <QTableWidget>
+#include <QTest>
 
 #include "cycle_fixture.h"
 #include "data/wave_file.h"
 #include "tuning/tuning_text.h"
+#include "ui/spectrum_geometry.h"
 #include "ui/tuning_table.h"
 
 namespace {
@@ -43,10 +45,10 @@ TEST_F(CycleTest, ATuningSessionInThePanel) {
     w.Item<QRadioButton>(kContinuous)->click();
     Press(kStartAnalysis);
     std::vector<double> nominals;
-    for (int strike = 0; strike < 4; ++strike, nominals.push_back(PreciseNominal(w.tuning))) {
+    for (int strike = 0; strike < 4; ++strike, nominals.push_back(PreciseNominal(w.CurrentBell().tuning))) {
         Deliver(1 + BlocksFor(kTwoSeconds));
         if (strike == 0) {
-            EXPECT_EQ(cell("nominal", 7)->text().toStdString(), FixedText(PreciseNominal(w.tuning), 4) + " \u00b1 0");
+            EXPECT_EQ(cell("nominal", 7)->text().toStdString(), FixedText(PreciseNominal(w.CurrentBell().tuning), 4) + " \u00b1 0");
         }
     }
     Press(kStopAnalysis);
@@ -58,7 +60,7 @@ TEST_F(CycleTest, ATuningSessionInThePanel) {
     EXPECT_EQ(cell("nominal", 7)->text().toStdString(), FrequencyWithUncertainty(mean, std::sqrt(squares / 2), "\u00b1"));
     EXPECT_EQ(cell("nominal", 8)->text().toStdString(), "+0.00 \u00b1 0.00") << "the nominal is its own reference";
     EXPECT_NE(w.Item<QLabel>(kTuningStatus)->text().toStdString().find("3 strikes averaged since Reset, 1 strike left out"), std::string::npos);
-    EXPECT_EQ(w.Item<QLabel>(kStrikeNote)->text().toStdString(), StrikeNoteText(w.tuning));
+    EXPECT_EQ(w.Item<QLabel>(kStrikeNote)->text().toStdString(), StrikeNoteText(w.CurrentBell().tuning));
     // The test bell's tierce is 7.2 cents flat and its octave nominal 8.6 sharp of the just ideal.
     const auto colour = [&](const char* partial) { return cell(partial, 4)->background().color(); };
     EXPECT_EQ(std::tuple(colour("tierce"), colour("oct. nom."), colour("hum")),
@@ -75,9 +77,9 @@ TEST_F(CycleTest, ATuningSessionInThePanel) {
     WriteWholeFile("founder.txt", "tierce,-890\nquint\n");
     script.fileAnswers = {"founder.txt"};
     ideal->setCurrentIndex(2), emit ideal->activated(2);
-    EXPECT_EQ(std::tuple(ideal->currentIndex(), w.ideal.name, script.messages.back().text),
+    EXPECT_EQ(std::tuple(ideal->currentIndex(), w.Ideal().name, script.messages.back().text),
               std::tuple(1, std::string("tempered"), "founder.txt:2: " + IdealFileErrorText(kIdealLineNoComma)));
-    EXPECT_TRUE(cell("nominal", 7)->text().isEmpty() && w.strikes.accepted() == 0);
+    EXPECT_TRUE(cell("nominal", 7)->text().isEmpty() && w.CurrentBell().strikes.accepted() == 0);
     script.messages.clear();
 
     // A file (silence, then the bell) analysed by the window and by the command-line analyser.
@@ -91,7 +93,7 @@ TEST_F(CycleTest, ATuningSessionInThePanel) {
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &dragged, Qt::LeftButton, {});
     QApplication::sendEvent(&w, &enter), QApplication::sendEvent(&w, &drop);
     EXPECT_TRUE(enter.isAccepted() && drop.isAccepted());
-    EXPECT_TRUE(w.soundState == SoundState::Recorded && std::equal(strike.begin(), strike.end(), w.recording.Data()));
+    EXPECT_TRUE(w.CurrentBell().sound == SoundState::Recorded && std::equal(strike.begin(), strike.end(), w.CurrentBell().recording.Data()));
     Press(kSavePartials);
     EXPECT_EQ(script.fileRequests.back().initialName, directory.filePath("bell.par").toStdString());
     ASSERT_EQ(std::system(CAMPANOR_ANALYSE " --format par -o tool.par bell.wav"), 0);
@@ -101,11 +103,11 @@ TEST_F(CycleTest, ATuningSessionInThePanel) {
     EXPECT_TRUE(pdf.rfind("%PDF", 0) == 0 && pdf.find("/Count 1") != std::string::npos) << pdf.size();
 
     Press(kStartAnalysis), Press(kStopAnalysis);
-    EXPECT_TRUE(w.request.waveFileName.empty()) << "a live recording is not the file any more";
+    EXPECT_TRUE(w.CurrentBell().request.waveFileName.empty()) << "a live recording is not the file any more";
     Press(kReadPartials);
-    EXPECT_FALSE(w.tuning.measured);
+    EXPECT_FALSE(w.CurrentBell().tuning.measured);
     EXPECT_EQ(std::tuple(panel->rowCount(), cell("nominal", 1)->text(), cell("quint", 5)->text()),
-              std::tuple(7, QString::fromStdString(FixedText(w.table.nominal, 3)), QString("-")));
+              std::tuple(7, QString::fromStdString(FixedText(w.CurrentBell().table.nominal, 3)), QString("-")));
     EXPECT_EQ(w.Item<QLabel>(kTuningStatus)->text().left(30).toStdString(), "From the partials file alone: ");
     EXPECT_TRUE(script.messages.empty()) << script.messages.front().text;
 
@@ -114,7 +116,7 @@ TEST_F(CycleTest, ATuningSessionInThePanel) {
     ASSERT_FALSE(script.messages.empty());
     EXPECT_EQ(script.messages.back().text, "ring.campanor: this version of Campanor cannot open project files.");
     w.OpenGivenFile(directory.filePath("bell.wav").toStdString());
-    EXPECT_TRUE(w.tuning.measured && w.request.waveFileName == directory.filePath("bell.wav").toStdString());
+    EXPECT_TRUE(w.CurrentBell().tuning.measured && w.CurrentBell().request.waveFileName == directory.filePath("bell.wav").toStdString());
 }
 
 // A strike too loud for the input, then a file that ends too early: each report's warnings follow the status, all
@@ -126,15 +128,15 @@ TEST_F(CycleTest, WarningsFollowTheStatus) {
     Press(kStartAnalysis);
     Deliver(1 + BlocksFor(kTwoSeconds));
     auto* status = w.Item<QLabel>(kTuningStatus);
-    ASSERT_FALSE(w.tuning.warnings.empty());
-    EXPECT_EQ(std::tuple(w.tuning.warnings.front().code, w.tuning.clippedSamples),
+    ASSERT_FALSE(w.CurrentBell().tuning.warnings.empty());
+    EXPECT_EQ(std::tuple(w.CurrentBell().tuning.warnings.front().code, w.CurrentBell().tuning.clippedSamples),
               std::tuple("clipped", std::count_if(loud.begin(), loud.end(), [](int s) { return s == 32767 || s == -32768; })));
-    EXPECT_EQ(status->text().toStdString(), "Measured from the recording. " + WarningsText(w.tuning));
-    EXPECT_EQ(status->toolTip().split('\n').size(), static_cast<qsizetype>(w.tuning.warnings.size()));
-    EXPECT_TRUE(status->toolTip().startsWith(QString::fromStdString(WarningLine(w.tuning.warnings.front()))));
+    EXPECT_EQ(status->text().toStdString(), "Measured from the recording. " + WarningsText(w.CurrentBell().tuning));
+    EXPECT_EQ(status->toolTip().split('\n').size(), static_cast<qsizetype>(w.CurrentBell().tuning.warnings.size()));
+    EXPECT_TRUE(status->toolTip().startsWith(QString::fromStdString(WarningLine(w.CurrentBell().tuning.warnings.front()))));
     const int width = status->width();
     status->resize(150, status->height()), w.ShowTuning();
-    const std::size_t count = w.tuning.warnings.size();
+    const std::size_t count = w.CurrentBell().tuning.warnings.size();
     EXPECT_TRUE(status->text().startsWith(QString("Measured from the recording. %1 warning%2: clipped")
                                               .arg(count).arg(count == 1 ? "" : "s")))
         << status->text().toStdString();
@@ -143,8 +145,8 @@ TEST_F(CycleTest, WarningsFollowTheStatus) {
     const std::vector<std::int16_t> strike = BellScaled(1.0);  // the bell's first second, where the record length wants two
     const Recording file = WithSamples({}, {strike.begin(), strike.begin() + 44100});
     ASSERT_TRUE(SaveWaveFile("short.wav", file) && w.AnalyseSoundFile("short.wav"));
-    const std::vector<std::string> codes = WarningCodes(w.tuning);
-    EXPECT_TRUE(w.tuning.clippedSamples == 0 && std::find(codes.begin(), codes.end(), "padded") != codes.end() &&
+    const std::vector<std::string> codes = WarningCodes(w.CurrentBell().tuning);
+    EXPECT_TRUE(w.CurrentBell().tuning.clippedSamples == 0 && std::find(codes.begin(), codes.end(), "padded") != codes.end() &&
                 std::find(codes.begin(), codes.end(), "clipped") == codes.end()) << testing::PrintToString(codes);
     EXPECT_TRUE(status->toolTip().contains("Warning (padded): ")) << status->toolTip().toStdString();
 }
@@ -167,15 +169,25 @@ TEST_F(CycleTest, AnAddedPartialIsMeasuredLikeTheRest) {
         for (const TunedPartial& p : report.partials) list.push_back(p.name);
         return list;
     };
-    const std::vector<std::string> before = names(w.tuning);
-    ASSERT_TRUE(w.tuning.measured && std::find(before.begin(), before.end(), "quint") == before.end());
-    w.view.cursorFrequency = std::round(quint.frequency * 2.0) / 2.0, w.view.cursorAmplitude = 1.0;
+    const std::vector<std::string> before = names(w.CurrentBell().tuning);
+    ASSERT_TRUE(w.CurrentBell().tuning.measured && std::find(before.begin(), before.end(), "quint") == before.end());
+    // The cursor on the quint: a click near it, "Scale" down to one point a column around the cursor, a click on it.
+    const SpectrumView& view = w.View();
+    const int point = static_cast<int>(std::round(quint.frequency * 2.0));
+    const auto click = [&] {
+        const int column = PointColumn(point, view.firstBin, view.binsPerPixel);
+        QTest::mouseClick(&w, Qt::LeftButton, {}, QPoint(view.frameRect.left + column, view.frameRect.top + 50));
+    };
+    click();
+    while (view.binsPerPixel != 1) Press(kScale);
+    click();
+    ASSERT_EQ(view.cursorFrequency, point / 2.0);
     Press(kAddPartial);
-    const std::vector<std::string> after = names(w.tuning);
+    const std::vector<std::string> after = names(w.CurrentBell().tuning);
     EXPECT_NE(std::find(after.begin(), after.end(), "quint"), after.end()) << testing::PrintToString(after);
     EXPECT_EQ(after.size(), before.size() + 1);
-    EXPECT_TRUE(w.tuning.measured && w.Item<QTableWidget>(kTuningTable)->rowCount() == static_cast<int>(after.size()));
-    EXPECT_EQ(w.strikes.accepted(), 0);
+    EXPECT_TRUE(w.CurrentBell().tuning.measured && w.Item<QTableWidget>(kTuningTable)->rowCount() == static_cast<int>(after.size()));
+    EXPECT_EQ(w.CurrentBell().strikes.accepted(), 0);
 }
 
 }  // namespace

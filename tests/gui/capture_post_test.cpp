@@ -62,7 +62,7 @@ TEST(CapturePost, NoAllocationOrLockPerBlockWithTheRealWindow) {
     SetCaptureSourceFactory([] { return std::make_unique<CountingSource>(); });
     MainWindow window(VersionStrings{"Campanor", "developers", "1", "(C)"});
     ASSERT_TRUE(window.Create());
-    window.progressTickMilliseconds = 5;
+    window.SetProgressTick(5);
     window.Item<QPushButton>(MainWindowIds::kStartAnalysis)->click();
     // Eleven blocks make the 2 s recording; its analysis runs under the progress dialog, then the level messages
     // go on while the window stands still.

@@ -20,9 +20,11 @@
 #include "app/calibration.h"
 #include "app/command_line.h"
 #include "campanor_build_info.h"
-#include "app/startup_spectrum.h"
+#include "cycle/startup_spectrum.h"
 #include "data/number_text.h"
+#include "data/wave_file.h"
 #include "main_window_fixture.h"
+#include "tests/support/test_bell.h"
 #include "partials/partial_table.h"
 #include "ui/analyser_app.h"
 #include "ui/spectrum_geometry.h"
@@ -60,22 +62,22 @@ TEST_F(MainWindowTest, StartUpAndCalibration) {
     EXPECT_TRUE(Enabled(kViewPartials) && Enabled(kAddPartial) && !Enabled(kSaveRecording) && !Enabled(kStopAnalysis));
     // "Add Partial" adds the peak under the cursor; the plot-row controls reach the view.
     w.show();
-    ASSERT_EQ(w.view.binsPerPixel, 15);  // the column of points 1665 ... 1679 holds the 835 Hz start-up peak
-    QTest::mouseClick(&w, Qt::LeftButton, {}, QPoint(w.view.frameRect.left + 111, w.view.frameRect.top + 50));
+    ASSERT_EQ(w.View().binsPerPixel, 15);  // the column of points 1665 ... 1679 holds the 835 Hz start-up peak
+    QTest::mouseClick(&w, Qt::LeftButton, {}, QPoint(w.View().frameRect.left + 111, w.View().frameRect.top + 50));
     ASSERT_EQ(Text(kCursorFrequency) + " " + Text(kCursorAmplitude), "835 4");
-    const int rowsBefore = w.table.count;
+    const int rowsBefore = w.CurrentBell().table.count;
     w.Item<QPushButton>(kAddPartial)->click();
-    EXPECT_TRUE(w.table.count == rowsBefore + 1 && w.table.HasPeakIn(835.0, 835.5));
+    EXPECT_TRUE(w.CurrentBell().table.count == rowsBefore + 1 && w.CurrentBell().table.HasPeakIn(835.0, 835.5));
     EXPECT_EQ(Text(kMajorEdits[4][0]), "640");
     std::remove("correct.txt");
-    EXPECT_EQ(Start().speedAdjust, 1.0) << "no file";
+    EXPECT_EQ(Start().EditedParameters().speedAdjust, 1.0) << "no file";
     window->Item<QPushButton>(kScale)->click();
     EXPECT_EQ(Text(kBinsPerPixel), "1") << "from full compression back to 1";
     window->Item<ScrollBar>(kScrollBar)->triggerAction(QAbstractSlider::SliderPageStepAdd);
     window->Item<SpinButton>(kSpin)->Step(1);
-    EXPECT_EQ(window->view.firstBin + window->Item<ScrollBar>(kScrollBar)->value(), 400);
+    EXPECT_EQ(window->View().firstBin + window->Item<ScrollBar>(kScrollBar)->value(), 400);
     window->Item<ScrollBar>(kScrollBar)->setValue(2000);  // all that its context menu's "Scroll here" does
-    EXPECT_EQ(window->view.firstBin, 2000);    EXPECT_EQ(Text(kCursorFrequency), "100.5");
+    EXPECT_EQ(window->View().firstBin, 2000);    EXPECT_EQ(Text(kCursorFrequency), "100.5");
     EXPECT_TRUE(script.messages.empty());
 }
 
@@ -135,55 +137,59 @@ TEST_F(MainWindowTest, FitsItsTemplateAndWorksFromTheKeyboard) {
 // around the pointer, a drag pans, the keys step and page, the dB box and the live readout work.
 TEST_F(MainWindowTest, APlotThatGrowsZoomsPansAndReadsOut) {
     MainWindow& w = Start();
-    const QSize normal = w.size(), plot(w.view.plotRect.Width(), w.view.plotRect.Height());
+    const QSize normal = w.size(), plot(w.View().plotRect.Width(), w.View().plotRect.Height());
     const QRect bar = w.GetDlgItem(kScrollBar)->geometry();
     EXPECT_EQ(w.minimumSize(), normal);
     w.resize(1920, 1080);
     const int dx = 1920 - normal.width(), dy = 1080 - normal.height();
-    const int width = w.view.plotRect.Width();
-    EXPECT_EQ(std::tuple(width, w.view.plotRect.Height(), w.GetDlgItem(kScrollBar)->geometry()),
+    const int width = w.View().plotRect.Width();
+    EXPECT_EQ(std::tuple(width, w.View().plotRect.Height(), w.GetDlgItem(kScrollBar)->geometry()),
               std::tuple(plot.width() + dx, plot.height() + dy, bar.translated(0, dy).adjusted(0, 0, dx, 0)));
-    EXPECT_EQ(std::tuple(w.view.binsPerPixel, w.spin->Upper(), w.scrollBar->GetScrollInfo().page),
+    EXPECT_EQ(std::tuple(w.View().binsPerPixel, w.Item<SpinButton>(kSpin)->Upper(), w.Item<ScrollBar>(kScrollBar)->GetScrollInfo().page),
               std::tuple(FitBinsPerPixel(10000, width), width - 1, width * FitBinsPerPixel(10000, width)));
-    const QPoint at(w.view.frameRect.left + 300, w.view.frameRect.top + 100);
-    const int point = ColumnFirstPoint(300, w.view.firstBin, w.view.binsPerPixel);
+    const QPoint at(w.View().frameRect.left + 300, w.View().frameRect.top + 100);
+    const int point = ColumnFirstPoint(300, w.View().firstBin, w.View().binsPerPixel);
     QWheelEvent wheel(at, w.mapToGlobal(at), {}, {0, 120}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
     QApplication::sendEvent(&w, &wheel);
-    EXPECT_EQ(std::pair(w.view.binsPerPixel, ColumnFirstPoint(300, w.view.firstBin, 4)), std::pair(4, point / 4 * 4));
-    const int first = w.view.firstBin;
+    EXPECT_EQ(std::pair(w.View().binsPerPixel, ColumnFirstPoint(300, w.View().firstBin, 4)), std::pair(4, point / 4 * 4));
+    const int first = w.View().firstBin;
     QTest::mousePress(&w, Qt::LeftButton, {}, at);
     QTest::mouseMove(&w, at + QPoint(-50, 0));
     QTest::mouseRelease(&w, Qt::LeftButton, {}, at + QPoint(-50, 0));
-    EXPECT_EQ(w.view.firstBin, first + 200) << "dragged 50 columns left";
-    const int column = w.spin->GetPos();
-    QTest::keyClick(w.plotFrame, Qt::Key_Right, Qt::ShiftModifier);
-    QTest::keyClick(w.plotFrame, Qt::Key_PageDown);
-    EXPECT_EQ(std::pair(w.view.firstBin, w.spin->GetPos()), std::pair(first + 400, column - 50 + 10)) << "the drag left the cursor 50 columns left";
+    EXPECT_EQ(w.View().firstBin, first + 200) << "dragged 50 columns left";
+    const int column = w.Item<SpinButton>(kSpin)->GetPos();
+    QTest::keyClick(w.GetDlgItem(kPlotFrame), Qt::Key_Right, Qt::ShiftModifier);
+    QTest::keyClick(w.GetDlgItem(kPlotFrame), Qt::Key_PageDown);
+    EXPECT_EQ(std::pair(w.View().firstBin, w.Item<SpinButton>(kSpin)->GetPos()), std::pair(first + 400, column - 50 + 10)) << "the drag left the cursor 50 columns left";
     w.Item<QCheckBox>(kDecibels)->click();
     QTest::mouseMove(&w, at);
-    EXPECT_TRUE(w.view.decibels);
+    EXPECT_TRUE(w.View().decibels);
     const double hovered = (first + 1600) * 0.5;  // column 300 from first + 400, silent between the start-up peaks
-    EXPECT_EQ(w.hoverReadout, FormatDouble15(hovered) + " Hz  0  " + NoteName(hovered));
+    EXPECT_EQ(w.HoverReadout(), FormatDouble15(hovered) + " Hz  0  " + NoteName(hovered));
 }
 
 // At 0.05 Hz the cursor keeps its point through the exchanges the level meter runs five times a second and a
 // "Scale" that centres the plot on it again.
 TEST_F(MainWindowTest, CursorKeepsItsPointAtTheFinestInterval) {
     MainWindow& w = Start();
-    w.spectrum = Spectrum{0.0, 1000.0, 0.05, 20000, std::vector<double>(20001, 1.0), {}, 0.0, 0.0};
-    FindMaximum(w.spectrum);
-    w.view.RefreshAfterAnalysis();
-    while (w.view.binsPerPixel != 1) w.Item<QPushButton>(kScale)->click();
+    w.SetProgressTick(1);
+    ASSERT_TRUE(SaveWaveFile("bell.wav", WithSamples({}, BellSamples(2 * 44100))));
+    SetText(kInterval, "0.05"), SetText(kEndFrequency, "1000"), SetText(kHighNominal, "1000");
+    ASSERT_TRUE(w.AnalyseSoundFile("bell.wav"));
+    const SpectrumView& view = w.View();
+    ASSERT_EQ(std::pair(w.CurrentBell().spectrum.interval, w.CurrentBell().spectrum.steps), std::pair(0.05, 20000));
+    w.show();
+    while (view.binsPerPixel != 1) w.Item<QPushButton>(kScale)->click();
     int moved = 0;
     for (int column = 0; column < 100; ++column) {
-        w.view.PlaceCursor(column);
-        const int point = w.view.cursorBin;
-        const double hz = w.view.cursorFrequency;
+        QTest::mouseClick(&w, Qt::LeftButton, {}, QPoint(view.frameRect.left + column, view.frameRect.top + 50));
+        const int point = view.cursorBin;
+        const double hz = view.cursorFrequency;
         w.UpdateData(true);
         w.Item<QPushButton>(kScale)->click();
-        moved += w.view.cursorFrequency != hz || w.view.cursorBin != SnapToColumn(point, w.view.firstBin, w.view.binsPerPixel);
-        while (w.view.binsPerPixel != 1) w.Item<QPushButton>(kScale)->click();
-        moved += w.view.cursorBin != point;  // back at one point a column
+        moved += view.cursorFrequency != hz || view.cursorBin != SnapToColumn(point, view.firstBin, view.binsPerPixel);
+        while (view.binsPerPixel != 1) w.Item<QPushButton>(kScale)->click();
+        moved += view.cursorBin != point;  // back at one point a column
     }
     EXPECT_EQ(moved, 0);
 }
@@ -233,13 +239,13 @@ TEST_F(MainWindowTest, LevelMeterAndParameterEdits) {
     auto* slider = w.Item<QSlider>(kTriggerSlider);
     slider->setValue(60);
     Deliver();
-    EXPECT_EQ(w.recorder.Threshold(), 25 * 327) << "a value set by the program is no move";
+    EXPECT_EQ(w.LiveInput().Threshold(), 25 * 327) << "a value set by the program is no move";
     QTest::mouseRelease(slider, Qt::LeftButton, {}, slider->rect().center());
     Deliver();
-    EXPECT_EQ(w.recorder.Threshold(), 60 * 327);
+    EXPECT_EQ(w.LiveInput().Threshold(), 60 * 327);
     for (const Qt::Key key : {Qt::Key_PageUp, Qt::Key_Right}) QTest::keyClick(slider, key);
     Deliver();
-    EXPECT_TRUE(w.recorder.Threshold() == 71 * 327 && w.Item<QLabel>(kTriggerValue)->text() == "71");
+    EXPECT_TRUE(w.LiveInput().Threshold() == 71 * 327 && w.Item<QLabel>(kTriggerValue)->text() == "71");
 
     SetText(kInterval, "6");
     SetText(kSpeedAdjust, "1.1");
@@ -254,13 +260,13 @@ TEST_F(MainWindowTest, LevelMeterAndParameterEdits) {
     EXPECT_EQ(volume(), 0) << "the 16384 block came while the range message was open";
     EXPECT_EQ(script.messages.at(0).text, "Please enter a number between 0.05 and 5.");
     EXPECT_EQ(QApplication::focusWidget(), w.GetDlgItem(kInterval));
-    EXPECT_EQ(w.request.interval + w.speedAdjust, 7.0) << "stored, and the speed not read after it";
+    EXPECT_EQ(w.EditedParameters().interval + w.EditedParameters().speedAdjust, 7.0) << "stored, and the speed not read after it";
     Deliver();
     EXPECT_EQ(volume(), 99);
     SetText(kInterval, "0.5");
     w.OnParameterKillFocus();
     EXPECT_EQ(script.messages.size(), 1u) << "level exchanges do not check the parameters";
-    EXPECT_EQ(w.speedAdjust, 1.1);
+    EXPECT_EQ(w.EditedParameters().speedAdjust, 1.1);
     // Enter in an edit applies it (with its range check) and never asks to exit.
     SetText(kSpeedAdjust, "1.3");
     QTimer::singleShot(0, [] { if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) d->reject(); });
@@ -302,7 +308,7 @@ TEST_F(MainWindowTest, ALostInputIsSaidAndReopened) {
         for (std::int32_t i = 0; i < n; ++i) block[i] = static_cast<std::int16_t>(i % 2 ? 20000 : -20000);
         return index == 3 || index == 16 ? -1 : n;
     }));
-    window->progressTickMilliseconds = 1;
+    window->SetProgressTick(1);
     const auto start = [&] { window->Item<QPushButton>(MainWindowIds::kStartAnalysis)->click(); };
     const auto lose = [&] {
         capture->Deliver(1);

@@ -1,4 +1,4 @@
-#include "app/startup_spectrum.h"
+#include "cycle/startup_spectrum.h"
 
 #include <cstdint>
 
