@@ -107,7 +107,8 @@ public:
     ~MainWindow() override;
 
     // --- Commands and messages (user-interface thread) ----------------------
-    // "Start analysis": clears soundState and partialsValid, reads the six
+    // "Start analysis": the bell's sound and partials no longer offered for
+    // saving (Session::ForgetResults), then reads the six
     // parameters (with their range messages), computes steps, corrects the
     // nominal limits and shows them, and refuses with "Bad analysis
     // parameters!" unless ParametersAcceptable; otherwise arms the recorder
@@ -117,8 +118,8 @@ public:
     // discarded, and so is a recording that completed while the stop was on
     // its way (its WM_RECORDING_DONE is then ignored).
     void OnStopAnalysis();
-    // WM_RECORDING_DONE: finishes and stretches the recording, runs the
-    // transform under the progress dialog, names and shows the partials,
+    // WM_RECORDING_DONE: the session takes the recording and analyses it,
+    // the transform under the progress dialog; the partials are shown, the
     // refreshes the plot and, in continuous mode after a completed
     // transform, arms the recorder again. A cancelled transform ends the
     // cycle and keeps the recording for "Save recording".
@@ -144,12 +145,12 @@ public:
     void OnViewPartials();
     // WM_RECORDER_LEVEL: dropped while busy; otherwise reads the controls,
     // sets the recorder's threshold from the slider (x 327), shows the
-    // overload indicator while the recorder's overloadCount lasts (and
-    // counts it down), the samples recorded and the volume
-    // trunc(blockPeak x 100 / 32768), and pushes the fields.
+    // overload indicator while the recorder holds an overload (counting it
+    // down), the samples recorded and the volume trunc(block peak x 100 /
+    // 32768), and pushes the fields.
     void OnLevel();
-    // Enables each control for the recorder's state, the table's
-    // partialsValid, the recording's soundState and whether the spectrum is
+    // Enables each control for the session's state, the table's
+    // partialsValid, the bell's sound state and whether its spectrum is
     // measured.
     void EnableControls();
     // busy; EnableControls; push all fields; not busy.
@@ -163,7 +164,8 @@ public:
     void OnSingleShot();
     void OnContinuous();
     // Adds the peak under the cursor to the partial table, names the
-    // partials again and shows them.
+    // partials again and shows them with the tuning report measured again
+    // (Session::AddPartial).
     void OnAddPartial();
     // "Exit": confirm, close the recorder, end with IDOK after reading the
     // controls back.

@@ -53,58 +53,38 @@ TEST_F(CycleTest, StartChecksTheParameters) {
     }
 }
 
-// Continuous mode re-arms after every analysis, also when the peak detection
-// refuses; "Single shot" ends it after the running cycle, a cancel or a stop at once.
-TEST_F(CycleTest, ContinuousCycles) {
+// Continuous mode takes the next strike at once; "Single shot" ends it after the running cycle; a cancel ends
+// it too and keeps the recording for saving; a recording that completes while "Stop analysis" is on its way is
+// not analysed. (The cycle's arithmetic is the session's test; this is what the window shows of it.)
+TEST_F(CycleTest, ContinuousCancelAndStop) {
     const std::vector<std::int16_t> bell = BellSamples(kTwoSeconds);
     const int strikeBlocks = 1 + BlocksFor(kTwoSeconds);
     std::vector<std::vector<std::int16_t>> blocks, strike = BlocksOf(bell, 1);
-    for (int i = 0; i < 5; ++i) blocks.insert(blocks.end(), strike.begin(), strike.end());
+    for (int i = 0; i < 4; ++i) blocks.insert(blocks.end(), strike.begin(), strike.end());
     MainWindow& w = Open(std::move(blocks));
     w.Item<QRadioButton>(kContinuous)->click();
     Press(kStartAnalysis);
     Deliver(strikeBlocks);
     ExpectBellShown(w, 1.0);
     EXPECT_EQ(Text(kStatus), "wait for trigger");
-    EXPECT_EQ(w.CurrentBell().sound, SoundState::None) << "the new arming replaced the sound";
     ExpectEnabled({kSaveRecording, kStartAnalysis, kViewPartials}, false);
     w.Item<QRadioButton>(kSingleShot)->click();  // takes effect at the end of the running cycle
     Deliver(strikeBlocks);
     EXPECT_EQ(Text(kStatus), "stopped");
-    EXPECT_TRUE(std::equal(bell.begin(), bell.end(), w.CurrentBell().recording.Data())) << "recorded from the strike on";
     ExpectEnabled({kSaveRecording, kViewPartials, kStartAnalysis}, true);
 
-    // 80 spectrum intervals are too few for the smoothing at 0.5 Hz.
     const std::vector<std::string> shown = MajorTexts(w);
     w.Item<QRadioButton>(kContinuous)->click();
-    SetText(kStartFrequency, "1000");
-    SetText(kEndFrequency, "1040");
-    Press(kStartAnalysis);
-    Deliver(strikeBlocks);
-    EXPECT_TRUE(w.CurrentBell().spectrum.steps == 80 && w.CurrentBell().spectrum.Measured() && !w.CurrentBell().spectrum.Smoothed() && !w.CurrentBell().table.partialsValid);
-    EXPECT_EQ(MajorTexts(w), shown) << "the major partials stay as they were";
-    EXPECT_EQ(w.LiveInput().State(), RecorderState::WaitForTrigger) << "armed again all the same";
-    EXPECT_EQ(w.View().maxBinsPerPixel, 1) << "the plot shows the new spectrum";
-    Press(kStopAnalysis);
-    ExpectEnabled({kViewPartials, kSavePartials}, false);
-    EXPECT_TRUE(Enabled(kAddPartial));
-
-    // A cancelled transform ends the cycle and keeps the recording.
-    SetText(kEndFrequency, "5000");
     w.SetProgressTick(50);
     Press(kStartAnalysis);
     CancelNextAnalysis();
     Deliver(strikeBlocks);
     EXPECT_EQ(Text(kStatus), "stopped");
-    EXPECT_TRUE(w.CurrentBell().sound == SoundState::Recorded && !w.CurrentBell().spectrum.Measured() && !w.CurrentBell().table.partialsValid);
     EXPECT_TRUE(Enabled(kSaveRecording));
-    ExpectEnabled({kAddPartial, kScale}, false);
+    ExpectEnabled({kAddPartial, kScale, kViewPartials}, false);
     EXPECT_EQ(MajorTexts(w), shown);
     EXPECT_TRUE(script.messages.empty()) << "a cancel is no error";
-    Deliver(strikeBlocks);
-    EXPECT_EQ(w.CurrentBell().sound, SoundState::Recorded) << "no new wait for the trigger";
 
-    // "Stop analysis" discards a recording whose last block came in while the click was on its way.
     w.Item<QCheckBox>(kWaitForTrigger)->click();
     SetText(kInterval, "5");
     Press(kStartAnalysis);
@@ -113,11 +93,11 @@ TEST_F(CycleTest, ContinuousCycles) {
     ASSERT_TRUE(capture->WaitProcessed(delivered));
     Press(kStopAnalysis);
     QCoreApplication::processEvents();
-    EXPECT_FALSE(w.CurrentBell().spectrum.Measured()) << "nothing analysed";
-    EXPECT_TRUE(w.CurrentBell().sound == SoundState::None && !Enabled(kSaveRecording));
+    EXPECT_FALSE(Enabled(kSaveRecording)) << "nothing kept to save";
+    EXPECT_EQ(w.CurrentBell().spectrum.steps, 10000) << "nothing analysed";
     Press(kStartAnalysis);
     Deliver(2);
-    EXPECT_TRUE(w.CurrentBell().spectrum.Measured() && w.CurrentBell().spectrum.steps == 800) << "the next start records and analyses";
+    EXPECT_TRUE(w.CurrentBell().spectrum.Measured() && w.CurrentBell().spectrum.steps == 1000) << "the next start records and analyses";
 }
 
 }  // namespace

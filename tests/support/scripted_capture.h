@@ -13,7 +13,7 @@
 
 // A scripted sound card, read by the recorder's own capture thread like a device. Nothing comes until
 // Deliver lets blocks through; blocks are numbered from 0 over the script's life, across reopens too.
-// Hold it in a shared_ptr; pass Factory() to SetCaptureSourceFactory or OpenRecorder.
+// Hold it in a shared_ptr; pass Factory() to SetCaptureSourceFactory or Recorder::Open.
 class ScriptedCapture : public std::enable_shared_from_this<ScriptedCapture> {
 public:
     // Fills block number `index` (up to `capacity` samples); returns how many, or -1: the device fails.
