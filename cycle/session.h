@@ -89,7 +89,8 @@ public:
     // `runner`, as a live recording is. Returns the capture's code
     // (FileCaptureText), with `capture` saying how it went; on any code but
     // kFileCaptured the bell is unchanged. `outcome` tells how the analysis
-    // ended.
+    // ended: Refused, with nothing read, when the session is not Idle or no
+    // analysis accepts `parameters` (the window checks both first).
     std::uint16_t AnalyseFile(const std::string& path, const AnalysisParameters& parameters, int triggerLevel,
                               const TransformRunner& runner, FileCapture& capture, AnalysisOutcome& outcome);
     // A partials file read into `table`: it becomes the bell's table, its
