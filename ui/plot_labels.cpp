@@ -14,6 +14,31 @@ constexpr int kGap = 2;
 
 }  // namespace
 
+namespace {
+
+bool Free(const std::vector<PlotLabel>& labels, const QRect& rect) {
+    const QRect spaced = rect.adjusted(-kGap, 0, kGap, 0);
+    return std::none_of(labels.begin(), labels.end(), [&](const PlotLabel& l) { return l.rect.intersects(spaced); });
+}
+
+// The first free place for `natural` in the plot: itself, then a row at a
+// time above it, then a row at a time down from the top. `natural` itself
+// when every row is taken, so that no name is ever dropped.
+QRect FreePlace(const std::vector<PlotLabel>& labels, const QRect& natural, int height) {
+    if (Free(labels, natural)) return natural;
+    const int row = natural.height() + kGap;
+    for (QRect up = natural.translated(0, -row); up.top() >= 1; up.translate(0, -row)) {
+        if (Free(labels, up)) return up;
+    }
+    for (QRect down(natural.left(), 1, natural.width(), natural.height()); down.bottom() <= height - 2;
+         down.translate(0, row)) {
+        if (down.top() != natural.top() && Free(labels, down)) return down;
+    }
+    return natural;
+}
+
+}  // namespace
+
 std::vector<PlotLabel> PlacePartialLabels(const Spectrum& spectrum, const PartialTable& table,
                                           const PlotWindow& window, int width, int height,
                                           const std::function<QSize(const std::string&)>& textSize) {
@@ -31,15 +56,19 @@ std::vector<PlotLabel> PlacePartialLabels(const Spectrum& spectrum, const Partia
         if (point < window.firstBin || point > spectrum.steps || column > width - 2) continue;
         const std::string& text = table.partialNames[static_cast<std::size_t>(partial)];
         const QSize size = textSize(text);
-        const int top = ColumnBarTop(spectrum, window, column, height) - kGap - size.height();
+        if (size.width() > width - 2 || size.height() > height - 2) continue;  // a plot too small for any name
+        const int barTop = ColumnBarTop(spectrum, window, column, height);
+        const int top = barTop - kGap - size.height();
         QRect rect(column - size.width() / 2, top, size.width(), size.height());
         if (top < 1) rect.moveTo(column + kGap + 1, 1);
-        if (rect.left() < 1 || rect.right() > width - 2 || rect.bottom() > height - 2) continue;
-        const QRect spaced = rect.adjusted(-kGap, 0, kGap, 0);
-        if (std::any_of(labels.begin(), labels.end(), [&](const PlotLabel& l) { return l.rect.intersects(spaced); })) {
-            continue;
+        rect.moveLeft(std::clamp(rect.left(), 1, width - 2 - size.width() + 1));
+        const QRect placed = FreePlace(labels, rect, height);
+        PlotLabel label{text, placed, false, {}};
+        if (placed.top() != rect.top()) {
+            label.leader = true;
+            label.leaderTo = QPoint(column, std::max(barTop - 1, 0));
         }
-        labels.push_back({text, rect});
+        labels.push_back(label);
     }
     return labels;
 }
@@ -51,5 +80,13 @@ void DrawPlotLabels(QPainter& painter, const std::vector<PlotLabel>& labels, dou
         const QRectF r(label.rect.x() * scale, label.rect.y() * scale, label.rect.width() * scale,
                        label.rect.height() * scale);
         painter.drawText(r, Qt::AlignCenter | Qt::TextDontClip, QString::fromStdString(label.text));
+    }
+    painter.setPen(Qt::darkGray);
+    for (const PlotLabel& label : labels) {
+        if (!label.leader) continue;
+        // From the middle of the name's edge that faces the bar.
+        const bool above = label.rect.bottom() < label.leaderTo.y();
+        const QPointF from(label.rect.center().x() * scale, (above ? label.rect.bottom() + 1 : label.rect.top()) * scale);
+        painter.drawLine(from, QPointF(label.leaderTo.x() * scale, label.leaderTo.y() * scale));
     }
 }

@@ -201,6 +201,23 @@ TEST_F(SpectrumViewTest, SharpZoomedDraggedResizedInDecibels) {
     EXPECT_EQ(view.ReadoutText(pick), "586 Hz  1  -18.1 dB  " + NoteName(586.0));
 }
 
+// Three names over one column: none is dropped or covers another; the first keeps its place, the others go
+// up a row at a time with leader lines down to the column's bar.
+TEST_F(SpectrumViewTest, CrowdedNamesStackWithLeaderLines) {
+    Start();
+    for (const auto& [hz, index] : {std::pair{300.0, 2}, {303.0, 6}, {306.0, 0}}) table.AddPeak(hz, 0.0, 1.0, 0.0, 0.0, index);
+    view.labelFont.setPixelSize(10), view.Draw();
+    const std::vector<PlotLabel>& l = view.labels;
+    ASSERT_EQ(l.size(), 3u);
+    EXPECT_EQ(std::tuple(l[0].text, l[0].leader, l[1].leader, l[2].leader), std::tuple("tierce", false, true, true));
+    const int row = l[0].rect.height() + 2;
+    EXPECT_EQ(std::pair(l[1].rect.top(), l[2].rect.top()), std::pair(l[0].rect.top() - row, l[0].rect.top() - 2 * row));
+    for (const auto& [label, hz] : {std::pair{l[1], 303.0}, {l[2], 306.0}}) {
+        EXPECT_EQ(label.leaderTo, QPoint(PointColumn(static_cast<int>((hz - 100.0) / 0.5), 0, view.binsPerPixel),
+                                         l[0].rect.bottom() + 2)) << "just above the bar";
+    }
+}
+
 TEST_F(SpectrumViewTest, NewBandsKeepTheCursorOnItsFrequency) {
     view.OnScale(), view.PlaceCursor(3), view.Draw();  // harmless before set-up
     view.SetUp(*this, 100, 60, QRect(200, 150, 100, 60));  // no spectrum yet
