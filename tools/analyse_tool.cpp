@@ -16,6 +16,7 @@
 #include "data/safe_save.h"
 #include "data/recording.h"
 #include "partials/partial_table.h"
+#include "tools/calibration_run.h"
 #include "tools/result_output.h"
 #include "tools/spectrum_plot.h"
 #include "tools/tool_options.h"
@@ -240,6 +241,14 @@ int RunAnalyseTool(const std::vector<std::string>& args) {
         const std::string commit = CAMPANOR_COMMIT;
         std::printf("%s %s%s\n", kProgram, CAMPANOR_VERSION, commit.empty() ? "" : (" (commit " + commit + ")").c_str());
         return std::fflush(stdout) == 0 ? kExitOk : kExitFileFailed;
+    }
+    if (options.calibrateHz > 0.0) {
+        try {
+            return RunCalibration(options);
+        } catch (const std::bad_alloc&) {
+            std::fprintf(stderr, "%s: not enough memory to read %s\n", kProgram, options.inputs.front().c_str());
+            return kExitFileFailed;
+        }
     }
     Reporter report(options.inputs.size() > 1 && isatty(STDERR_FILENO));
     bool csvHeaderWritten = false;

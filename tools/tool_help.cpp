@@ -109,6 +109,17 @@ Warnings, each with its code (json "warnings", the csv's last column):
                      nominal; # starts a comment); a partial the file does
                      not list has no ideal
 
+Calibration:
+  --calibrate HZ     FILE holds a steady reference tone of HZ (a tuning
+                     fork, a signal generator) recorded on the sound card
+                     to be calibrated: the strongest peak within 5 % of HZ
+                     is measured over the whole file (at most 30 s) with
+                     the tuning report's precision, without any speed
+                     adjustment, and the speed adjustment that corrects the
+                     card (HZ / measured, 0.9 ... 1.1) is printed; with
+                     --format json as {"calibration": {"reference": HZ,
+                     "measured": F, "uncertainty": U, "speed_adjust": S}}
+
   -h, --help         this text
   --version          the version
 
@@ -117,7 +128,8 @@ Messages go to standard error; with several files and a terminal a
 progress line is shown there.
 
 Exit status: 0 all files analysed and written; 1 some file could not be
-read (the reason is named), the trigger never fired, the band was too
+read (the reason is named), the trigger never fired, no reference tone was
+found, the band was too
 narrow for peak detection, or a result could not be written (the other
 files are still analysed); 2 bad options, a bad ideal file or bad analysis
 parameters.
@@ -126,5 +138,6 @@ Example:
   campanor-analyse --format table --low 400 --high 600 tenor.wav
   campanor-analyse --interval 0.25 --out-dir results/ recordings/*.flac
   campanor-analyse --format csv --ideal tempered recordings/*.wav > tuning.csv
+  campanor-analyse --calibrate 440 fork.wav
 )";
 }

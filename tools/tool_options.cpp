@@ -54,7 +54,7 @@ double* NumberOption(const std::string& name, AnalysisParameters& p) {
 }
 
 bool TakesValue(const std::string& name, ToolOptions& options) {
-    return NumberOption(name, options.parameters) != nullptr || name == "--trigger" ||
+    return NumberOption(name, options.parameters) != nullptr || name == "--trigger" || name == "--calibrate" ||
            name == "--format" || name == "-o" || name == "--output" || name == "--out-dir" ||
            name == "--spectrum" || name == "--plot" || name == "--ideal";
 }
@@ -67,6 +67,12 @@ bool ApplyValue(const std::string& name, const std::string& value, ToolOptions& 
         return o.autoTrigger || ReadTriggerLevel(value, o.triggerLevel, error);
     }
     if (name == "--format") return ReadFormat(value, o.format, error);
+    if (name == "--calibrate") {
+        if (!ReadNumber(name, value, o.calibrateHz, error)) return false;
+        if (o.calibrateHz > 0.0 && o.calibrateHz <= 22000.0) return true;
+        error = "bad value for --calibrate: \"" + value + "\" is not a frequency from 0 to 22000 Hz";
+        return false;
+    }
     std::string& target = name == "--out-dir"    ? o.outputFolder
                           : name == "--ideal"    ? o.ideal
                           : name == "--spectrum" ? o.spectrumFile
@@ -155,7 +161,10 @@ bool CheckToolUsage(const ToolOptions& o, std::string& error) {
         error = "--spectrum writes the spectrum of one input file";
     } else if (!o.plotFile.empty() && inputs > 1) {
         error = "--plot draws the spectrum of one input file";
-    } else if (o.format == OutputFormat::Par && inputs > 1 && o.outputFolder.empty()) {
+    } else if (o.calibrateHz > 0.0 && (inputs > 1 || !o.outputFolder.empty() || !o.spectrumFile.empty() ||
+                                       !o.plotFile.empty())) {
+        error = "--calibrate measures one file, without --out-dir, --spectrum or --plot";
+    } else if (o.calibrateHz == 0.0 && o.format == OutputFormat::Par && inputs > 1 && o.outputFolder.empty()) {
         error = "several partials files cannot share standard output; use --out-dir";
     }
     if (!error.empty()) return false;

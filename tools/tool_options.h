@@ -21,6 +21,7 @@ struct ToolOptions {
     std::string spectrumFile;    // --spectrum: CSV of the one input's spectrum
     std::string plotFile;        // --plot: PNG of the one input's spectrum
     std::string ideal = "just";  // --ideal: just, tempered or a founder's file
+    double calibrateHz = 0.0;    // --calibrate: a reference tone's frequency; 0 = analyse bells
     bool help = false;
     bool version = false;
     std::vector<std::string> inputs;
@@ -35,8 +36,9 @@ bool ParseToolOptions(const std::vector<std::string>& args, ToolOptions& options
                       std::string& error);
 
 // Checks the combination of options and inputs that parsing alone cannot:
-// at least one input; -o, --spectrum, --plot and par output on stdout need exactly
-// one input; -o and --out-dir exclude each other; --out-dir must be a
+// at least one input; -o, --spectrum, --plot, --calibrate and par output on
+// stdout need exactly one input; --calibrate takes no --out-dir, --spectrum
+// or --plot; -o and --out-dir exclude each other; --out-dir must be a
 // folder and no two inputs may write the same file there. False with
 // `error` otherwise.
 bool CheckToolUsage(const ToolOptions& options, std::string& error);

@@ -266,4 +266,27 @@ TEST(ToolRun, OutputsMessagesAndStatuses) {
     EXPECT_EQ(outs[10].rfind("campanor-analyse ", 0), 0u);
 }
 
+// A 440 Hz fork the card reads as 439.8 Hz: the speed adjustment 440 / 439.8 in JSON and in words; one file
+// only; a file without the tone is a failure said in words.
+TEST(ToolRun, CalibrationFromAReferenceTone) {
+    TemporaryFolder f;
+    std::vector<short> tone(3 * 44100);
+    for (std::size_t i = 0; i < tone.size(); ++i) tone[i] = static_cast<short>(std::lround(9000.0 * std::sin(2 * M_PI * 439.8 * i / 44100.0)));
+    SF_INFO info{0, 44100, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 0, 0};
+    SNDFILE* file = sf_open(f.File("fork.wav").c_str(), SFM_WRITE, &info);
+    sf_writef_short(file, tone.data(), static_cast<sf_count_t>(tone.size()));
+    sf_close(file);
+    const auto [status, json, err] = Analyse({"--calibrate", "440", "--format", "json", f.File("fork.wav")});
+    ASSERT_EQ(status, 0) << err;
+    EXPECT_EQ(json.rfind("{\"calibration\": {\"reference\": 440, \"measured\": ", 0), 0u) << json;
+    EXPECT_NEAR(NumberAfter(json, "\"speed_adjust\": "), 440.0 / 439.8, 2e-6);
+    const auto [textStatus, text, textErr] = Analyse({"--calibrate=440", f.File("fork.wav")});
+    EXPECT_NE(text.find("fork.wav: reference 440 Hz, measured 439.80"), std::string::npos) << text;
+    EXPECT_NE(text.find(", speed adjust 1.000454752\n"), std::string::npos) << text;
+    EXPECT_EQ(std::get<0>(Analyse({"--calibrate", "440", f.File("fork.wav"), f.File("fork.wav")})), 2);
+    const auto [noneStatus, none, noneErr] = Analyse({"--calibrate", "600", f.File("fork.wav")});
+    EXPECT_EQ(noneStatus, 1);
+    EXPECT_NE(noneErr.find("fork.wav: No tone was found within 5 % of the reference."), std::string::npos) << noneErr;
+}
+
 }  // namespace

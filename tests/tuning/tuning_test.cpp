@@ -14,6 +14,7 @@
 #include "tuning/ideal_tuning.h"
 #include "tuning/local_transform.h"
 #include "tuning/partial_decay.h"
+#include "tuning/reference_tone.h"
 #include "tuning/strike_average.h"
 #include "tuning/tuning_report.h"
 #include "tuning/tuning_text.h"
@@ -235,6 +236,27 @@ TEST(IdealTuning, FounderFile) {
     }
     EXPECT_FALSE(ReadIdealTuning("/dev/zero", ideal, code, line));
     EXPECT_EQ(code, kIdealFileUnreadable);
+}
+
+// A laptop that reads a 600 Hz fork as 599.7 Hz: 3 s of the steady tone in noise give the speed adjustment
+// 600 / 599.7 within 2e-6; a tone outside 5 % of the reference, silence and too few samples are refused.
+TEST(ReferenceTone, SpeedAdjustFromASteadyTone) {
+    std::mt19937 random(11);
+    std::normal_distribution<double> noise(0.0, 30.0);
+    std::vector<std::int16_t> tone(3 * 44100), far(tone.size()), silence(tone.size(), 0);
+    for (std::size_t i = 0; i < tone.size(); ++i) {
+        const double t = static_cast<double>(i) / 44100.0;
+        tone[i] = static_cast<std::int16_t>(std::lround(8000.0 * std::sin(2.0 * std::numbers::pi * 599.7 * t + 0.3) + noise(random)));
+        far[i] = static_cast<std::int16_t>(std::lround(8000.0 * std::sin(2.0 * std::numbers::pi * 640.0 * t)));
+    }
+    ToneMeasurement m;
+    ASSERT_EQ(MeasureReferenceTone(tone.data(), 3 * 44100, 44100.0, 600.0, m), kToneMeasured);
+    EXPECT_NEAR(m.speedAdjust, 600.0 / 599.7, 2e-6);
+    EXPECT_TRUE(m.uncertaintyHz > 0.0 && m.uncertaintyHz < 1e-3 && std::abs(m.measuredHz - 599.7) < 3.0 * m.uncertaintyHz + 1e-6)
+        << m.measuredHz << " +- " << m.uncertaintyHz;
+    EXPECT_EQ(MeasureReferenceTone(far.data(), 3 * 44100, 44100.0, 600.0, m), kToneNotFound);
+    EXPECT_EQ(MeasureReferenceTone(silence.data(), 3 * 44100, 44100.0, 600.0, m), kToneNotFound);
+    EXPECT_EQ(MeasureReferenceTone(tone.data(), 1000, 44100.0, 600.0, m), kToneTooShort);
 }
 
 }  // namespace
