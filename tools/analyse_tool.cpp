@@ -14,6 +14,7 @@
 #include "data/number_text.h"
 #include "data/partials_file.h"
 #include "data/safe_save.h"
+#include "data/wave_file.h"
 #include "data/recording.h"
 #include "partials/partial_table.h"
 #include "tools/calibration_run.h"
@@ -21,6 +22,7 @@
 #include "tools/spectrum_plot.h"
 #include "tools/tool_options.h"
 #include "tools/tuning_output.h"
+#include "tuning/bell_synthesis.h"
 #include "tuning/ideal_tuning.h"
 
 #include "campanor_build_info.h"  // generated at build time
@@ -133,6 +135,20 @@ bool Capture(const Job& job, const std::string& path, Recording& recording, Capt
     return true;
 }
 
+// --synthesise: the bell of the report, as long as one recording, through
+// the safe save.
+bool SaveSynthesis(const Job& job, const std::string& path, const TuningReport& tuning) {
+    const std::vector<std::int16_t> samples =
+        SynthesiseBell(tuning, job.options.asTuned, job.request.recordLength, kRecordingRate);
+    if (samples.empty()) {
+        job.report.Error(path, "no partial has a level to synthesise");
+        return false;
+    }
+    if (SaveWaveFile(job.options.synthesisFile, WithSamples({}, samples))) return true;
+    job.report.Error(path, "cannot write " + job.options.synthesisFile);
+    return false;
+}
+
 std::string NarrowBandText(const Spectrum& spectrum) {
     return "the band " + FormatDouble15(spectrum.startFrequency) + " ... " +
            FormatDouble15(spectrum.endFrequency) + " Hz at " + FormatDouble15(spectrum.interval) +
@@ -149,8 +165,9 @@ bool AnalyseFile(const Job& job, const std::string& path) {
     Spectrum spectrum;
     PartialTable table;
     TuningReport tuning;
-    // A partials file holds no tuning report: it is measured only for the other formats.
-    const bool named = job.options.format == OutputFormat::Par
+    // A partials file holds no tuning report: it is measured only for the
+    // other formats, and for a synthesis.
+    const bool named = job.options.format == OutputFormat::Par && job.options.synthesisFile.empty()
                            ? AnalyseRecording(recording, job.parameters.speedAdjust, request, spectrum, table,
                                               job.parameters.lowNominal, job.parameters.highNominal)
                            : AnalyseRecording(recording, job.parameters.speedAdjust, request, spectrum, table,
@@ -175,6 +192,7 @@ bool AnalyseFile(const Job& job, const std::string& path) {
         job.report.Error(path, NarrowBandText(spectrum));
         return false;
     }
+    if (!job.options.synthesisFile.empty() && !SaveSynthesis(job, path, tuning)) ok = false;
     return Deliver(job, path, ResultText(job, path, request, capture, table, tuning)) && ok;
 }
 

@@ -109,6 +109,17 @@ Warnings, each with its code (json "warnings", the csv's last column):
                      nominal; # starts a comment); a partial the file does
                      not list has no ideal
 
+Synthesis:
+  --synthesise OUT.wav  also write the bell the tuning report describes
+                     (16-bit, 44100 Hz, as long as one recording, its peak at
+                     -3 dBFS): each named partial at its frequency, its level
+                     at the strike (json "level_db", dB below full scale) and
+                     its T60 (the nominal's where it has none), its doublet
+                     beside it; analysed again it gives the same partials
+  --as-tuned         with --synthesise: every named partial moved to its
+                     ideal from the measured nominal, a doublet keeping its
+                     spacing, to hear the bell as it would be tuned
+
 Calibration:
   --calibrate HZ     FILE holds a steady reference tone of HZ (a tuning
                      fork, a signal generator) recorded on the sound card

@@ -56,7 +56,7 @@ double* NumberOption(const std::string& name, AnalysisParameters& p) {
 bool TakesValue(const std::string& name, ToolOptions& options) {
     return NumberOption(name, options.parameters) != nullptr || name == "--trigger" || name == "--calibrate" ||
            name == "--format" || name == "-o" || name == "--output" || name == "--out-dir" ||
-           name == "--spectrum" || name == "--plot" || name == "--ideal";
+           name == "--spectrum" || name == "--plot" || name == "--ideal" || name == "--synthesise";
 }
 
 bool ApplyValue(const std::string& name, const std::string& value, ToolOptions& o,
@@ -73,7 +73,8 @@ bool ApplyValue(const std::string& name, const std::string& value, ToolOptions& 
         error = "bad value for --calibrate: \"" + value + "\" is not a frequency from 0 to 22000 Hz";
         return false;
     }
-    std::string& target = name == "--out-dir"    ? o.outputFolder
+    std::string& target = name == "--out-dir"      ? o.outputFolder
+                          : name == "--synthesise" ? o.synthesisFile
                           : name == "--ideal"    ? o.ideal
                           : name == "--spectrum" ? o.spectrumFile
                           : name == "--plot"     ? o.plotFile
@@ -89,6 +90,8 @@ bool ApplyValue(const std::string& name, const std::string& value, ToolOptions& 
 bool ApplyFlag(const std::string& name, ToolOptions& o, std::string& error) {
     if (name == "--no-trigger") {
         o.waitForTrigger = false;
+    } else if (name == "--as-tuned") {
+        o.asTuned = true;
     } else if (name == "--help" || name == "-h") {
         o.help = true;
     } else if (name == "--version") {
@@ -161,6 +164,10 @@ bool CheckToolUsage(const ToolOptions& o, std::string& error) {
         error = "--spectrum writes the spectrum of one input file";
     } else if (!o.plotFile.empty() && inputs > 1) {
         error = "--plot draws the spectrum of one input file";
+    } else if (!o.synthesisFile.empty() && inputs > 1) {
+        error = "--synthesise builds the bell of one input file";
+    } else if (o.asTuned && o.synthesisFile.empty()) {
+        error = "--as-tuned goes with --synthesise";
     } else if (o.calibrateHz > 0.0 && (inputs > 1 || !o.outputFolder.empty() || !o.spectrumFile.empty() ||
                                        !o.plotFile.empty())) {
         error = "--calibrate measures one file, without --out-dir, --spectrum or --plot";

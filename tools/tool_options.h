@@ -22,6 +22,8 @@ struct ToolOptions {
     std::string plotFile;        // --plot: PNG of the one input's spectrum
     std::string ideal = "just";  // --ideal: just, tempered or a founder's file
     double calibrateHz = 0.0;    // --calibrate: a reference tone's frequency; 0 = analyse bells
+    std::string synthesisFile;   // --synthesise: the bell of the report as a .wav
+    bool asTuned = false;        // --as-tuned: synthesised with every partial on its ideal
     bool help = false;
     bool version = false;
     std::vector<std::string> inputs;
@@ -36,8 +38,8 @@ bool ParseToolOptions(const std::vector<std::string>& args, ToolOptions& options
                       std::string& error);
 
 // Checks the combination of options and inputs that parsing alone cannot:
-// at least one input; -o, --spectrum, --plot, --calibrate and par output on
-// stdout need exactly one input; --calibrate takes no --out-dir, --spectrum
+// at least one input; -o, --spectrum, --plot, --calibrate, --synthesise and
+// par output on stdout need exactly one input; --as-tuned needs --synthesise; --calibrate takes no --out-dir, --spectrum
 // or --plot; -o and --out-dir exclude each other; --out-dir must be a
 // folder and no two inputs may write the same file there. False with
 // `error` otherwise.

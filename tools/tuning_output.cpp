@@ -68,9 +68,10 @@ std::string FormatTuningJson(const TuningReport& report) {
         out += "{\"partial\":" + JsonString(p.name) + ",\"frequency\":" + Json(p.frequencyHz) +
                ",\"uncertainty\":" + Json(p.uncertaintyHz) + ",\"cents\":" + Json(p.cents) +
                ",\"ideal\":" + Json(p.idealCents) + ",\"deviation\":" + Json(p.deviationCents) +
-               ",\"t60\":" + Json(p.t60Seconds) + ",\"doublet\":";
+               ",\"t60\":" + Json(p.t60Seconds) + ",\"level_db\":" + Json(p.levelDb) + ",\"doublet\":";
         out += p.doublet ? "{\"frequency\":" + Json(p.doublet->frequencyHz) +
-                               ",\"relative_amplitude\":" + Json(p.doublet->relativeAmplitude) + "}"
+                               ",\"relative_amplitude\":" + Json(p.doublet->relativeAmplitude) +
+                               ",\"level_db\":" + Json(p.doublet->levelDb) + "}"
                          : "null";
         out += ",\"note\":" + JsonString(p.note) + "}";
     }

@@ -60,7 +60,7 @@ std::optional<Doublet> FindDoublet(const RecordingSpectra& spectra, LocalTransfo
         if (magnitude < least || hz < lo || hz > hi) continue;
         if (std::abs(hz - peakHz) < 2.0 * spectra.ResolutionHz()) continue;
         if (Dip(spectra, transform, peakHz, hz) > 0.5 * magnitude) continue;
-        return Doublet{hz, magnitude / peakMagnitude};
+        return Doublet{hz, magnitude / peakMagnitude, std::nullopt};
     }
     return std::nullopt;
 }

@@ -140,6 +140,23 @@ double Uncertainty(const Recording& r, const PartialEnvelope& envelope, const Pa
                      kSearchPrecisionHz * kSearchPrecisionHz);
 }
 
+// dB below full scale of the partial's amplitude at the strike (the
+// envelope's first value): where the decay is fitted its line there,
+// otherwise the largest value the filter has settled for. Empty for an
+// envelope that holds nothing.
+std::optional<double> LevelAtStrike(const PartialEnvelope& envelope, const PartialDecay& decay) {
+    double amplitude = 0.0;  // a value is half the amplitude
+    if (decay.fitted) {
+        amplitude = 2.0 * std::exp(decay.logStart);
+    } else {
+        const auto first = static_cast<std::size_t>(envelope.settleSeconds * envelope.rateHz);
+        const auto end = std::min(envelope.values.size(), static_cast<std::size_t>(std::max(envelope.usable, 0)));
+        for (std::size_t m = first; m < end; ++m) amplitude = std::max(amplitude, 2.0 * std::abs(envelope.values[m]));
+    }
+    if (!(amplitude > 0.0) || !std::isfinite(amplitude)) return std::nullopt;
+    return 20.0 * std::log10(amplitude / 32768.0);
+}
+
 TunedPartial MeasurePartial(const Recording& r, const PartialTable& table, int row, double searchHz,
                             Findings& findings) {
     TunedPartial partial;
@@ -162,6 +179,10 @@ TunedPartial MeasurePartial(const Recording& r, const PartialTable& table, int r
     const PartialEnvelope envelope = r.spectra.Envelope(partial.frequencyHz, std::clamp(0.8 * nearest, 3.0, 25.0));
     const PartialDecay decay = MeasureDecay(envelope, noiseVariance, r.endSeconds);
     partial.t60Seconds = decay.t60Seconds;
+    partial.levelDb = LevelAtStrike(envelope, decay);
+    if (partial.doublet && partial.levelDb && partial.doublet->relativeAmplitude > 0.0) {
+        partial.doublet->levelDb = *partial.levelDb + 20.0 * std::log10(partial.doublet->relativeAmplitude);
+    }
     findings.irregular = decay.irregular;
     partial.uncertaintyHz = Uncertainty(r, envelope, decay, noiseVariance, peak, partial, findings);
     partial.note = NoteName(partial.frequencyHz);

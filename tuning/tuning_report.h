@@ -12,6 +12,9 @@ class PartialTable;
 struct Doublet {
     double frequencyHz = 0.0;
     double relativeAmplitude = 0.0;  // its magnitude over the named one's
+    // Its level at the strike, dB below full scale: the partial's level and
+    // the relative amplitude; empty when the partial's level is.
+    std::optional<double> levelDb;
 };
 
 // One named partial, measured from the samples.
@@ -26,6 +29,10 @@ struct TunedPartial {
     std::optional<double> t60Seconds;
     std::optional<Doublet> doublet;
     std::string note;  // NoteName(frequencyHz)
+    // The amplitude at the strike, dB below full scale (20 log10(A / 32768)):
+    // the fitted decay's at the strike, or without one the envelope's
+    // largest; empty for a report of a table alone.
+    std::optional<double> levelDb;
 };
 
 // The note heard when the bell is struck: the fundamental whose 2nd, 3rd and

@@ -11,6 +11,7 @@
 #include "data/recording.h"
 #include "data/wave_file.h"
 #include "partials/partial_table.h"
+#include "tuning/bell_synthesis.h"
 
 namespace {
 
@@ -108,6 +109,39 @@ TEST(FileCapture, RecordsAFileAsTheRecorderWould) {
     EXPECT_EQ(CaptureSoundFile(folder.File("missing.wav"), 20000, true, true, 25, sound, r), kFileUnreadable);
     EXPECT_FALSE(r.readError.empty());
     EXPECT_STREQ(FileCaptureText(kFileTriggerNeverFired), "The trigger never fired!");
+}
+
+// A bell built from its own tuning report is the same bell to the analysis: the named partials within 0.02
+// cents, the T60s within 5 %, the levels within 0.5 dB of each other; built as tuned, every partial on its ideal.
+TEST(BellSynthesis, ASynthesisedBellMeasuresAsItsReportSays) {
+    const auto measure = [](const std::vector<std::int16_t>& samples) {
+        Recording recording = WithSamples({}, samples);
+        AnalysisRequest request{0.0, 5000.0, 0.5, 0, 0, 88200, 44100, 88200, {}};
+        Spectrum spectrum;
+        PartialTable table;
+        TuningReport tuning;
+        EXPECT_TRUE(AnalyseRecording(recording, 1.0, request, spectrum, table, 0.0, 5000.0, JustTuning(), tuning));
+        return tuning;
+    };
+    const TuningReport bell = measure(BellSamples(88200));
+    const TuningReport again = measure(SynthesiseBell(bell, false, 88200, 44100.0));
+    ASSERT_EQ(again.partials.size(), bell.partials.size());
+    const double shift = *again.partials[0].levelDb - *bell.partials[0].levelDb;  // the synthesis sets its own peak
+    for (std::size_t i = 0; i < bell.partials.size(); ++i) {
+        const TunedPartial &a = again.partials[i], &b = bell.partials[i];
+        SCOPED_TRACE(b.name);
+        EXPECT_EQ(a.name, b.name);
+        EXPECT_NEAR(1200.0 * std::log2(a.frequencyHz / b.frequencyHz), 0.0, 0.02);
+        ASSERT_TRUE(a.t60Seconds && b.t60Seconds);
+        EXPECT_NEAR(*a.t60Seconds / *b.t60Seconds, 1.0, 0.05);
+        EXPECT_NEAR(*a.levelDb - *b.levelDb, shift, 0.5);
+    }
+    for (const TunedPartial& p : measure(SynthesiseBell(bell, true, 88200, 44100.0)).partials) {
+        if (p.deviationCents) {
+            EXPECT_NEAR(*p.deviationCents, 0.0, 0.05) << p.name;
+        }
+    }
+    EXPECT_TRUE(SynthesiseBell(ReportFromTable(PartialTable{}, JustTuning()), false, 100, 44100.0).empty());
 }
 
 }  // namespace

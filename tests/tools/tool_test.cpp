@@ -140,14 +140,14 @@ std::tuple<int, std::string, std::string> Analyse(const std::vector<std::string>
 TEST(ToolOutput, TuningReportDigitsNullsAndQuoting) {
     TuningReport report;
     report.idealName = "just";
-    report.partials.push_back({3, "nominal", 500.00123, 0.00042, 0.0, 0.0, -0.001, 8.04, Doublet{503.5, 0.5}, "B(1) +2"});
-    report.partials.push_back({6, "quint", 375.2, 2.7, -497.9, std::nullopt, std::nullopt, std::nullopt, std::nullopt, "F#(1) +3"});
+    report.partials.push_back({3, "nominal", 500.00123, 0.00042, 0.0, 0.0, -0.001, 8.04, Doublet{503.5, 0.5, -26.5}, "B(1) +2", -20.5});
+    report.partials.push_back({6, "quint", 375.2, 2.7, -497.9, std::nullopt, std::nullopt, std::nullopt, std::nullopt, "F#(1) +3", {}});
     const std::string table = FormatTuningTable(report), json = FormatTuningJson(report);
     for (const char* part : {"500.00123 +- 0.00042", "375.2 +- 2.7", "     +0.00", "503.50 Hz, -6.0 dB", "Strike note: none"})
         EXPECT_NE(table.find(part), std::string::npos) << part << "\n" << table;
     for (const char* part : {"{\"ideal\":\"just\",\"strike\":null,\"partials\":[{\"partial\":\"nominal\",\"frequency\":500.00123,",
-                             "\"doublet\":{\"frequency\":503.5,\"relative_amplitude\":0.5}",
-                             "\"ideal\":null,\"deviation\":null,\"t60\":null,\"doublet\":null"})
+                             "\"t60\":8.04,\"level_db\":-20.5,\"doublet\":{\"frequency\":503.5,\"relative_amplitude\":0.5,\"level_db\":-26.5}",
+                             "\"ideal\":null,\"deviation\":null,\"t60\":null,\"level_db\":null,\"doublet\":null"})
         EXPECT_NE(json.find(part), std::string::npos) << part << "\n" << json;
     EXPECT_EQ(FormatTuningCsv("a,\"b\".wav", report),
               "\"a,\"\"b\"\".wav\",nominal,500.00123,0.00042,0,0,-0.001,8.04,503.5,B(1) +2,\n"
@@ -203,7 +203,10 @@ TEST(ToolRun, OutputsMessagesAndStatuses) {
         {{"--ideal", f.File("ideal.txt"), bell}, 2, {"ideal.txt:2: the cents are not a number"}},
         {{"--format", "json", late}, 0, {}},
         {{"--format", "json", clipped, bell}, 0, {}},
-        {{"--format", "csv", clipped}, 0, {}}};
+        {{"--format", "csv", clipped}, 0, {}},
+        {{"--as-tuned", bell}, 2, {"--as-tuned goes with --synthesise"}},
+        {{"--synthesise", f.File("tuned.wav"), "--as-tuned", "--ideal", "tempered", "-o", f.File("synth.par"), bell}, 0, {}},
+        {{"--format", "json", f.File("tuned.wav")}, 0, {}}};
     std::vector<std::string> outs;
     for (const auto& [args, status, messages] : runs) {
         const auto [code, out, err] = Analyse(args);
@@ -212,6 +215,9 @@ TEST(ToolRun, OutputsMessagesAndStatuses) {
         outs.push_back(out);
     }
     EXPECT_EQ(std::get<0>(Analyse({bell}, "/dev/full")), 1);
+    // The just bell synthesised as tempered: its nominal as measured, its superquint 700 cents above it.
+    EXPECT_NEAR(NumberAfter(outs.back(), "\"partial\":\"superquint\",\"frequency\":"), 500.0 * std::exp2(700.0 / 1200.0), 0.01)
+        << outs.back();
     std::vector<std::int16_t> loaded, stored(3 * 44100);  // 16-bit mono at 44100 Hz comes in sample for sample
     SF_INFO info{};
     SNDFILE* file = sf_open(bell.c_str(), SFM_READ, &info);

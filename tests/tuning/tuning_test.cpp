@@ -98,6 +98,9 @@ TEST(TuningReport, DecayTimes) {
         const TuningReport report = Report({{450.0, 8000, t60, kPrime}, {500.0, 16000, 5, kNominal}}, 8, 3);
         ASSERT_TRUE(report.partials.at(0).t60Seconds.has_value());
         EXPECT_NEAR(*report.partials[0].t60Seconds / t60, 1.0, 0.02);
+        // The levels at the strike: 8000 and 16000 of 32768.
+        EXPECT_NEAR(report.partials[0].levelDb.value_or(0.0), 20.0 * std::log10(8000.0 / 32768.0), 0.1);
+        EXPECT_NEAR(report.partials[1].levelDb.value_or(0.0), 20.0 * std::log10(16000.0 / 32768.0), 0.1);
     }
     EXPECT_FALSE(Report({{250.0, 5, 10, kPrime}, {500.0, 8000, 5, kNominal}}, 300, 4).partials[0].t60Seconds);
 }
@@ -175,7 +178,7 @@ TEST(TuningReport, StrikeAndIdeals) {
 TEST(StrikeAverage, MeansSpreadsAndOutliers) {
     const auto strike = [](double nominalHz, double tierceHz, double tierceCents, double humHz) {
         const auto row = [](std::int16_t index, double hz, std::optional<double> cents) {
-            return TunedPartial{index, "", hz, 0.0, 0.0, {}, cents, {}, {}, ""};
+            return TunedPartial{index, "", hz, 0.0, 0.0, {}, cents, {}, {}, "", {}};
         };
         // Only a report's first row of a name counts.
         TuningReport report;
