@@ -42,6 +42,18 @@ bool SetUpConnection(SqliteDatabase& db) {
     return db.Execute("PRAGMA foreign_keys = ON; PRAGMA synchronous = FULL");
 }
 
+// A writer stopped before its commit began leaves a journal whose header
+// was never completed: SQLite ignores it (the file itself was not touched
+// yet) and removes it only at the next change. Under the write lock no other
+// writer can own a journal, so it goes now and the folder holds only the
+// project. A hot journal was already played back by the first read.
+void RemoveStaleJournal(const SqliteDatabase& db) {
+    const std::string journal = db.FileName() + "-journal";
+    if (access(journal.c_str(), F_OK) != 0) return;
+    SqliteTransaction lock(db, SqliteLock::Write);
+    if (lock.Began()) unlink(journal.c_str());
+}
+
 bool MakeTables(const SqliteDatabase& db, const RingSettings& ring) {
     if (!db.Execute("PRAGMA journal_mode = DELETE")) return false;
     SqliteTransaction make(db, SqliteLock::Write);
@@ -93,7 +105,8 @@ std::int16_t Project::Open(const std::string& path) {
 // Only reads until the file is known to be ours: a foreign or newer file is
 // closed without a byte written.
 std::int16_t Project::Adopt(bool readOnly) {
-    if (!SetUpConnection(db_)) return ProjectCannotOpen;
+    // PRAGMA synchronous reads the schema: a foreign file can fail here already.
+    if (!SetUpConnection(db_)) return OpenFailure(db_);
     std::int64_t version = 0;
     {
         SqliteTransaction look(db_, SqliteLock::Read);
@@ -108,6 +121,7 @@ std::int16_t Project::Adopt(bool readOnly) {
     // A file some other tool turned to write-ahead logging goes back to a
     // journal that is deleted after each change.
     if (!readOnly && !db_.Execute("PRAGMA journal_mode = DELETE")) return OpenFailure(db_);
+    if (!readOnly) RemoveStaleJournal(db_);
     if (version < kProjectFormatVersion) {
         if (readOnly) return ProjectCannotOpen;
         SqliteTransaction migrate(db_, SqliteLock::Write);

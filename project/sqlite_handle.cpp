@@ -45,6 +45,11 @@ bool SqliteDatabase::Fail() const {
     return false;
 }
 
+std::string SqliteDatabase::FileName() const {
+    const char* name = db_ != nullptr ? sqlite3_db_filename(db_, "main") : nullptr;
+    return name != nullptr ? name : "";
+}
+
 std::int64_t SqliteDatabase::LastInsertId() const {
     return db_ != nullptr ? sqlite3_last_insert_rowid(db_) : 0;
 }

@@ -55,6 +55,8 @@ public:
     // The primary result code of the last failure (SQLITE_BUSY, ...).
     int PrimaryCode() const { return code_ & 0xff; }
 
+    // The full path SQLite opened (links resolved); "" when closed.
+    std::string FileName() const;
     // The rowid of the last row this connection inserted.
     std::int64_t LastInsertId() const;
 
