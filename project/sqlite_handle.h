@@ -32,7 +32,8 @@ public:
     // earlier connection first. False when SQLite refused; the object is
     // then closed.
     bool Open(const std::string& path, SqliteAccess access);
-    // Ends the connection (finalizing nothing: statements must be gone).
+    // Ends the connection. Statements still alive keep it until they are
+    // finalized; none of ours outlives the call that made it.
     void Close();
     bool IsOpen() const { return db_ != nullptr; }
 
@@ -40,8 +41,8 @@ public:
     // fails with SQLITE_BUSY, in milliseconds.
     void SetBusyTimeout(int milliseconds);
 
-    // Runs one or more statements that return no rows needed (results are
-    // dropped). False at the first that fails; the rest are not run.
+    // Runs one or more statements, dropping any rows they return. False at
+    // the first that fails; the rest are not run.
     bool Execute(std::string_view sql) const;
 
     // The one integer a statement such as "PRAGMA user_version" returns, or
