@@ -102,15 +102,17 @@ TunedPartial PartialOfRow(const SqliteStatement& row) {
     p.idealCents = row.OptionalReal(5);
     p.deviationCents = row.OptionalReal(6);
     p.t60Seconds = row.OptionalReal(7);
-    if (!row.IsNull(8)) p.doublet = Doublet{row.Real(8), row.Real(9)};
+    if (!row.IsNull(8)) p.doublet = Doublet{row.Real(8), row.Real(9), row.OptionalReal(12)};
     p.note = row.Text(10);
+    p.levelDb = row.OptionalReal(11);
     return p;
 }
 
 bool SelectTunedPartials(const SqliteDatabase& db, std::int64_t id, std::vector<TunedPartial>& partials) {
     SqliteStatement select(db,
                            "SELECT partial_index, name, frequency_hz, uncertainty_hz, cents, ideal_cents, "
-                           "deviation_cents, t60_seconds, doublet_hz, doublet_relative_amplitude, note "
+                           "deviation_cents, t60_seconds, doublet_hz, doublet_relative_amplitude, note, "
+                           "level_db, doublet_level_db "
                            "FROM tuned_partial WHERE measurement = ? ORDER BY position");
     if (!select.BindAll(id)) return false;
     partials.clear();

@@ -70,17 +70,19 @@ bool InsertTunedPartials(const SqliteDatabase& db, std::int64_t id, const std::v
     SqliteStatement insert(db,
                            "INSERT INTO tuned_partial (measurement, position, partial_index, name, frequency_hz, "
                            "uncertainty_hz, cents, ideal_cents, deviation_cents, t60_seconds, doublet_hz, "
-                           "doublet_relative_amplitude, note) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+                           "doublet_relative_amplitude, note, level_db, doublet_level_db) "
+                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
     for (std::size_t i = 0; i < partials.size(); ++i) {
         const TunedPartial& p = partials[i];
         const std::optional<double> doubletHz =
             p.doublet ? std::optional<double>(p.doublet->frequencyHz) : std::nullopt;
         const std::optional<double> doubletAmplitude =
             p.doublet ? std::optional<double>(p.doublet->relativeAmplitude) : std::nullopt;
+        const std::optional<double> doubletLevel = p.doublet ? p.doublet->levelDb : std::nullopt;
         insert.Reset();
         if (!insert.BindAll(id, static_cast<std::int64_t>(i), p.partialIndex, p.name, p.frequencyHz, p.uncertaintyHz,
                             p.cents, p.idealCents, p.deviationCents, p.t60Seconds, doubletHz, doubletAmplitude,
-                            p.note) ||
+                            p.note, p.levelDb, doubletLevel) ||
             !insert.Run()) {
             return false;
         }

@@ -98,6 +98,8 @@ CREATE TABLE tuned_partial (
     doublet_hz,
     doublet_relative_amplitude,
     note TEXT NOT NULL,
+    level_db,
+    doublet_level_db,
     CHECK ((doublet_hz IS NULL) = (doublet_relative_amplitude IS NULL)),
     PRIMARY KEY (measurement, position)) WITHOUT ROWID;
 CREATE TABLE tuning_warning (

@@ -37,7 +37,8 @@
 //   tuned_partial   (measurement, position): partial_index, name,
 //                   frequency_hz, uncertainty_hz, cents, ideal_cents,
 //                   deviation_cents, t60_seconds, doublet_hz,
-//                   doublet_relative_amplitude (NULL = empty), note
+//                   doublet_relative_amplitude (NULL = empty), note,
+//                   level_db, doublet_level_db (NULL = empty)
 //   tuning_warning  (measurement, position): code, text
 //
 // Columns that hold doubles are declared without a type: SQLite's REAL

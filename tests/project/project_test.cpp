@@ -61,8 +61,8 @@ Measurement MakePass(int bell, const std::string& label, int n, std::size_t samp
     m.tuning.measured = n != 1;
     m.tuning.clippedSamples = 3 * n;
     if (n != 2) m.tuning.strike = StrikeNote{250.0 + n / 3.0, "B(0) +3", -0.0, {"nominal", "oct. nom."}};
-    m.tuning.partials = {{3, "nominal", 500.1, 2e-5, 0.0, 0.0, -0.0, 1.0 / 3.0, Doublet{501.5, 0.25}, "B(1) +4"},
-                         {0, "hum", 125.0, 0.5, -2400.0, std::nullopt, std::nullopt, std::nullopt, std::nullopt, ""}};
+    m.tuning.partials = {{3, "nominal", 500.1, 2e-5, 0.0, 0.0, -0.0, 1.0 / 3.0, Doublet{501.5, 0.25, -18.25 - n}, "B(1) +4", -6.2},
+                         {0, "hum", 125.0, 0.5, -2400.0, std::nullopt, std::nullopt, std::nullopt, std::nullopt, "", {}}};
     if (n != 2) m.tuning.warnings = {{kWarnSecondStrike, "struck again at 1.2 s"}, {kWarnClipped, "12 samples"}};
     return m;
 }
@@ -92,8 +92,8 @@ std::string Fingerprint(const Measurement& m) {
     for (const std::string& from : u.strike ? u.strike->from : std::vector<std::string>{}) s += from + ",";
     for (const TunedPartial& q : u.partials) {
         s += "|" + std::to_string(q.partialIndex) + q.name + Bits(q.frequencyHz) + Bits(q.uncertaintyHz) +
-             Bits(q.cents) + Bits(q.idealCents) + Bits(q.deviationCents) + Bits(q.t60Seconds) + q.note;
-        if (q.doublet) s += Bits(q.doublet->frequencyHz) + Bits(q.doublet->relativeAmplitude);
+             Bits(q.cents) + Bits(q.idealCents) + Bits(q.deviationCents) + Bits(q.t60Seconds) + q.note + Bits(q.levelDb);
+        if (q.doublet) s += Bits(q.doublet->frequencyHz) + Bits(q.doublet->relativeAmplitude) + Bits(q.doublet->levelDb);
     }
     for (const TuningWarning& w : u.warnings) s += "|" + w.code + ":" + w.text;
     return s;

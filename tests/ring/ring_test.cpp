@@ -184,7 +184,7 @@ TEST(InnerTuning, PartialsInRingOrderWithDoubletAndGap) {
         {Partial::Nominal, 0.0},     {Partial::Hum, -2403.0},           {Partial::Prime, -1200.0},
         {Partial::Tierce, -895.0},   {Partial::Superquint, 702.0},      {Partial::OctaveNominal, 1198.0}};
     for (const auto& [partial, cents] : found) report.partials.push_back(Tuned(partial, cents));
-    report.partials[2].doublet = Doublet{400.0 * std::exp2(10.0 / 1200.0), 0.5};
+    report.partials[2].doublet = Doublet{400.0 * std::exp2(10.0 / 1200.0), 0.5, {}};
     report.warnings = {{kWarnBeats, "beats"}};
     const InnerTuningRow row = MakeInnerTuning(3, report, TemperedTuning());
     const std::array<std::optional<double>, 7> deviations = {-3.0, 0.0, 5.0, std::nullopt, 0.0, 2.0, -2.0};
