@@ -69,6 +69,8 @@ TEST_F(CycleTest, ATuningSessionInThePanel) {
     EXPECT_EQ(std::tuple(colour("tierce"), colour("oct. nom."), colour("hum")),
               std::tuple(StandingColour(Standing::Beyond), StandingColour(Standing::FarBeyond), StandingColour(Standing::Within)));
     EXPECT_EQ(cell("tierce", 4)->text().at(0), '-');
+    EXPECT_EQ(cell("tierce", 8)->background().color(), StandingColour(Standing::Beyond)) << "the mean deviation too";
+    EXPECT_NE(cell("tierce", 7)->background().color(), StandingColour(Standing::Beyond)) << "the mean frequency never";
     // Against the tempered ideal (tierce -900) the tierce is 8.41 sharp; a founder's file with a bad
     // line is refused with its line and the choice goes back; a new ideal starts the averages again.
     auto* ideal = w.Item<QComboBox>(kIdealChoice);
@@ -182,6 +184,8 @@ TEST_F(CycleTest, AnAddedPartialIsMeasuredLikeTheRest) {
     while (view.binsPerPixel != 1) Press(kScale);
     click();
     ASSERT_EQ(view.cursorFrequency, point / 2.0);
+    EXPECT_EQ(Text(kCursorFrequency).toStdString() + " " + Text(kCursorAmplitude).toStdString(),
+              FormatDouble15(point / 2.0) + " " + FormatDouble15(view.cursorAmplitude)) << "the readouts show the cursor";
     Press(kAddPartial);
     const std::vector<std::string> after = names(w.CurrentBell().tuning);
     EXPECT_NE(std::find(after.begin(), after.end(), "quint"), after.end()) << testing::PrintToString(after);

@@ -27,6 +27,7 @@
 #include "tests/support/test_bell.h"
 #include "partials/partial_table.h"
 #include "ui/analyser_app.h"
+#include "ui/app_icon.h"
 #include "ui/spectrum_geometry.h"
 #include "ui/toolkit/data_exchange.h"
 #include "ui/toolkit/file_dialog.h"
@@ -338,6 +339,8 @@ TEST_F(MainWindowTest, ApplicationRunsTheMainWindow) {
     EXPECT_EQ(v.fileDescription + "|" + v.companyName + "|" + v.legalNotice,
               "Campanor bell analyser|Campanor developers|Copyright (C) 2026 Campanor developers");
     EXPECT_TRUE(!shown.empty() && shown == v.productVersion && liveOff) << shown;
+    // The bell icon at every size a desktop asks for, drawn rather than scaled.
+    EXPECT_EQ(CampanorIcon().availableSizes(), (QList<QSize>{{16, 16}, {24, 24}, {32, 32}, {48, 48}, {64, 64}, {128, 128}, {256, 256}}));
     ASSERT_EQ(script.messages.size(), 1u) << "one message when the device fails";
     EXPECT_EQ(script.messages[0].title + ": " + script.messages[0].text,
               "Campanor: Sound format not supported!\n\nLive recording is off. Reading partials, analysing sound "

@@ -193,7 +193,7 @@ TEST(ToolRun, OutputsMessagesAndStatuses) {
           "silent.wav: the trigger never fired"}},
         {{"--start", "1000", "--end", "1005", bell}, 1, {"too narrow for peak detection"}},
         {{"-o", no + "out.par", "--plot", no + "p.png", bell}, 1, {"cannot write " + no + "out.par", "cannot write " + no + "p.png"}},
-        {{"--interval", "0", bell}, 2, {"Bad analysis parameters!"}},
+        {{"--interval", "0", bell}, 2, {"Bad analysis parameters!\n(Accepted: 0 <= start < end <= 22000, interval >= 0.05"}},
         {{"--speed", "fast", bell}, 2, {"bad value for --speed: \"fast\" is not a number"}},
         {{"--plot", "a.png", bell, bell}, 2, {"--plot draws the spectrum of one input file"}},
         {{"--help"}, 0, {}}, {{"--version"}, 0, {}},
@@ -225,6 +225,12 @@ TEST(ToolRun, OutputsMessagesAndStatuses) {
     sf_close(file);
     std::string error, warning;
     EXPECT_TRUE(LoadSoundFile(bell, loaded, error, warning) && loaded == stored && warning.empty());
+    const float beyond[] = {1.5f, -1.5f, 0.5f};  // a float file beyond full scale is clipped, never wrapped
+    SF_INFO floatInfo{0, 44100, 1, SF_FORMAT_WAV | SF_FORMAT_FLOAT, 0, 0};
+    SNDFILE* floats = sf_open(f.File("beyond.wav").c_str(), SFM_WRITE, &floatInfo);
+    sf_writef_float(floats, beyond, 3), sf_close(floats);
+    EXPECT_TRUE(LoadSoundFile(f.File("beyond.wav"), loaded, error, warning));
+    EXPECT_EQ(loaded, (std::vector<std::int16_t>{32767, -32768, 16384}));
     PartialTable mono, resampled;
     ASSERT_EQ(ReadPartialsFile(f.File("r/bell.par"), mono) + ReadPartialsFile(f.File("r/bell48.par"), resampled), 0);
     ASSERT_EQ(std::tuple(mono.count, resampled.count, mono.nominal, mono.partialIndex),

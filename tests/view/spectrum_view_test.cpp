@@ -205,7 +205,9 @@ TEST_F(SpectrumViewTest, SharpZoomedDraggedResizedInDecibels) {
 // up a row at a time with leader lines down to the column's bar.
 TEST_F(SpectrumViewTest, CrowdedNamesStackWithLeaderLines) {
     Start();
-    for (const auto& [hz, index] : {std::pair{300.0, 2}, {303.0, 6}, {306.0, 0}}) table.AddPeak(hz, 0.0, 1.0, 0.0, 0.0, index);
+    for (const auto& [hz, index] : {std::pair{300.0, 2}, {303.0, 6}, {306.0, 0}, {309.0, int{NoPartial}}}) {
+        table.AddPeak(hz, 0.0, 1.0, 0.0, 0.0, static_cast<std::int16_t>(index));  // the last one has no name to show
+    }
     view.labelFont.setPixelSize(10), view.Draw();
     const std::vector<PlotLabel>& l = view.labels;
     ASSERT_EQ(l.size(), 3u);
