@@ -19,6 +19,7 @@
 #include "partials/partial_table.h"
 #include "tools/calibration_run.h"
 #include "tools/result_output.h"
+#include "tools/ring_run.h"
 #include "tools/spectrum_plot.h"
 #include "tools/tool_options.h"
 #include "tools/tuning_output.h"
@@ -268,6 +269,8 @@ int RunAnalyseTool(const std::vector<std::string>& args) {
             return kExitFileFailed;
         }
     }
+    if (options.ring.ring) return RunRing(options, parameters, request, ideal);
+    if (!options.ring.project.empty()) return RunProject(options, parameters, request, ideal);
     Reporter report(options.inputs.size() > 1 && isatty(STDERR_FILENO));
     bool csvHeaderWritten = false;
     const Job job{options, parameters, request, ideal, report, &csvHeaderWritten};

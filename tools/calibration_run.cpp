@@ -29,9 +29,9 @@ void Say(const std::string& text) { std::fprintf(stderr, "campanor-analyse: %s\n
 
 std::string FormatCalibration(const std::string& file, const ToneMeasurement& tone, OutputFormat format) {
     if (format == OutputFormat::Json) {
-        return "{\"calibration\": {\"reference\": " + Shortest(tone.referenceHz) + ", \"measured\": " +
-               Shortest(tone.measuredHz) + ", \"uncertainty\": " + Shortest(tone.uncertaintyHz) +
-               ", \"speed_adjust\": " + Shortest(tone.speedAdjust) + "}}\n";
+        return "{\"calibration\":{\"reference\":" + Shortest(tone.referenceHz) + ",\"measured\":" +
+               Shortest(tone.measuredHz) + ",\"uncertainty\":" + Shortest(tone.uncertaintyHz) +
+               ",\"speed_adjust\":" + Shortest(tone.speedAdjust) + "}}\n";
     }
     return file + ": reference " + FormatDouble15(tone.referenceHz) + " Hz, measured " + Fixed(tone.measuredHz, 6) +
            " +- " + Fixed(tone.uncertaintyHz, 6) + " Hz, speed adjust " + Fixed(tone.speedAdjust, 9) + "\n";

@@ -12,8 +12,9 @@ inline constexpr int kCalibrationSeconds = 30;
 
 // The result as text: "FILE: reference HZ Hz, measured F +- U Hz, speed
 // adjust S" (S with nine decimals, as correct.txt holds it), or with
-// OutputFormat::Json {"calibration": {"reference": HZ, "measured": F,
-// "uncertainty": U, "speed_adjust": S}}; one line.
+// OutputFormat::Json {"calibration":{"reference":HZ,"measured":F,
+// "uncertainty":U,"speed_adjust":S}} (compact, as the tool's other JSON);
+// one line.
 std::string FormatCalibration(const std::string& file, const ToneMeasurement& tone, OutputFormat format);
 
 // Reads the one input, measures it and writes the result (to -o or standard

@@ -120,6 +120,35 @@ Synthesis:
                      ideal from the measured nominal, a doublet keeping its
                      spacing, to hear the bell as it would be tuned
 
+A ring of bells:
+  --ring FILE...     the files are a ring's bells in order, treble first, the
+                     last the tenor: the outer tuning (each nominal in cents
+                     from the anchor's against the scale's target) and the
+                     inner tuning (each bell's partials from its own
+                     nominal, and their deviations from --ideal); --format
+                     table (the default here), json or csv
+  --bells N          the ring's number of bells (the files are its heaviest)
+  --scale S          major (default; rings) or chromatic (chimes, carillons)
+  --temperament T    equal (default), just, meantone, or a FILE of
+                     "bell,cents" lines, cents above the tenor
+  --stretch CENTS    cents per octave added to the scale (0)
+  --pitch HZ         the reference A for the notes of the nominals (440)
+  --anchor N         the bell the figures are relative to (the tenor)
+  --units U          cents (default) or sixteenths of a semitone in the
+                     tables and csv; JSON is always in cents
+
+A tower's project file:
+  --project P.campanor --bell N [--pass LABEL] FILE
+                     FILE analysed and kept as bell N's next pass ("as
+                     received", then "cut 1", ...; made when missing, of
+                     --bells N bells, 8 without), then the bell's row
+  --project P.campanor
+                     the ring from each bell's latest pass, then every
+                     bell's history
+  --project P.campanor --bell N --pass LABEL --extract OUT.wav
+                     the pass's recording as captured, and the options that
+                     analyse OUT.wav again to the same figures
+
 Calibration:
   --calibrate HZ     FILE holds a steady reference tone of HZ (a tuning
                      fork, a signal generator) recorded on the sound card
@@ -128,8 +157,8 @@ Calibration:
                      the tuning report's precision, without any speed
                      adjustment, and the speed adjustment that corrects the
                      card (HZ / measured, 0.9 ... 1.1) is printed; with
-                     --format json as {"calibration": {"reference": HZ,
-                     "measured": F, "uncertainty": U, "speed_adjust": S}}
+                     --format json as {"calibration":{"reference":HZ,
+                     "measured":F,"uncertainty":U,"speed_adjust":S}}
 
   -h, --help         this text
   --version          the version
@@ -150,5 +179,7 @@ Example:
   campanor-analyse --interval 0.25 --out-dir results/ recordings/*.flac
   campanor-analyse --format csv --ideal tempered recordings/*.wav > tuning.csv
   campanor-analyse --calibrate 440 fork.wav
+  campanor-analyse --ring --temperament just treble.wav 2.wav 3.wav tenor.wav
+  campanor-analyse --project tower.campanor --bell 6 --pass "cut 1" six.wav
 )";
 }

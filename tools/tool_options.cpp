@@ -53,7 +53,63 @@ double* NumberOption(const std::string& name, AnalysisParameters& p) {
     return nullptr;
 }
 
+// The ring and project options that take a value.
+bool RingValueOption(const std::string& name) {
+    static const std::set<std::string> names = {"--bells", "--scale",   "--temperament", "--stretch",
+                                                "--pitch", "--anchor",  "--units",       "--project",
+                                                "--bell",  "--pass",    "--extract"};
+    return names.count(name) != 0;
+}
+
+bool ReadWhole(const std::string& name, const std::string& text, int lowest, int& value, std::string& error) {
+    double number = 0.0;
+    if (!ParseWholeDouble(text, number) || number < lowest || number > 64 ||
+        number != static_cast<double>(static_cast<int>(number))) {
+        error = "bad value for " + name + ": \"" + text + "\" is not a whole number from " + std::to_string(lowest) +
+                " to 64";
+        return false;
+    }
+    value = static_cast<int>(number);
+    return true;
+}
+
+bool ApplyRingValue(const std::string& name, const std::string& value, RingOptions& r, std::string& error) {
+    r.given.insert(name);
+    if (name == "--bells") return ReadWhole(name, value, 1, r.bells, error);
+    if (name == "--anchor") return ReadWhole(name, value, 0, r.anchor, error);
+    if (name == "--bell") return ReadWhole(name, value, 1, r.bell, error);
+    if (name == "--stretch") return ReadNumber(name, value, r.stretchCents, error);
+    if (name == "--pitch") {
+        if (!ReadNumber(name, value, r.pitchHz, error)) return false;
+        if (r.pitchHz >= 300.0 && r.pitchHz <= 600.0) return true;
+        error = "bad value for --pitch: \"" + value + "\" is not a reference A from 300 to 600 Hz";
+        return false;
+    }
+    if (name == "--scale") {
+        r.scale = value == "chromatic" ? RingScale::Chromatic : RingScale::Major;
+        if (value == "major" || value == "chromatic") return true;
+        error = "bad value for --scale: \"" + value + "\" (major or chromatic)";
+        return false;
+    }
+    if (name == "--units") {
+        if (ParseTuningUnits(value, r.units)) return true;
+        error = "bad value for --units: \"" + value + "\" (cents or sixteenths)";
+        return false;
+    }
+    std::string& target = name == "--temperament" ? r.temperament
+                          : name == "--project"   ? r.project
+                          : name == "--pass"      ? r.pass
+                                                  : r.extract;
+    if (value.empty()) {
+        error = "empty value for " + name;
+        return false;
+    }
+    target = value;
+    return true;
+}
+
 bool TakesValue(const std::string& name, ToolOptions& options) {
+    if (RingValueOption(name)) return true;
     return NumberOption(name, options.parameters) != nullptr || name == "--trigger" || name == "--calibrate" ||
            name == "--format" || name == "-o" || name == "--output" || name == "--out-dir" ||
            name == "--spectrum" || name == "--plot" || name == "--ideal" || name == "--synthesise";
@@ -61,6 +117,8 @@ bool TakesValue(const std::string& name, ToolOptions& options) {
 
 bool ApplyValue(const std::string& name, const std::string& value, ToolOptions& o,
                 std::string& error) {
+    if (RingValueOption(name)) return ApplyRingValue(name, value, o.ring, error);
+    if (name == "--format") o.formatGiven = true;
     if (double* number = NumberOption(name, o.parameters)) return ReadNumber(name, value, *number, error);
     if (name == "--trigger") {
         o.autoTrigger = value == "auto";
@@ -92,6 +150,8 @@ bool ApplyFlag(const std::string& name, ToolOptions& o, std::string& error) {
         o.waitForTrigger = false;
     } else if (name == "--as-tuned") {
         o.asTuned = true;
+    } else if (name == "--ring") {
+        o.ring.ring = true;
     } else if (name == "--help" || name == "-h") {
         o.help = true;
     } else if (name == "--version") {
@@ -152,8 +212,44 @@ std::string OutputNameFor(const std::string& input, OutputFormat format) {
     return stem + extension;
 }
 
+namespace {
+
+// What --ring and --project allow; the rest of the checks as without them.
+bool CheckRingUsage(const ToolOptions& o, std::string& error) {
+    const RingOptions& r = o.ring;
+    const bool perFileOutput = !o.outputFolder.empty() || !o.spectrumFile.empty() || !o.plotFile.empty() ||
+                               !o.synthesisFile.empty() || o.calibrateHz > 0.0;
+    const bool ringShape = r.given.count("--bells") || r.given.count("--scale") || r.given.count("--temperament") ||
+                           r.given.count("--stretch") || r.given.count("--pitch") || r.given.count("--anchor") ||
+                           r.given.count("--units");
+    if (r.ring && !r.project.empty()) {
+        error = "--ring and --project cannot be used together";
+    } else if (r.ring) {
+        if (o.inputs.empty()) error = "--ring needs the bells' files, treble first";
+        else if (perFileOutput) error = "--out-dir, --spectrum, --plot, --synthesise and --calibrate cannot be used with --ring";
+        else if (r.bells > 0 && static_cast<int>(o.inputs.size()) > r.bells) error = "more files than --bells";
+        else if (r.given.count("--bell") || r.given.count("--pass") || r.given.count("--extract"))
+            error = "--bell, --pass and --extract go with --project";
+    } else if (!r.project.empty()) {
+        if (perFileOutput) error = "--out-dir, --spectrum, --plot, --synthesise and --calibrate cannot be used with --project";
+        else if (!r.extract.empty() && (r.bell == 0 || r.pass.empty() || !o.inputs.empty()))
+            error = "--extract needs --bell and --pass, and no input file";
+        else if (r.extract.empty() && !o.inputs.empty() && (r.bell == 0 || o.inputs.size() != 1))
+            error = "--project keeps one file at a time as the measurement of one --bell";
+        else if (o.inputs.empty() && r.extract.empty() && (r.bell != 0 || !r.pass.empty()))
+            error = "--bell and --pass need the file to keep";
+    } else if (ringShape || r.bell != 0 || !r.pass.empty() || !r.extract.empty()) {
+        error = "the ring's options go with --ring or --project";
+    }
+    return error.empty();
+}
+
+}  // namespace
+
 bool CheckToolUsage(const ToolOptions& o, std::string& error) {
     const std::size_t inputs = o.inputs.size();
+    if (!CheckRingUsage(o, error)) return false;
+    if (o.ring.ring || !o.ring.project.empty()) return true;
     if (inputs == 0) {
         error = "no input file";
     } else if (!o.outputFile.empty() && !o.outputFolder.empty()) {

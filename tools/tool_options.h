@@ -1,12 +1,32 @@
 #pragma once
+#include <set>
 #include <string>
 #include <vector>
 
 #include "cycle/analysis_parameters.h"
+#include "ring/ring.h"
+#include "ring/tuning_units.h"
 
 // Command line of campanor-analyse. Defaults are the main window's.
 
 enum class OutputFormat { Par, Table, Json, Csv };
+
+// The ring and project options (--ring, --project and what goes with them).
+struct RingOptions {
+    bool ring = false;                       // --ring: the files are a ring's bells, treble first
+    int bells = 0;                           // --bells N; 0 = not given
+    RingScale scale = RingScale::Major;      // --scale major|chromatic
+    std::string temperament = "equal";       // --temperament equal|just|meantone|FILE
+    double stretchCents = 0.0;               // --stretch, cents per octave
+    double pitchHz = 440.0;                  // --pitch, the reference A
+    int anchor = 0;                          // --anchor N; 0 = the tenor
+    TuningUnits units = TuningUnits::Cents;  // --units cents|sixteenths
+    std::string project;                     // --project P.campanor
+    int bell = 0;                            // --bell N
+    std::string pass;                        // --pass LABEL
+    std::string extract;                     // --extract OUT.wav
+    std::set<std::string> given;             // the ring options typed, to keep them in a project
+};
 
 struct ToolOptions {
     AnalysisParameters parameters;
@@ -24,6 +44,8 @@ struct ToolOptions {
     double calibrateHz = 0.0;    // --calibrate: a reference tone's frequency; 0 = analyse bells
     std::string synthesisFile;   // --synthesise: the bell of the report as a .wav
     bool asTuned = false;        // --as-tuned: synthesised with every partial on its ideal
+    bool formatGiven = false;    // --format was typed (--ring's default is table)
+    RingOptions ring;
     bool help = false;
     bool version = false;
     std::vector<std::string> inputs;

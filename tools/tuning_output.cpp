@@ -55,13 +55,15 @@ std::string JsonStrings(const std::vector<std::string>& texts) {
 
 }  // namespace
 
-std::string FormatTuningJson(const TuningReport& report) {
-    std::string out = "{\"ideal\":" + JsonString(report.idealName) + ",\"strike\":";
-    out += report.strike ? "{\"frequency\":" + Json(report.strike->frequencyHz) + ",\"note\":" +
+std::string FormatStrikeJson(const TuningReport& report) {
+    return report.strike ? "{\"frequency\":" + Json(report.strike->frequencyHz) + ",\"note\":" +
                                JsonString(report.strike->note) + ",\"cents\":" + Json(report.strike->cents) +
                                ",\"from\":" + JsonStrings(report.strike->from) + "}"
                          : "null";
-    out += ",\"partials\":[";
+}
+
+std::string FormatTunedPartialsJson(const TuningReport& report) {
+    std::string out = "[";
     for (std::size_t i = 0; i < report.partials.size(); ++i) {
         const TunedPartial& p = report.partials[i];
         if (i > 0) out += ',';
@@ -75,7 +77,12 @@ std::string FormatTuningJson(const TuningReport& report) {
                          : "null";
         out += ",\"note\":" + JsonString(p.note) + "}";
     }
-    return out + "]}";
+    return out + "]";
+}
+
+std::string FormatTuningJson(const TuningReport& report) {
+    return "{\"ideal\":" + JsonString(report.idealName) + ",\"strike\":" + FormatStrikeJson(report) +
+           ",\"partials\":" + FormatTunedPartialsJson(report) + "}";
 }
 
 std::string FormatTuningTable(const TuningReport& report) {
@@ -99,13 +106,18 @@ std::string TuningCsvHeader() {
     return "file,partial,frequency,uncertainty,cents,ideal,deviation,t60,doublet_frequency,note,warnings\n";
 }
 
-std::string FormatTuningWarningsJson(const TuningReport& report) {
-    std::string out = "\"clipped_samples\":" + std::to_string(report.clippedSamples) + ",\"warnings\":[";
-    for (std::size_t i = 0; i < report.warnings.size(); ++i) {
-        out += (i == 0 ? "{\"code\":" : ",{\"code\":") + JsonString(report.warnings[i].code) +
-               ",\"text\":" + JsonString(report.warnings[i].text) + "}";
+std::string FormatWarningsJson(const std::vector<TuningWarning>& warnings) {
+    std::string out = "[";
+    for (std::size_t i = 0; i < warnings.size(); ++i) {
+        out += (i == 0 ? "{\"code\":" : ",{\"code\":") + JsonString(warnings[i].code) +
+               ",\"text\":" + JsonString(warnings[i].text) + "}";
     }
     return out + "]";
+}
+
+std::string FormatTuningWarningsJson(const TuningReport& report) {
+    return "\"clipped_samples\":" + std::to_string(report.clippedSamples) + ",\"warnings\":" +
+           FormatWarningsJson(report.warnings);
 }
 
 std::string FormatTuningCsv(std::string_view fileName, const TuningReport& report) {

@@ -13,6 +13,12 @@
 // exactly), null where a value is unknown.
 std::string FormatTuningJson(const TuningReport& report);
 
+// Its pieces: the strike note object (or null), the array of partial
+// objects, and an array of warning objects {"code", "text"}.
+std::string FormatStrikeJson(const TuningReport& report);
+std::string FormatTunedPartialsJson(const TuningReport& report);
+std::string FormatWarningsJson(const std::vector<TuningWarning>& warnings);
+
 // The members the json output's file object gains from the report, without
 // braces: "clipped_samples":N,"warnings":[{"code":...,"text":...}, ...]
 // (an empty list when all is well).

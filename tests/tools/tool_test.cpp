@@ -106,14 +106,14 @@ TEST(SpectrumPlot, TheWindowsBarGraphWithoutAnApplicationObject) {
 // 3 s at `rate` of a bell on 500 Hz, silent until 0.45 s (hum ... octave nominal, decaying), in channels that
 // differ by a factor, their mean the bell; `loud` 0 gives silence.
 std::string WriteBell(const TemporaryFolder& folder, const std::string& name, int format, int rate, int channels,
-                      double loud = 1.0, double onset = 0.45) {
+                      double loud = 1.0, double onset = 0.45, double nominal = 500.0) {
     const double parts[][2] = {{0.25, 0.3}, {0.5, 0.4}, {0.6, 0.5}, {0.75, 0.1}, {1.0, 1.0}, {1.5, 0.3}, {2.0, 0.4}};
     std::vector<double> frames;
     const int length = static_cast<int>((onset + 2.55) * rate);
     for (int i = 0; i < length; ++i) {
         const double t = i / static_cast<double>(rate) - onset;
         double v = 0.0;
-        for (const auto& p : parts) v += t < 0 ? 0.0 : 0.25 * loud * p[1] * std::sin(2 * M_PI * 500 * p[0] * t) * std::exp(-t);
+        for (const auto& p : parts) v += t < 0 ? 0.0 : 0.25 * loud * p[1] * std::sin(2 * M_PI * nominal * p[0] * t) * std::exp(-t);
         for (int c = 0; c < channels; ++c) frames.push_back(v * (channels == 1 ? 1.0 : 0.8 + 0.4 * c));
     }
     SF_INFO info{0, rate, channels, format, 0, 0};
@@ -290,8 +290,8 @@ TEST(ToolRun, CalibrationFromAReferenceTone) {
     sf_close(file);
     const auto [status, json, err] = Analyse({"--calibrate", "440", "--format", "json", f.File("fork.wav")});
     ASSERT_EQ(status, 0) << err;
-    EXPECT_EQ(json.rfind("{\"calibration\": {\"reference\": 440, \"measured\": ", 0), 0u) << json;
-    EXPECT_NEAR(NumberAfter(json, "\"speed_adjust\": "), 440.0 / 439.8, 2e-6);
+    EXPECT_EQ(json.rfind("{\"calibration\":{\"reference\":440,\"measured\":", 0), 0u) << json;
+    EXPECT_NEAR(NumberAfter(json, "\"speed_adjust\":"), 440.0 / 439.8, 2e-6);
     const auto [textStatus, text, textErr] = Analyse({"--calibrate=440", f.File("fork.wav")});
     EXPECT_NE(text.find("fork.wav: reference 440 Hz, measured 439.80"), std::string::npos) << text;
     EXPECT_NE(text.find(", speed adjust 1.000454752\n"), std::string::npos) << text;
@@ -299,6 +299,57 @@ TEST(ToolRun, CalibrationFromAReferenceTone) {
     const auto [noneStatus, none, noneErr] = Analyse({"--calibrate", "600", f.File("fork.wav")});
     EXPECT_EQ(noneStatus, 1);
     EXPECT_NE(noneErr.find("fork.wav: No tone was found within 5 % of the reference."), std::string::npos) << noneErr;
+}
+
+// A ring of three bells tuned to a just major scale from a 500 Hz tenor: the outer tuning in JSON and csv,
+// a file that cannot be read named among the others; then the same bells kept pass by pass in a project,
+// printed with their history, a pass extracted and analysed again to its stored nominal.
+TEST(ToolRun, RingAndProject) {
+    TemporaryFolder f;
+    std::vector<std::string> files;
+    for (const double cents : {386.31, 203.91, 0.0}) {
+        files.push_back(WriteBell(f, "b" + std::to_string(files.size() + 1) + ".wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 44100, 1,
+                                  1.0, 0.45, 500.0 * std::exp2(cents / 1200.0)));
+    }
+    const auto [status, json, err] = Analyse({"--ring", "--temperament", "just", "--format", "json", files[0], files[1], files[2]});
+    ASSERT_EQ(status, 0) << err;
+    EXPECT_EQ(json.rfind("{\"ring\":{\"reference_pitch\":440,\"scale\":\"major\",\"temperament\":\"just\",\"stretch\":0,"
+                         "\"anchor\":3,\"bells\":[{\"bell\":1,", 0), 0u) << json;
+    for (const char* bell : {"\"bell\":1,", "\"bell\":2,", "\"bell\":3,"}) {
+        const std::string from = json.substr(json.find(bell));
+        EXPECT_NEAR(NumberAfter(from, "\"deviation\":"), 0.0, 0.01) << from.substr(0, 300);
+    }
+    EXPECT_NEAR(NumberAfter(json, "\"target\":"), 386.31, 1e-9);
+    const auto [missingStatus, partial, missingErr] = Analyse({"--ring", "--format", "json", files[0], f.File("none.wav"), files[2]});
+    EXPECT_EQ(missingStatus, 1);
+    EXPECT_NE(partial.find("{\"bell\":2,\"file\":\"" + f.File("none.wav") + "\",\"error\":\"cannot read: "), std::string::npos) << partial;
+    const std::string csv = std::get<1>(Analyse({"--ring", "--format", "csv", "--units", "sixteenths", files[1], files[2]}));
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 3) << csv;
+    EXPECT_EQ(csv.rfind("bell,file,nominal,note,note_cents,cents_from_anchor,target,deviation,strike,hum_cents,", 0), 0u);
+    EXPECT_EQ(std::get<0>(Analyse({"--ring", "--plot", f.File("p.png"), files[0]})), 2);
+
+    const std::string project = f.File("tower.campanor");
+    EXPECT_EQ(std::get<0>(Analyse({"--project", project, "--bell", "3", "--bells", "3", "--temperament", "just", files[2]})), 0);
+    const auto [kept, row, keptErr] = Analyse({"--project", project, "--bell", "1", "--format", "csv", files[0]});
+    ASSERT_EQ(kept, 0) << keptErr;
+    EXPECT_EQ(std::count(row.begin(), row.end(), '\n'), 2) << "the header and the bell's row";
+    EXPECT_NE(row.find("\n1," + files[0] + ","), std::string::npos) << row;
+    EXPECT_EQ(std::get<0>(Analyse({"--project", project, "--bell", "1", "--pass", "as received", files[0]})), 2);
+    EXPECT_EQ(std::get<0>(Analyse({"--project", project, "--bell", "4", files[0]})), 2);
+    EXPECT_EQ(std::get<0>(Analyse({"--project", project, "--bell", "1", files[1]})), 0) << "cut 1, another bell's sound";
+    const std::string history = std::get<1>(Analyse({"--project", project, "--format", "json"}));
+    const std::size_t at = history.find("\"history\":[{\"bell\":1,\"passes\":[{\"pass\":\"as received\",");
+    ASSERT_NE(at, std::string::npos) << history;
+    EXPECT_NE(history.find("{\"pass\":\"cut 1\",", at), std::string::npos);
+    EXPECT_NEAR(NumberAfter(history.substr(at), "\"deviation\":"), 0.0, 0.01);
+    const auto [extracted, options, extractErr] =
+        Analyse({"--project", project, "--bell", "1", "--pass", "as received", "--extract", f.File("again.wav")});
+    ASSERT_EQ(extracted, 0) << extractErr;
+    EXPECT_EQ(options, "--no-trigger --start 0 --end 5000 --interval 0.5 --speed 1 --low 0 --high 5000\n");
+    const std::string again = std::get<1>(Analyse({"--no-trigger", "--format", "json", f.File("again.wav")}));
+    EXPECT_EQ(NumberAfter(again, "\"partial\":\"nominal\",\"frequency\":"), NumberAfter(history.substr(at), "\"nominal\":"))
+        << "the stored figures exactly";
+    EXPECT_EQ(std::get<0>(Analyse({"--project", files[0]})), 1) << "not a project";
 }
 
 }  // namespace
