@@ -5,18 +5,13 @@
 //   cmake --build BUILD --target campanor-analyse campanor-bench
 #include <benchmark/benchmark.h>
 
-#include <fcntl.h>
-#include <sched.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "bench/tool_process.h"
 #include "data/wave_file.h"
 
 namespace {
@@ -67,8 +62,7 @@ void WriteLongLowRateFile(const std::string& path) {
 const ToolFiles& Files() {
     static const ToolFiles files = [] {
         ToolFiles f;
-        const fs::path self = fs::read_symlink("/proc/self/exe");
-        f.tool = (self.parent_path().parent_path() / "tools" / "campanor-analyse").string();
+        f.tool = AnalyseToolPath();
         std::string pattern = (fs::temp_directory_path() / "campanor-bench-XXXXXX").string();
         f.folder = mkdtemp(pattern.data()) ? pattern : "/tmp";
         WriteBell(f.folder + "/bell.wav");
@@ -84,30 +78,7 @@ const ToolFiles& Files() {
     return files;
 }
 
-// Runs the tool on CPU 0 with its output thrown away; true on exit status 0.
-// `peakKilobytes` receives the process's largest resident size.
-bool RunTool(const std::vector<std::string>& args, long& peakKilobytes) {
-    const pid_t child = fork();
-    if (child == 0) {
-        cpu_set_t one;
-        CPU_ZERO(&one);
-        CPU_SET(0, &one);
-        sched_setaffinity(0, sizeof one, &one);
-        const int null = open("/dev/null", O_WRONLY);
-        dup2(null, 1);
-        dup2(null, 2);
-        std::vector<char*> argv{const_cast<char*>(Files().tool.c_str())};
-        for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
-    int status = 0;
-    rusage usage{};
-    const bool ended = child > 0 && wait4(child, &status, 0, &usage) == child;
-    peakKilobytes = usage.ru_maxrss;
-    return ended && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
+bool RunTool(const std::vector<std::string>& args, long& peakKilobytes) { return RunAnalyseTool(args, peakKilobytes); }
 
 void TimeTool(benchmark::State& state, const std::vector<std::string>& args, int files) {
     if (!fs::exists(Files().tool)) {
