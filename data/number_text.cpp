@@ -62,3 +62,9 @@ bool ParseWholeDouble(std::string_view text, double& value) {
     value = parsed;
     return true;
 }
+
+std::string FormatShortest(double value) {
+    if (!std::isfinite(value)) return "";
+    char buffer[64];
+    return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
+}

@@ -13,6 +13,11 @@ std::string FormatFixed6(double value);
 // 1.23456789012346e+15. The form of every double shown in an edit.
 std::string FormatDouble15(double value);
 
+// The shortest text that reads back as exactly `value` (std::to_chars),
+// e.g. 0.1, 500, 1e-07; empty for a value that is not finite. The form of
+// every number in the tool's JSON and csv.
+std::string FormatShortest(double value);
+
 // Scans one double the way "%lf" does: leading white space skipped, then
 // the longest prefix that forms a number (sign, digits, point, exponent,
 // hexadecimal form). On success stores it, advances `pos` past it and

@@ -2,33 +2,18 @@
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 #include <cmath>
 
+#include "data/comma_lines.h"
+#include "data/number_text.h"
 #include "tuning/tuning_text.h"
 
 namespace {
 
 // The csv's numbers, as the tool's csv writes them: the shortest text that
-// reads back exactly.
-std::string Shortest(double value) {
-    if (!std::isfinite(value)) return "";
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, result.ptr);
-}
+// reads back exactly, empty for a value not known.
+std::string FormatShortest(const std::optional<double>& value) { return value ? ::FormatShortest(*value) : ""; }
 
-std::string Shortest(const std::optional<double>& value) { return value ? Shortest(*value) : ""; }
-
-std::string CsvField(std::string_view text) {
-    if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
-    std::string out = "\"";
-    for (char c : text) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    return out + "\"";
-}
 
 std::string InUnitsOrDash(const std::optional<double>& cents, TuningUnits units) {
     return cents ? UnitsText(*cents, units) : "-";
@@ -108,7 +93,7 @@ std::string CsvName(std::string_view name) {
 }  // namespace
 
 std::string RingPitchText(const OuterTuning& tuning, TuningUnits units) {
-    const std::string reference = " at A = " + Shortest(tuning.referencePitchHz) + " Hz";
+    const std::string reference = " at A = " + FormatShortest(tuning.referencePitchHz) + " Hz";
     if (tuning.rows.empty() || !tuning.rows.back().note) return "unknown (tenor not measured)" + reference;
     const PitchNote& note = *tuning.rows.back().note;
     return note.name + " " + UnitsText(note.cents, units) + " " + std::string(UnitsName(units)) + reference;
@@ -178,16 +163,16 @@ std::string RingCsvHeader() {
 std::string FormatRingCsvLine(const OuterTuningRow& outer, const InnerTuningRow& inner) {
     std::vector<std::string> fields = {std::to_string(outer.bell),
                                        CsvField(outer.file),
-                                       Shortest(outer.nominalHz),
+                                       FormatShortest(outer.nominalHz),
                                        outer.note ? outer.note->name : "",
-                                       outer.note ? Shortest(outer.note->cents) : "",
-                                       Shortest(outer.centsFromAnchor),
-                                       Shortest(outer.targetCents),
-                                       Shortest(outer.deviationCents),
-                                       outer.strike ? Shortest(outer.strike->frequencyHz) : ""};
+                                       outer.note ? FormatShortest(outer.note->cents) : "",
+                                       FormatShortest(outer.centsFromAnchor),
+                                       FormatShortest(outer.targetCents),
+                                       FormatShortest(outer.deviationCents),
+                                       outer.strike ? FormatShortest(outer.strike->frequencyHz) : ""};
     for (const InnerPartial& p : inner.partials) {
-        fields.push_back(Shortest(p.centsFromNominal));
-        fields.push_back(Shortest(p.deviationCents));
+        fields.push_back(FormatShortest(p.centsFromNominal));
+        fields.push_back(FormatShortest(p.deviationCents));
     }
     std::string out;
     for (const std::string& field : fields) {

@@ -1,9 +1,8 @@
 #include "ring/scale_targets.h"
 
 #include <array>
-#include <filesystem>
-#include <fstream>
 
+#include "data/comma_lines.h"
 #include "data/number_text.h"
 
 namespace {
@@ -17,33 +16,12 @@ constexpr std::array<double, 12> kChromaticMeantone = {0,      76.05,  193.16, 3
                                                        579.47, 696.58, 772.63, 889.74, 1006.84, 1082.89};
 
 constexpr int kMaxBells = 64;
-constexpr std::size_t kMaxFileBytes = 65536;  // a founder's figures are a few dozen lines
-
-std::string_view Trim(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(" \t\r");
-    if (first == std::string_view::npos) return {};
-    const std::size_t last = text.find_last_not_of(" \t\r");
-    return text.substr(first, last - first + 1);
-}
-
 // The bell of a founder's line, 1 ... 64, or 0 when the text is none.
 int BellNumber(std::string_view text) {
     double value = 0.0;
     if (!ParseWholeDouble(text, value) || value < 1.0 || value > kMaxBells) return 0;
     const int bell = static_cast<int>(value);
     return bell == value ? bell : 0;
-}
-
-bool ReadSmallFile(const std::string& path, std::string& text) {
-    std::error_code ignored;
-    // A device or a FIFO could be read for ever: only regular files.
-    if (!std::filesystem::is_regular_file(path, ignored)) return false;
-    std::ifstream file(path, std::ios::binary);
-    if (!file.is_open()) return false;
-    text.assign(kMaxFileBytes + 1, '\0');
-    file.read(text.data(), static_cast<std::streamsize>(text.size()));
-    text.resize(static_cast<std::size_t>(file.gcount()));
-    return !file.bad() && text.size() <= kMaxFileBytes;
 }
 
 }  // namespace
@@ -91,22 +69,16 @@ bool ParseFounderTargets(std::string_view text, std::vector<FounderTarget>& targ
     std::vector<FounderTarget> parsed;
     std::array<bool, kMaxBells + 1> seen{};
     line = 0;
-    while (!text.empty()) {
-        ++line;
-        const std::size_t end = text.find('\n');
-        std::string_view content = text.substr(0, end);
-        text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
-        content = Trim(content.substr(0, content.find('#')));
-        if (content.empty()) continue;
-        const std::size_t comma = content.find(',');
-        if (comma == std::string_view::npos) {
+    CommaLine entry;
+    while (NextCommaLine(text, line, entry)) {
+        if (!entry.hasComma) {
             code = kFounderLineNoComma;
             return false;
         }
-        const int bell = BellNumber(content.substr(0, comma));
+        const int bell = BellNumber(entry.left);
         double cents = 0.0;
-        code = bell == 0                                             ? kFounderBadBell
-               : !ParseWholeDouble(content.substr(comma + 1), cents) ? kFounderBadCents
+        code = bell == 0                                    ? kFounderBadBell
+               : !ParseWholeDouble(entry.right, cents)      ? kFounderBadCents
                : seen[static_cast<std::size_t>(bell)]                ? kFounderDuplicate
                                                                      : 0;
         if (code != 0) return false;
@@ -125,7 +97,7 @@ bool ParseFounderTargets(std::string_view text, std::vector<FounderTarget>& targ
 bool ReadFounderTargets(const std::string& path, std::vector<FounderTarget>& targets, std::int16_t& code,
                         int& line) {
     std::string text;
-    if (!ReadSmallFile(path, text)) {
+    if (!ReadSmallTextFile(path, text)) {
         code = kFounderFileUnreadable;
         line = 0;
         return false;

@@ -18,10 +18,6 @@ std::string Fixed(double value, int decimals) {
     return std::string(buffer, end);
 }
 
-std::string Shortest(double value) {
-    char buffer[64];
-    return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
-}
 
 void Say(const std::string& text) { std::fprintf(stderr, "campanor-analyse: %s\n", text.c_str()); }
 
@@ -29,9 +25,9 @@ void Say(const std::string& text) { std::fprintf(stderr, "campanor-analyse: %s\n
 
 std::string FormatCalibration(const std::string& file, const ToneMeasurement& tone, OutputFormat format) {
     if (format == OutputFormat::Json) {
-        return "{\"calibration\":{\"reference\":" + Shortest(tone.referenceHz) + ",\"measured\":" +
-               Shortest(tone.measuredHz) + ",\"uncertainty\":" + Shortest(tone.uncertaintyHz) +
-               ",\"speed_adjust\":" + Shortest(tone.speedAdjust) + "}}\n";
+        return "{\"calibration\":{\"reference\":" + FormatShortest(tone.referenceHz) + ",\"measured\":" +
+               FormatShortest(tone.measuredHz) + ",\"uncertainty\":" + FormatShortest(tone.uncertaintyHz) +
+               ",\"speed_adjust\":" + FormatShortest(tone.speedAdjust) + "}}\n";
     }
     return file + ": reference " + FormatDouble15(tone.referenceHz) + " Hz, measured " + Fixed(tone.measuredHz, 6) +
            " +- " + Fixed(tone.uncertaintyHz, 6) + " Hz, speed adjust " + Fixed(tone.speedAdjust, 9) + "\n";

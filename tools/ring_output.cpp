@@ -1,17 +1,15 @@
 #include "tools/ring_output.h"
 
-#include <charconv>
 #include <cmath>
 
+#include "data/number_text.h"
 #include "tools/result_output.h"
 #include "tools/tuning_output.h"
 
 namespace {
 
 std::string Json(const std::optional<double>& value) {
-    if (!value || !std::isfinite(*value)) return "null";
-    char buffer[64];
-    return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, *value).ptr);
+    return value && std::isfinite(*value) ? FormatShortest(*value) : "null";
 }
 
 std::string BellJson(const OuterTuningRow& row, const RingBellResult* result) {

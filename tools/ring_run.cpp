@@ -1,8 +1,8 @@
 #include "tools/ring_run.h"
 
-#include <charconv>
 #include <cstdio>
 
+#include "data/comma_lines.h"
 #include "data/number_text.h"
 #include "data/safe_save.h"
 #include "data/wave_file.h"
@@ -92,7 +92,22 @@ std::string FormatRing(const ToolOptions& o, const RingSettings& ring, const Out
            FormatInnerTuningTable(inner, InnerFigures::Deviation, o.ring.units);
 }
 
-// Each bell's latest pass: its result and its measure.
+// The ring as kept and each bell's latest pass: its result and its measure.
+struct KeptRing {
+    RingSettings ring;
+    std::vector<RingBell> bells;
+    std::vector<RingBellResult> results;
+    std::vector<BellMeasure> measures;
+};
+
+bool LatestPasses(const Project& project, int bellCount, std::vector<RingBellResult>& results,
+                  std::vector<BellMeasure>& measures);
+
+bool ReadKeptRing(const Project& project, KeptRing& kept) {
+    return project.ReadRing(kept.ring) == ProjectDone && project.ReadBells(kept.bells) == ProjectDone &&
+           LatestPasses(project, kept.ring.bellCount, kept.results, kept.measures);
+}
+
 bool LatestPasses(const Project& project, int bellCount, std::vector<RingBellResult>& results,
                   std::vector<BellMeasure>& measures) {
     for (int bell = 1; bell <= bellCount; ++bell) {
@@ -123,26 +138,15 @@ std::string HistoryCsvHeader() {
     return out + "\n";
 }
 
-// The shortest text that reads back exactly, as every csv of the tool.
-std::string Field(const std::optional<double>& value) {
-    if (!value) return "";
-    char buffer[64];
-    return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, *value).ptr);
-}
+std::string Field(const std::optional<double>& value) { return value ? FormatShortest(*value) : ""; }
 
-std::string CsvText(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-    std::string quoted = "\"";
-    for (const char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return quoted + "\"";
-}
 
 // One pass in the history's table or csv.
 std::string HistoryLine(OutputFormat format, TuningUnits units, int bell, const Measurement& m,
                         const OuterTuningRow& row) {
     const InnerTuningRow inner = MakeInnerTuning(bell, m.tuning, IdealTuning{});
     if (format == OutputFormat::Csv) {
-        std::string out = std::to_string(bell) + "," + CsvText(m.pass) + "," + m.time + "," + CsvText(m.source) + "," +
+        std::string out = std::to_string(bell) + "," + CsvField(m.pass) + "," + m.time + "," + CsvField(m.source) + "," +
                           Field(row.nominalHz) + "," + Field(row.centsFromAnchor) + "," + Field(row.deviationCents);
         for (const InnerPartial& p : inner.partials) {
             out += ',';
@@ -162,15 +166,15 @@ std::string HistoryLine(OutputFormat format, TuningUnits units, int bell, const 
 }
 
 int PrintProject(const ToolOptions& o, const Project& project, const IdealTuning& ideal) {
-    RingSettings ring;
-    std::vector<RingBell> bells;
-    std::vector<RingBellResult> results;
-    std::vector<BellMeasure> measures;
-    if (project.ReadRing(ring) != ProjectDone || project.ReadBells(bells) != ProjectDone ||
-        !LatestPasses(project, ring.bellCount, results, measures)) {
+    KeptRing kept;
+    if (!ReadKeptRing(project, kept)) {
         Say(project.Path() + ": the project could not be read");
         return kExitFileFailed;
     }
+    const RingSettings& ring = kept.ring;
+    const std::vector<RingBell>& bells = kept.bells;
+    const std::vector<RingBellResult>& results = kept.results;
+    const std::vector<BellMeasure>& measures = kept.measures;
     const OuterTuning outer = MakeOuterTuning(ring, bells, measures);
     const OutputFormat format = RingFormat(o);
     std::string out = format == OutputFormat::Json ? "{\"ring\":" + RingJson(ring, outer, results) + ",\"history\":["
@@ -279,18 +283,12 @@ int KeepPass(const ToolOptions& o, const AnalysisParameters& parameters, const A
         Say(ProjectResultText(kept, o.ring.project));
         return kept == ProjectNoSuchBell || kept == ProjectPassTaken ? kExitUsage : kExitFileFailed;
     }
-    RingSettings ring;
-    std::vector<RingBell> bells;
-    std::vector<RingBellResult> results;
-    std::vector<BellMeasure> measures;
-    if (project.ReadRing(ring) != ProjectDone || project.ReadBells(bells) != ProjectDone ||
-        !LatestPasses(project, ring.bellCount, results, measures)) {
-        return kExitFileFailed;
-    }
-    OuterTuning outer = MakeOuterTuning(ring, bells, measures);
+    KeptRing ring;
+    if (!ReadKeptRing(project, ring)) return kExitFileFailed;
+    OuterTuning outer = MakeOuterTuning(ring.ring, ring.bells, ring.measures);
     std::erase_if(outer.rows, [&](const OuterTuningRow& row) { return row.bell != m.bell; });
-    std::erase_if(results, [&](const RingBellResult& r) { return r.bell != m.bell; });
-    return Write(o, FormatRing(o, ring, outer, results, ideal)) ? kExitOk : kExitFileFailed;
+    std::erase_if(ring.results, [&](const RingBellResult& r) { return r.bell != m.bell; });
+    return Write(o, FormatRing(o, ring.ring, outer, ring.results, ideal)) ? kExitOk : kExitFileFailed;
 }
 
 }  // namespace

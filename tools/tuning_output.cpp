@@ -7,19 +7,15 @@
 #include <vector>
 
 #include "tools/result_output.h"
+#include "data/comma_lines.h"
+#include "data/number_text.h"
 #include "tuning/tuning_text.h"
 
 namespace {
 
-std::string Shortest(double value) {
-    if (!std::isfinite(value)) return "";
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, result.ptr);
-}
 
 std::string Json(double value) {
-    return std::isfinite(value) ? Shortest(value) : "null";
+    return std::isfinite(value) ? FormatShortest(value) : "null";
 }
 
 std::string Json(const std::optional<double>& value) {
@@ -30,18 +26,9 @@ std::string Pad(const std::string& text, std::size_t width) {
     return text.size() >= width ? text : std::string(width - text.size(), ' ') + text;
 }
 
-std::string CsvField(std::string_view text) {
-    if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
-    std::string out = "\"";
-    for (char c : text) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    return out + "\"";
-}
 
 std::string Optional(const std::optional<double>& value) {
-    return value ? Shortest(*value) : "";
+    return value ? FormatShortest(*value) : "";
 }
 
 std::string JsonStrings(const std::vector<std::string>& texts) {
@@ -125,10 +112,10 @@ std::string FormatTuningCsv(std::string_view fileName, const TuningReport& repor
     for (const std::string& code : WarningCodes(report)) codes += (codes.empty() ? "" : ";") + code;
     std::string out;
     for (const TunedPartial& p : report.partials) {
-        out += CsvField(fileName) + "," + CsvField(p.name) + "," + Shortest(p.frequencyHz) + "," +
-               Shortest(p.uncertaintyHz) + "," + Shortest(p.cents) + "," + Optional(p.idealCents) + "," +
+        out += CsvField(fileName) + "," + CsvField(p.name) + "," + FormatShortest(p.frequencyHz) + "," +
+               FormatShortest(p.uncertaintyHz) + "," + FormatShortest(p.cents) + "," + Optional(p.idealCents) + "," +
                Optional(p.deviationCents) + "," + Optional(p.t60Seconds) + "," +
-               (p.doublet ? Shortest(p.doublet->frequencyHz) : "") + "," + CsvField(p.note) + "," +
+               (p.doublet ? FormatShortest(p.doublet->frequencyHz) : "") + "," + CsvField(p.note) + "," +
                CsvField(codes) + "\n";
     }
     return out;

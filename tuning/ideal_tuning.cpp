@@ -1,10 +1,8 @@
 #include "tuning/ideal_tuning.h"
 
 #include <cmath>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 
+#include "data/comma_lines.h"
 #include "data/number_text.h"
 #include "partials/partial.h"
 
@@ -13,13 +11,6 @@ namespace {
 
 double Cents(double ratio) {
     return 1200.0 * std::log2(ratio);
-}
-
-std::string_view Trim(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(" \t\r");
-    if (first == std::string_view::npos) return {};
-    const std::size_t last = text.find_last_not_of(" \t\r");
-    return text.substr(first, last - first + 1);
 }
 
 int PartialByName(std::string_view name) {
@@ -57,22 +48,16 @@ bool ParseIdealTuning(std::string_view text, std::string_view name, IdealTuning&
     IdealTuning parsed{std::string(name), {}};
     bool any = false;
     line = 0;
-    while (!text.empty()) {
-        ++line;
-        const std::size_t end = text.find('\n');
-        std::string_view content = text.substr(0, end);
-        text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
-        content = Trim(content.substr(0, content.find('#')));
-        if (content.empty()) continue;
-        const std::size_t comma = content.find(',');
-        if (comma == std::string_view::npos) {
+    CommaLine entry;
+    while (NextCommaLine(text, line, entry)) {
+        if (!entry.hasComma) {
             code = kIdealLineNoComma;
             return false;
         }
-        const int partial = PartialByName(Trim(content.substr(0, comma)));
+        const int partial = PartialByName(entry.left);
         double cents = 0.0;
-        code = partial < 0                                           ? kIdealUnknownPartial
-               : !ParseWholeDouble(content.substr(comma + 1), cents) ? kIdealBadCents
+        code = partial < 0                                  ? kIdealUnknownPartial
+               : !ParseWholeDouble(entry.right, cents)      ? kIdealBadCents
                : parsed.centsByPartial[static_cast<std::size_t>(partial)] ? kIdealDuplicate
                                                                       : 0;
         if (code != 0) return false;
@@ -89,20 +74,8 @@ bool ParseIdealTuning(std::string_view text, std::string_view name, IdealTuning&
 }
 
 bool ReadIdealTuning(const std::string& path, IdealTuning& ideal, std::int16_t& code, int& line) {
-    std::error_code ignored;
-    // A device or a FIFO could be read for ever: only regular files.
-    const bool regular = std::filesystem::is_regular_file(path, ignored);
-    std::ifstream file;
-    if (regular) file.open(path, std::ios::binary);
     std::string text;
-    // An ideal is a handful of lines: more than 64 KiB is no ideal file.
-    constexpr std::size_t kMaxBytes = 65536;
-    if (file) {
-        text.resize(kMaxBytes + 1);
-        file.read(text.data(), static_cast<std::streamsize>(text.size()));
-        text.resize(static_cast<std::size_t>(file.gcount()));
-    }
-    if (!file.is_open() || file.bad() || text.size() > kMaxBytes) {
+    if (!ReadSmallTextFile(path, text)) {
         code = kIdealFileUnreadable;
         line = 0;
         return false;
