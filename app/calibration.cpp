@@ -1,9 +1,11 @@
 #include "app/calibration.h"
 
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 
 #include "data/number_text.h"
+#include "data/safe_save.h"
 
 double ReadCalibration(const char* path) {
     std::FILE* file = std::fopen(path, "r");
@@ -19,4 +21,12 @@ double ReadCalibration(const char* path) {
     if (!ScanDouble(std::string_view(line, std::strlen(line)), pos, value)) return 1.0;
     if (value < kMinSpeedAdjust || value > kMaxSpeedAdjust) return 1.0;
     return value;
+}
+
+bool WriteCalibration(double speedAdjust, const char* path) {
+    if (!(speedAdjust >= kMinSpeedAdjust && speedAdjust <= kMaxSpeedAdjust)) return false;
+    char line[32];
+    const auto end = std::to_chars(line, line + sizeof line - 1, speedAdjust, std::chars_format::fixed, 9).ptr;
+    *end = '\n';
+    return SaveBytesSafely(path, std::string_view(line, static_cast<std::size_t>(end + 1 - line)));
 }

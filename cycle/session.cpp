@@ -65,6 +65,7 @@ void Session::Arm(const Triggering& triggering) {
 
 void Session::Stop() {
     stopped_ = true;
+    calibrating_ = false;
     recorder_.Stop();
 }
 
@@ -88,7 +89,24 @@ AnalysisOutcome Session::OnRecordingDone(const TransformRunner& runner, bool con
     return outcome;
 }
 
+bool Session::StartCalibration(const Triggering& triggering) {
+    if (State() != SessionState::Idle) return false;
+    stopped_ = false;
+    calibrating_ = true;
+    recorder_.Arm(kCalibrationSamples, triggering.waitForTrigger, triggering.triggerLevel);
+    return true;
+}
+
+std::uint16_t Session::FinishCalibration(double referenceHz, ToneMeasurement& tone) {
+    calibrating_ = false;
+    Recording taken;
+    if (stopped_ || !recorder_.TakeRecording(taken)) return kToneTooShort;
+    // Measured as the card delivers it: no speed adjustment.
+    return MeasureReferenceTone(taken.Data(), taken.Length(), taken.sampleRate, referenceHz, tone);
+}
+
 void Session::OnInputLost() {
+    calibrating_ = false;
     recorder_.Close();
     recorder_.Stop();
 }

@@ -8,6 +8,7 @@
 #include "cycle/bell.h"
 #include "cycle/file_capture.h"
 #include "tuning/ideal_tuning.h"
+#include "tuning/reference_tone.h"
 
 // The record-analyse cycle of one bell, without any window: the one writer
 // of the current bell. The window forwards its commands and the recorder's
@@ -69,8 +70,8 @@ public:
     // `parameters` (AcceptParameters) with `triggering`. False, with
     // nothing armed, for parameters no analysis accepts.
     bool StartLive(const AnalysisParameters& parameters, const Triggering& triggering);
-    // "Stop analysis": ends waiting or recording; a recording that completes
-    // while the stop is on its way is not analysed.
+    // "Stop analysis": ends waiting or recording (a calibration too); a
+    // recording that completes while the stop is on its way is not analysed.
     void Stop();
     // The recorder reported a complete recording (WM_RECORDING_DONE): takes
     // it and analyses it through `runner`. In continuous mode a named strike
@@ -101,6 +102,17 @@ public:
     // partials were named.
     bool ShowStartupBell(const AnalysisParameters& parameters);
 
+    // --- Calibration from a reference tone ----------------------------------
+    // Arms the recorder for kCalibrationSamples of a steady tone with
+    // `triggering`; the current bell is left as it is. False while not Idle.
+    bool StartCalibration(const Triggering& triggering);
+    // A calibration recording is armed or running.
+    bool Calibrating() const { return calibrating_; }
+    // After WM_RECORDING_DONE while Calibrating: the tone of `referenceHz`
+    // measured in the recording (MeasureReferenceTone's code; kToneTooShort
+    // when there is no complete recording); the calibration ends either way.
+    std::uint16_t FinishCalibration(double referenceHz, ToneMeasurement& tone);
+
     // --- Changes to the current bell ---------------------------------------
     // "Add Partial": the peak at `frequencyHz` with `amplitude` added to the
     // table and the partials named again (the nominal sought within the
@@ -130,4 +142,8 @@ private:
     // Set by Stop, cleared by the next arming: a recording that completes
     // while the user is stopping it is not analysed.
     bool stopped_ = false;
+    bool calibrating_ = false;
 };
+
+// Samples a calibration records: 3 s at 44100 Hz.
+inline constexpr std::int32_t kCalibrationSamples = 3 * kRecordingRate;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
 #include <thread>
 
 #include "../data/test_files.h"
@@ -177,6 +178,27 @@ TEST_F(SessionTest, FilesPartialsFilesAndAddedPartials) {
     PartialTable read = bell.table;
     session.TakePartials(read);
     EXPECT_TRUE(!bell.tuning.measured && bell.tuningStatus.rfind("From the partials file alone:", 0) == 0);
+}
+
+// A calibration records 3 s of a reference tone from the trigger and measures it without the speed adjustment,
+// leaving the bell as it was; a stop ends it.
+TEST_F(SessionTest, CalibrationFromAReferenceTone) {
+    const Recording before = bell.recording;
+    std::vector<std::int16_t> tone(2 * kCaptureBlockSamples, 0);
+    for (int i = 0; i < kCalibrationSamples + kCaptureBlockSamples; ++i) {
+        tone.push_back(static_cast<std::int16_t>(std::lround(9000.0 * std::sin(2.0 * M_PI * 599.7 * i / 44100.0))));
+    }
+    ASSERT_TRUE(session.StartCalibration({true, 10}));
+    EXPECT_TRUE(session.Calibrating() && session.State() == SessionState::Armed);
+    Feed(recorder, tone);
+    ToneMeasurement measured;
+    ASSERT_EQ(session.FinishCalibration(600.0, measured), kToneMeasured);
+    EXPECT_NEAR(measured.speedAdjust, 600.0 / 599.7, 2e-6);
+    EXPECT_TRUE(!session.Calibrating() && bell.recording.samples == before.samples && bell.sound == SoundState::None);
+    ASSERT_TRUE(session.StartCalibration({false, 0}));
+    session.Stop();
+    Feed(recorder, tone);
+    EXPECT_EQ(session.FinishCalibration(600.0, measured), kToneTooShort);
 }
 
 }  // namespace

@@ -24,6 +24,7 @@
 #include "data/number_text.h"
 #include "data/wave_file.h"
 #include "main_window_fixture.h"
+#include "tests/data/test_files.h"
 #include "tests/support/test_bell.h"
 #include "partials/partial_table.h"
 #include "ui/analyser_app.h"
@@ -48,6 +49,9 @@ TEST_F(MainWindowTest, StartUpAndCalibration) {
         {std::string(38, ' ') + "0.95\n", 1.0}, {"\n1.05", 1.0}, {"9.5e-1xyz", 0.95}, {"1.1\r\n", 1.1},
         {"1.2\n1.05\n", 1.0}, {"nan\n", 1.0}, {"", 1.0}, {"0.9", 0.9}, {"1.05\n1.2\n", 1.05}};  // the window's
     for (const auto& [content, value] : files) { WriteCalibration(content); EXPECT_EQ(ReadCalibration(), value) << content; }
+    // A speed adjustment measured from a reference tone, kept with nine decimals; one outside the range is not.
+    EXPECT_TRUE(::WriteCalibration(1.0004547521600726, "kept.txt") && !::WriteCalibration(1.2, "kept.txt"));
+    EXPECT_EQ(std::pair(ReadCalibration("kept.txt"), ReadWholeFile("kept.txt")), std::pair(1.000454752, std::string("1.000454752\n")));
     Start();
     ASSERT_TRUE(started && capture->IsOpen() && capture->IsStarted());
     const double named[] = {165, 315, 380, 480, 640};  // Hum, Prime, Tierce, Quint, Nominal
