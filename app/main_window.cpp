@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include <QProgressBar>
+#include <filesystem>
 #include <QSlider>
 
 #include "app/calibration.h"
@@ -37,6 +38,7 @@ bool MainWindow::OnInitDialog() {
     CheckRadioButton(kSingleShot, kContinuous, kSingleShot);
     continuousMode = false;
     parameters.speedAdjust = ReadCalibration();
+    calibrationFile = std::filesystem::absolute(kCalibrationFileName).string();
     exchangeParameters = true;
     if (volumeMeter != nullptr) volumeMeter->setRange(0, 100);
     const std::int16_t code = recorder.Open(CurrentCaptureSourceFactory());
@@ -160,6 +162,7 @@ void MainWindow::EnableControls() {
     EnableWindow(kStopAnalysis, !idle);
     EnableWindow(kStartAnalysis, idle && !liveInputOff);
     EnableWindow(kAnalyseFile, idle);
+    EnableWindow(kCalibrate, idle && !liveInputOff);
     EnableWindow(kSaveReport, bell.spectrum.Measured() && idle);
     EnableWindow(kViewPartials, bell.table.partialsValid != 0 && idle);
     EnableWindow(kSavePartials, bell.table.partialsValid != 0 && idle);

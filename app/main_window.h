@@ -74,6 +74,7 @@ inline constexpr int kSaveReport = 1314;
 inline constexpr int kStrikeNote = 1315;
 inline constexpr int kTuningTable = 1316;
 inline constexpr int kTuningStatus = 1317;
+inline constexpr int kCalibrate = 1318;
 // Major-partials edits: frequency, cents and note of the columns Hum,
 // Prime, Tierce, Quint, Nominal.
 inline constexpr std::array<std::array<int, 3>, 5> kMajorEdits{{
@@ -189,6 +190,14 @@ public:
     void ShowTuning();
     // "Save report...": a one-page PDF of what the window shows.
     void OnSaveReport();
+    // "Calibrate...": asks the reference tone's frequency, then records 3 s
+    // of it from the trigger (Session::StartCalibration).
+    void OnCalibrate();
+    // The calibration recording is complete: the tone measured; on success
+    // "Speed Adjust" takes the speed adjustment found and the user may keep
+    // it in the calibration file the program read at start-up; otherwise
+    // the reason is said.
+    void OnCalibrationDone();
     // "Analyse file...": a sound file chosen in the open dialog, then
     // AnalyseSoundFile.
     void OnAnalyseFile();
@@ -296,6 +305,8 @@ private:
     // everything else works.
     bool liveInputOff = false;
     double toleranceCents = 10.0;  // the tuning panel's colours
+    double calibrationHz = 440.0;  // the reference tone's frequency last typed
+    std::string calibrationFile;   // correct.txt where it was read at start-up (absolute)
     std::string analysedAt;  // when the shown analysis was made (ISO 8601, local time)
     int progressTickMilliseconds = 500;
     std::string hoverReadout;

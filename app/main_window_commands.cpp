@@ -27,6 +27,7 @@ void MainWindow::ConnectCommands() {
     OnClicked(kResetAverage, [this] { OnResetAverage(); });
     OnClicked(kSaveReport, [this] { OnSaveReport(); });
     OnClicked(kAnalyseFile, [this] { OnAnalyseFile(); });
+    OnClicked(kCalibrate, [this] { OnCalibrate(); });
     OnClicked(kDecibels, [this] { view.SetDecibels(Item<QCheckBox>(kDecibels)->isChecked()); });
     OnReleasedCapture(kTriggerSlider, [this] { OnTriggerReleased(); });
     // Keys, the wheel, clicks in the groove and drags all trigger an action:

@@ -3,7 +3,12 @@
 // window reads its controls, runs the progress dialog and shows the result.
 #include <QDateTime>
 
+#include "app/calibration.h"
+#include "app/file_commands.h"
 #include "app/main_window.h"
+#include "data/number_text.h"
+#include "tuning/tuning_text.h"
+#include "ui/calibration_dialog.h"
 #include "audio/recorder.h"
 #include "ui/analysis_progress_dialog.h"
 #include "ui/toolkit/message_box.h"
@@ -73,6 +78,7 @@ void MainWindow::ShowAnalysisResult(AnalysisOutcome outcome) {
 }
 
 void MainWindow::OnRecordingDone() {
+    if (session.Calibrating()) return OnCalibrationDone();
     // A recording that completed while "Stop analysis" was on its way is
     // neither counted nor analysed.
     if (!session.StoppedByUser()) samplesRecorded = recorder.RecordedCount();
@@ -84,4 +90,31 @@ void MainWindow::OnRecordingDone() {
         continuousMode, CurrentTriggering());
     ShowAnalysisResult(outcome);
     Refresh();
+}
+
+void MainWindow::OnCalibrate() {
+    CalibrationDialog ask(calibrationHz);
+    if (ask.DoModal() != IDOK) return;
+    calibrationHz = ask.referenceHz;
+    if (session.StartCalibration(CurrentTriggering())) Refresh();
+}
+
+void MainWindow::OnCalibrationDone() {
+    ToneMeasurement tone;
+    const std::uint16_t code = session.FinishCalibration(calibrationHz, tone);
+    Refresh();
+    if (code != kToneMeasured) {
+        MessageBox(this, ToneMeasurementText(code));
+        return;
+    }
+    parameters.speedAdjust = tone.speedAdjust;
+    exchangeParameters = true;
+    UpdateData(false);
+    const std::string measured = "Reference " + FormatDouble15(calibrationHz) + " Hz, measured " +
+                                 FixedText(tone.measuredHz, 6) + " \u00b1 " + FixedText(tone.uncertaintyHz, 6) +
+                                 " Hz: \"Speed Adjust\" is now " + FixedText(tone.speedAdjust, 9) + ".";
+    CalibrationResultDialog result(measured, calibrationFile);
+    if (result.DoModal() == IDOK && !WriteCalibration(tone.speedAdjust, calibrationFile.c_str())) {
+        MessageBox(this, kErrorWritingFile);
+    }
 }

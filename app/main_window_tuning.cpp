@@ -30,6 +30,7 @@ void MainWindow::BuildTuningPanel() {
     AddButton(kResetAverage, "R&eset", {213, 298, 40, 12});
     AddButton(kAnalyseFile, "Analyse &file...", {259, 298, 60, 12});
     AddButton(kSaveReport, "Save rep&ort...", {325, 298, 60, 12});
+    AddButton(kCalibrate, "Cali&brate...", {391, 298, 60, 12});
     AddStatic(kStrikeNote, "", {10, 313, 500, 9});
     SetUpTuningTable(*AddControl(kTuningTable, {10, 323, 500, 80}, new QTableWidget));
     AddStatic(kTuningStatus, "Strike the bell, analyse a sound file or read a partials file.", {10, 405, 500, 9});

@@ -29,6 +29,7 @@
 #include "partials/partial_table.h"
 #include "ui/analyser_app.h"
 #include "ui/app_icon.h"
+#include "ui/calibration_dialog.h"
 #include "ui/spectrum_geometry.h"
 #include "ui/toolkit/data_exchange.h"
 #include "ui/toolkit/file_dialog.h"
@@ -181,6 +182,40 @@ TEST_F(MainWindowTest, CursorKeepsItsPointAtTheFinestInterval) {
         moved += view.cursorBin != point;  // back at one point a column
     }
     EXPECT_EQ(moved, 0);
+}
+
+// "Calibrate...": the reference typed, 3 s of the tone recorded from the trigger, "Speed Adjust" set to
+// reference / measured and, when the user keeps it, written where the program read it at start-up.
+TEST_F(MainWindowTest, CalibrationFromAReferenceTone) {
+    std::vector<std::vector<std::int16_t>> blocks(2, std::vector<std::int16_t>(kCaptureBlockSamples, 0));
+    for (int b = 0, i = 0; b < 17; ++b) {
+        blocks.emplace_back(kCaptureBlockSamples);
+        for (std::int16_t& s : blocks.back()) s = static_cast<std::int16_t>(std::lround(9000.0 * std::sin(2.0 * M_PI * 599.7 * i++ / 44100.0)));
+    }
+    MainWindow& w = Start(blocks);
+    WhenModalStatic([](QWidget* ask) {
+        ask->findChild<QLineEdit*>("id1400")->setText("600");
+        ask->findChild<QPushButton*>("id1")->click();
+    });
+    w.Item<QPushButton>(kCalibrate)->click();
+    EXPECT_EQ(Text(kStatus), "wait for trigger");
+    QString shown;
+    auto* poll = new QTimer(&w);  // the result comes inside the message's handling: watch for it
+    QObject::connect(poll, &QTimer::timeout, poll, [&shown, poll] {
+        if (auto* result = dynamic_cast<CalibrationResultDialog*>(QApplication::activeModalWidget())) {
+            for (const QLabel* label : result->findChildren<QLabel*>()) shown += label->text() + "\n";
+            result->findChild<QPushButton*>("id1")->click();
+            poll->deleteLater();
+        }
+    });
+    poll->start(0);
+    Deliver(2 + 17);
+    EXPECT_EQ(Text(kStatus), "stopped");
+    EXPECT_NEAR(Text(kSpeedAdjust).toDouble(), 600.0 / 599.7, 2e-6);
+    EXPECT_TRUE(shown.contains("correct.txt") && shown.contains("Reference 600 Hz, measured 599.7")) << shown.toStdString();
+    EXPECT_NEAR(ReadCalibration(), 600.0 / 599.7, 2e-6);
+    EXPECT_EQ(w.CurrentBell().sound, SoundState::None) << "the bell is left as it was";
+    EXPECT_TRUE(script.messages.empty());
 }
 
 // The window's command line: one file ("-" is a file name too), --help and --version anywhere, the rest said.
