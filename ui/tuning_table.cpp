@@ -46,7 +46,8 @@ void SetUpTuningTable(QTableWidget& table) {
     table.verticalHeader()->setMinimumSectionSize(table.fontMetrics().height() + 2);
     table.verticalHeader()->setDefaultSectionSize(table.fontMetrics().height() + 2);
     table.horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    table.horizontalHeader()->setStretchLastSection(true);
+    // Every column as wide as its contents; a wide window leaves the rest empty.
+    table.horizontalHeader()->setStretchLastSection(false);
     table.setEditTriggers(QAbstractItemView::NoEditTriggers);
     table.setSelectionMode(QAbstractItemView::NoSelection);
     table.setFocusPolicy(Qt::NoFocus);

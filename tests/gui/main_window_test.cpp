@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QStyleOption>
+#include <QHeaderView>
+#include <QTableWidget>
 #include <QTest>
 #include <QWheelEvent>
 #include <algorithm>
@@ -132,6 +134,7 @@ TEST_F(MainWindowTest, APlotThatGrowsZoomsPansAndReadsOut) {
     EXPECT_EQ(w.minimumSize(), normal);
     w.resize(1920, 1080);
     const int dx = 1920 - normal.width(), dy = 1080 - normal.height();
+    EXPECT_LT(w.Item<QTableWidget>(kTuningTable)->horizontalHeader()->sectionSize(8), 200) << "sized to its contents";
     const int width = w.View().plotRect.Width();
     EXPECT_EQ(std::tuple(width, w.View().plotRect.Height(), w.GetDlgItem(kScrollBar)->geometry()),
               std::tuple(plot.width() + dx, plot.height() + dy, bar.translated(0, dy).adjusted(0, 0, dx, 0)));
