@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QRadioButton>
 #include <QLineEdit>
 #include <QTableWidget>
 #include <QToolButton>
@@ -132,6 +133,20 @@ TEST_F(ProjectWindowTest, ATowerSessionKeptLoadedAndCompared) {
     history->horizontalHeader()->sectionClicked(1);
     EXPECT_EQ(std::pair(w.ShownPass(), Cell(kRingTable, 2, 2).toStdString()), std::pair(std::string("Bell 3, as received"), std::string("as received")));
     EXPECT_EQ(w.CurrentBell().tuning.partials.front().frequencyHz, kept[0].partials.front().frequencyHz);
+
+    // The report: the whole ring (its tables, then each measured bell's history on a page of its own when
+    // it does not fit), or the bell on screen.
+    for (const bool ring : {true, false}) {
+        WhenModalStatic([ring](QWidget* choice) {
+            choice->findChild<QRadioButton*>(QString("id%1").arg(ring ? ReportChoiceDialog::kWholeRing : ReportChoiceDialog::kThisBell))->click();
+            choice->findChild<QPushButton*>("id1")->click();
+        });
+        script.fileAnswers.push_back(ring ? "ring.pdf" : "bell.pdf");
+        Press(kSaveReport);
+    }
+    const std::string ringPdf = ReadWholeFile("ring.pdf"), bellPdf = ReadWholeFile("bell.pdf");
+    EXPECT_TRUE(ringPdf.rfind("%PDF", 0) == 0 && ringPdf.find("/Count 2") != std::string::npos) << ringPdf.size();
+    EXPECT_NE(bellPdf.find("/Count 1"), std::string::npos) << bellPdf.size();
 
     w.Item<QComboBox>(kUnits)->activated(1);
     w.Item<QComboBox>(kUnits)->setCurrentIndex(1);
