@@ -104,7 +104,9 @@ void MainWindow::EnableProjectControls() {
     const bool idle = session.State() == SessionState::Idle;
     const Bell& bell = session.Current();
     const bool open = project_.IsOpen(), writable = open && !project_.IsReadOnly();
-    EnableWindow(kKeep, writable && idle && !bell.recording.Empty() && bell.tuning.measured &&
+    // Continuous mode waits for the next strike with this one on screen: it may be kept.
+    const bool shown = idle || (session.State() == SessionState::Armed && !session.Calibrating());
+    EnableWindow(kKeep, writable && shown && !bell.recording.Empty() && bell.tuning.measured &&
                             bell.table.partialsValid != 0);
     EnableWindow(kAnalyseAgain, idle && !bell.recording.Empty());
     EnableWindow(kProjectMenu, idle);
