@@ -57,10 +57,21 @@ bool MainWindow::OpenProject(const std::string& path) {
     if (code == ProjectOpenedReadOnly) MessageBox(this, ProjectOpenText(code, path));
     // The tuning panel follows the ring's choices while the project is open.
     const std::string& ideal = kept_.ring.innerIdeal;
+    IdealTuning chosen;
+    std::int16_t refused = 0;
+    int line = 0;
+    auto* choice = Item<QComboBox>(kIdealChoice);
+    QSignalBlocker block(choice);
     if (ideal == "just" || ideal == "tempered") {
         session.SetIdeal(ideal == "just" ? JustTuning() : TemperedTuning());
-        QSignalBlocker block(Item<QComboBox>(kIdealChoice));
-        Item<QComboBox>(kIdealChoice)->setCurrentIndex(ideal == "just" ? 0 : 1);
+        choice->setCurrentIndex(ideal == "just" ? 0 : 1);
+    } else if (ReadIdealTuning(ideal, chosen, refused, line)) {
+        session.SetIdeal(chosen);
+        choice->setItemText(2, QString::fromStdString(ideal));
+        choice->setCurrentIndex(2);
+    } else {
+        // The founder's file has gone: the panel keeps the ideal it had and says which is used.
+        MessageBox(this, ideal + ": " + IdealFileErrorText(refused) + "; the " + session.Ideal().name + " ideal is used.");
     }
     {
         QSignalBlocker block(Item<QDoubleSpinBox>(kTolerance));

@@ -94,7 +94,13 @@ void MainWindow::BuildRingTabs() {
         innerFigures_ = index == 1 ? InnerFigures::CentsFromNominal : InnerFigures::Deviation;
         ShowRing();
     });
+    table->setToolTip("Click a bell to load its pass; double-click for its details.");
+    passes->setToolTip("Click a pass's title to load it and show it for the bell in the ring table.");
     connect(table, &QTableWidget::cellClicked, this, [this](int row, int) { OnRingBellClicked(row + 1); });
+    connect(table, &QTableWidget::cellDoubleClicked, this, [this](int row, int) {
+        selectedBell_ = row + 1;
+        OnBellDetails();
+    });
     connect(passes->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) {
         if (column > 0) OnHistoryPassClicked((column - 1) / 2);
     });
