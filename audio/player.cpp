@@ -61,8 +61,6 @@ Player::~Player() { Stop(); }
 std::int16_t Player::Play(std::shared_ptr<const std::vector<std::int16_t>> samples,
                           const OutputSinkFactory& factory) {
     Stop();
-    lengthSamples_ = 0;
-    keptPosition_ = 0;
     if (!samples || samples->empty()) return kPlayerNothingToPlay;
     std::unique_ptr<OutputSink> sink = factory ? factory() : nullptr;
     if (!sink) return kPlayerOpenFailed;
@@ -75,6 +73,7 @@ std::int16_t Player::Play(std::shared_ptr<const std::vector<std::int16_t>> sampl
     device->sink = std::move(sink);
     device->samples = std::move(samples);
     lengthSamples_ = std::ssize(*device->samples);
+    keptPosition_ = 0;
     // Everything the thread reads is written above; starting it publishes it.
     device->thread = std::thread(PlayLoop, device.get());
     device_ = std::move(device);

@@ -52,7 +52,7 @@ public:
     // samples), 2 (no default output, or it refuses the format), 3 (the
     // device cannot be opened), 4 (it cannot be started, or the sound system
     // cannot be initialised); on failure nothing is open or playing, and
-    // Position and Length are 0.
+    // Position and Length still tell of the block played before.
     std::int16_t Play(std::shared_ptr<const std::vector<std::int16_t>> samples, const OutputSinkFactory& factory);
 
     // Stops playing: ends and joins the player's thread (within about one
@@ -74,7 +74,7 @@ public:
     // Samples handed to the device so far, 0 ... Length(); they sound within
     // the device's latency.
     std::int64_t Position() const;
-    // Samples of the block last played (0 after a refused Play).
+    // Samples of the block last played (0 before any).
     std::int64_t Length() const { return lengthSamples_; }
 
 private:

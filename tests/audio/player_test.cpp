@@ -84,6 +84,10 @@ TEST(Player, RefusalsStopAndPlayToTheEnd) {
     EXPECT_EQ(player.Position(), 2 * kB);
     EXPECT_EQ(player.Poll(), PlayerEnd::None);
     EXPECT_EQ(output->Drains(), 0) << "a stop cuts off at once";
+    output->SetOpenResult(kPlayerOpenFailed);
+    EXPECT_EQ(player.Play(Counting(kB), output->Factory()), kPlayerOpenFailed);
+    EXPECT_EQ(std::pair(player.Position(), player.Length()), std::pair(2 * kB, 10 * kB)) << "a refusal changes nothing";
+    output->SetOpenResult(0);
 
     // 2.5 blocks whose only other owner lets go at once: every sample in order, a short last block, one end.
     std::shared_ptr<const Samples> block = Counting(5 * kB / 2);

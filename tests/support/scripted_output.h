@@ -39,6 +39,7 @@ public:
         return changed.wait_for(lock, std::chrono::seconds(5), [&] { return entered >= total; });
     }
     bool IsOpen() const { const std::lock_guard lock(mutex); return open; }
+    std::int64_t Written() const { const std::lock_guard lock(mutex); return written; }
     std::int64_t Drains() const { const std::lock_guard lock(mutex); return drains; }
     std::vector<std::int16_t> Played() const { const std::lock_guard lock(mutex); return played; }
 
