@@ -23,10 +23,11 @@ constexpr std::int32_t kShortestSynthesisSamples = 3 * kPlaybackRate;
 // How often the tab follows the player, ms.
 constexpr int kPlayTickMilliseconds = 50;
 
-// A report whose partials have levels at the strike: one SynthesiseBell can build.
+// A report with levels at the strike, which only a measured one has: one
+// SynthesiseBell can build.
 bool Synthesisable(const TuningReport& report) {
-    return report.measured && std::any_of(report.partials.begin(), report.partials.end(),
-                                          [](const TunedPartial& p) { return p.levelDb.has_value(); });
+    return std::any_of(report.partials.begin(), report.partials.end(),
+                       [](const TunedPartial& p) { return p.levelDb.has_value(); });
 }
 
 }  // namespace

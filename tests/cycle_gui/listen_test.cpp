@@ -5,27 +5,20 @@
 
 #include "../support/scripted_output.h"
 #include "cycle_fixture.h"
-#include "tuning/bell_synthesis.h"
 
 namespace {
-
-// The window's player writes to `output` for the life of this guard.
-struct OutputChosen {
-    explicit OutputChosen(const std::shared_ptr<ScriptedOutput>& output) { SetOutputSinkFactory(output->Factory()); }
-    ~OutputChosen() { SetOutputSinkFactory({}); }
-};
-
-constexpr std::int64_t kB = kPlaybackBlockSamples;
 
 // A tuner records a bell, listens to the recording, is interrupted by "Start analysis", listens to the
 // bell as measured and as tuned, meets an output that is missing and one that fails, reads a partials
 // file (nothing to synthesise) and closes the window while it plays.
 TEST_F(CycleTest, ListeningToTheBell) {
-    auto output = std::make_shared<ScriptedOutput>();
-    OutputChosen chosen(output);
+    auto out = std::make_shared<ScriptedOutput>();
+    SetOutputSinkFactory(out->Factory());
     MainWindow& w = Open(BlocksOf(BellSamples(kTwoSeconds), 2));
-    const auto position = [&w] { return w.Item<QLabel>(kPlayPosition)->text().toStdString(); };
-    const auto progress = [&w] { return w.Item<QProgressBar>(kPlayProgress)->value(); };
+    const auto shown = [&w] {
+        return w.Item<QLabel>(kPlayPosition)->text().toStdString() + " " + std::to_string(w.Item<QProgressBar>(kPlayProgress)->value());
+    };
+    const auto waitForEnd = [&w] { return QTest::qWaitFor([&w] { return !w.Playback().IsPlaying(); }, 5000); };
     ExpectEnabled({kPlay, kPlaySynthesised, kPlayAsTuned, kStopPlaying}, false);  // the start-up bell: nothing to play
     SetText(kSpeedAdjust, "1.02");
     Press(kStartAnalysis);
@@ -34,58 +27,47 @@ TEST_F(CycleTest, ListeningToTheBell) {
     Deliver(BlocksFor(kTwoSeconds));
     ASSERT_EQ(w.CurrentBell().analysed.Length(), 86470);
     ExpectEnabled({kPlay, kPlaySynthesised, kPlayAsTuned}, true);
-    EXPECT_FALSE(Enabled(kStopPlaying));
 
-    // The recording as captured (not the speed-adjusted one): 22 blocks let through, then stopped.
+    // The recording as captured, not the speed-adjusted one: 22 blocks let through, then "Start analysis".
+    out->Change([&] { out->accepted = 22; });
     Press(kPlay);
-    output->Accept(22);
-    ASSERT_TRUE(output->WaitWritten(22));
+    ASSERT_TRUE(out->WaitWritten(22));
     w.OnPlayTick();
-    EXPECT_EQ(position(), "0.5 s of 2.0 s");  // 22528 of 88200 samples
-    EXPECT_EQ(progress(), 25);
-    EXPECT_TRUE(Enabled(kStopPlaying) && output->IsOpen());
+    EXPECT_EQ(shown(), "0.5 s of 2.0 s 25");  // 22528 of 88200 samples
+    EXPECT_TRUE(Enabled(kStopPlaying));
     const std::vector<std::int16_t> bell = BellSamples(kTwoSeconds);
-    EXPECT_EQ(output->Played(), std::vector<std::int16_t>(bell.begin(), bell.begin() + 22 * kB));
+    EXPECT_EQ(out->Get(out->played), std::vector<std::int16_t>(bell.begin(), bell.begin() + 22 * kPlaybackBlockSamples));
     Press(kStartAnalysis);
-    EXPECT_FALSE(w.Playback().IsPlaying() || output->IsOpen()) << "armed only once playing has stopped";
+    EXPECT_FALSE(w.Playback().IsPlaying() || out->Get(out->open)) << "armed only once playing has stopped";
     EXPECT_EQ(Text(kStatus), "wait for trigger");
     ExpectEnabled({kPlay, kPlaySynthesised, kPlayAsTuned, kStopPlaying}, false);
     Press(kStopAnalysis);
-    ExpectEnabled({kPlay, kPlaySynthesised, kPlayAsTuned}, true);
 
-    // The bell of the report, as measured and as tuned: 3 s each (longer than the analysis), at -3 dB.
-    output->FreeRunning();
+    // The bell of the report, as measured and as tuned: 3 s (longer than the analysis) peaking at -3 dB.
     std::vector<std::vector<std::int16_t>> heard;
     for (const int id : {kPlaySynthesised, kPlayAsTuned}) {
-        const std::size_t before = output->Played().size();
+        out->Change([&] { out->accepted = INT64_MAX, out->played.clear(); });
         Press(id);
-        ASSERT_TRUE(QTest::qWaitFor([&w] { return !w.Playback().IsPlaying(); }, 5000));
-        const std::vector<std::int16_t> all = output->Played();
-        heard.emplace_back(all.begin() + static_cast<std::ptrdiff_t>(before), all.end());
-        EXPECT_EQ(heard.back().size(), 132300u);
+        ASSERT_TRUE(waitForEnd());
+        heard.push_back(out->Get(out->played));
         const auto [low, high] = std::minmax_element(heard.back().begin(), heard.back().end());
-        EXPECT_EQ(std::max(-*low, int{*high}), 23197);  // trunc(0.707946 x 32767)
-        EXPECT_EQ(position() + " " + std::to_string(progress()), "3.0 s of 3.0 s 100");
+        EXPECT_EQ(std::pair(heard.back().size(), std::max(-*low, int{*high})), std::pair(size_t{132300}, 23197));
+        EXPECT_EQ(shown(), "3.0 s of 3.0 s 100");
         EXPECT_FALSE(Enabled(kStopPlaying));
     }
     EXPECT_NE(heard[0], heard[1]) << "tuned, the partials move";
-    EXPECT_EQ(output->Drains(), 2);
-    EXPECT_TRUE(script.messages.empty());
 
-    // No output, then one that fails after three blocks: each said once, nothing else changed.
-    const std::vector<std::string> shown = EditTexts(w);
-    output->SetOpenResult(kPlayerNoOutput);
+    // No output, then one that fails after three blocks: each said, nothing else changed.
+    const std::vector<std::string> edits = EditTexts(w);
+    out->Change([&] { out->openResult = kPlayerNoOutput; });
     Press(kPlay);
-    EXPECT_EQ(Messages(), std::vector<std::string>{"No sound output device!"});
-    EXPECT_EQ(position(), "3.0 s of 3.0 s") << "the last playing's position stays";
-    output->SetOpenResult(0);
-    output->FailAtBlock(output->Written() + 3);
+    EXPECT_EQ(shown(), "3.0 s of 3.0 s 100");
+    out->Change([&] { out->openResult = 0, out->failAt = out->written + 3; });
     Press(kPlay);
-    ASSERT_TRUE(QTest::qWaitFor([&w] { return !w.Playback().IsPlaying(); }, 5000));
+    ASSERT_TRUE(waitForEnd());
     EXPECT_EQ(Messages(), (std::vector<std::string>{"No sound output device!", "The sound output stopped."}));
-    EXPECT_EQ(position(), "0.1 s of 2.0 s");  // 3072 samples
-    EXPECT_EQ(EditTexts(w), shown);
-    EXPECT_EQ(w.CurrentBell().recording.Length(), kTwoSeconds);
+    EXPECT_EQ(shown(), "0.1 s of 2.0 s 3");  // 3072 samples
+    EXPECT_EQ(EditTexts(w), edits);
     ExpectEnabled({kPlay, kPlaySynthesised, kPlayAsTuned, kStartAnalysis}, true);
 
     // A partials file has no levels to synthesise from; the recording is still there to play.
@@ -94,14 +76,12 @@ TEST_F(CycleTest, ListeningToTheBell) {
     script.fileAnswers.push_back("other.par");
     Press(kReadPartials);
     ExpectEnabled({kPlaySynthesised, kPlayAsTuned}, false);
-    EXPECT_TRUE(Enabled(kPlay));
-
-    auto held = std::make_shared<ScriptedOutput>();  // takes nothing until told
-    SetOutputSinkFactory(held->Factory());
+    out->Change([&] { out->failAt = -1, out->accepted = out->written; });  // takes nothing more
     Press(kPlay);
-    ASSERT_TRUE(held->IsOpen());
+    ASSERT_TRUE(out->Get(out->open));
     window.reset();
-    EXPECT_FALSE(held->IsOpen()) << "closing the window stops playing";
+    EXPECT_FALSE(out->Get(out->open)) << "closing the window stops playing";
+    SetOutputSinkFactory({});
 }
 
 }  // namespace
