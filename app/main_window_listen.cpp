@@ -3,6 +3,7 @@
 // offered while the recorder waits for a trigger or records: the speaker
 // would trigger it or be recorded.
 #include <QBoxLayout>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -48,6 +49,8 @@ void MainWindow::BuildListenPage() {
     buttons->addStretch();
     auto* position = new QHBoxLayout;
     auto* text = new QLabel;
+    // Wide enough for the longest recording, so the bar beside it never jumps.
+    text->setMinimumWidth(text->fontMetrics().horizontalAdvance("000.0 s of 000.0 s"));
     RegisterItem(kPlayPosition, text);
     position->addWidget(text);
     auto* bar = new QProgressBar;
