@@ -171,6 +171,7 @@ void MainWindow::EnableControls() {
     EnableWindow(kAddPartial, bell.spectrum.Measured() && idle);
     EnableWindow(kScale, bell.spectrum.Measured() && idle);
     EnableListen(idle);
+    EnableProjectControls();
 }
 
 void MainWindow::Refresh() {
