@@ -17,6 +17,7 @@
 
 #include "audio/output_sink.h"
 #include "audio/player.h"
+#include "tuning/bell_synthesis.h"
 
 namespace {
 
@@ -73,5 +74,31 @@ void PlaybackStart(benchmark::State& state) {
     std::filesystem::remove_all(folder);
 }
 BENCHMARK(PlaybackStart)->Name("playback_start")->UseManualTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+namespace {
+
+// "Play synthesised" builds the bell before it starts playing: seven partials,
+// two of them doublets, over 3 s (the shortest) and 20 s (the finest interval).
+void SynthesisBeforePlay(benchmark::State& state) {
+    TuningReport report;
+    const double ratios[7] = {0.25, 0.5, 0.6, 0.75, 1.0, 1.5, 2.0};
+    for (std::int16_t p = 0; p < 7; ++p) {
+        TunedPartial partial;
+        partial.partialIndex = p;
+        partial.frequencyHz = 600.0 * ratios[p];
+        partial.levelDb = -20.0 - 3.0 * p;
+        partial.t60Seconds = 30.0 / (p + 1);
+        if (p % 3 == 0) partial.doublet = Doublet{partial.frequencyHz + 0.7, 0.5, -26.0 - 3.0 * p};
+        report.partials.push_back(partial);
+    }
+    for (auto _ : state) {
+        std::vector<std::int16_t> bell = SynthesiseBell(report, false, static_cast<std::int32_t>(state.range(0)), 44100.0);
+        benchmark::DoNotOptimize(bell);
+    }
+}
+BENCHMARK(SynthesisBeforePlay)->Name("synthesis_3s")->Arg(3 * 44100)->Unit(benchmark::kMillisecond);
+BENCHMARK(SynthesisBeforePlay)->Name("synthesis_20s")->Arg(20 * 44100)->Unit(benchmark::kMillisecond);
 
 }  // namespace
