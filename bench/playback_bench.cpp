@@ -2,7 +2,8 @@
 // the first block handed to the device, through the real PortAudio path with
 // ALSA's default output written to /dev/null by its file plugin. The first
 // start of the process also initialises PortAudio (which the window does at
-// start-up, when it opens the input); it is reported as "cold_ms".
+// start-up, when it opens the input); it is reported as "cold_ms". "Play
+// synthesised" builds its bell before that: the synthesis cases time it.
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 #include <unistd.h>
