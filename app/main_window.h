@@ -10,6 +10,9 @@
 #include "cycle/session.h"
 #include "project/kept_ring.h"
 #include "ring/ring_text.h"
+#include "ui/history_plot.h"
+#include "ui/ring_report_pdf.h"
+#include "ui/text_grid.h"
 #include "partials/partial_table.h"
 #include "ui/analyser_app.h"
 #include "ui/spectrum_view.h"
@@ -423,6 +426,14 @@ private:
     bool LoadPass(int bell, std::int64_t id);
     // After a change of the ring's ideal or tolerance in the tuning panel.
     void KeepPanelChoicesInRing();
+    // The history of `bell` (empty without passes): its grid and its spectra.
+    void MakeHistory(int bell, TextGrid& grid, std::vector<HistoryPlot::Curve>& curves) const;
+    // The ring's tables and every bell's history as the ring's report holds them.
+    RingReport MakeRingReport() const;
+    // Makes the ring table's grid from the passes shown.
+    TextGrid MakeRingTableGrid(OuterTuning* outerOut = nullptr) const;
+    // "NAME, PLACE: N bells, " and the ring's pitch.
+    std::string RingTitle(const OuterTuning& outer) const;
     // The plot frame, scroll bar and axis at their template places plus the
     // window's growth beyond its default size; then the view follows.
     void LayoutPlot();

@@ -121,7 +121,10 @@ void MainWindow::OnBellDetails() {
 }
 
 void MainWindow::OnKeep() {
-    const Bell& bell = session.Current();
+    // A copy: in continuous mode the next strike may be analysed while the
+    // dialog is open, and the strike on screen when "Keep..." was pressed is
+    // the one meant.
+    const Bell bell = session.Current();
     if (!project_.IsOpen() || bell.recording.Empty() || kept_.bells.empty()) return;
     KeepDialog ask(kept_.bells, selectedBell_ > 0 ? selectedBell_ : 1, [this](int number) {
         std::string label;
@@ -144,7 +147,8 @@ void MainWindow::OnKeep() {
         MessageBox(this, ProjectResultText(code, project_.Path()));
         return;
     }
-    session.MarkSaved();
+    const bool stillShown = session.Current().recording.samples == bell.recording.samples;
+    if (stillShown) session.MarkSaved();
     selectedBell_ = m.bell;
     chosenPasses_.erase(m.bell);
     ReadKeptRing(project_, kept_);
@@ -152,7 +156,7 @@ void MainWindow::OnKeep() {
     for (const RingBell& b : kept_.bells) {
         if (b.number == m.bell && !b.label.empty()) label = " (" + b.label + ")";
     }
-    shownPass_ = "Bell " + std::to_string(m.bell) + label + ", " + m.pass;
+    if (stillShown) shownPass_ = "Bell " + std::to_string(m.bell) + label + ", " + m.pass;
     ShowRing();
     ShowHistory();
     Refresh();

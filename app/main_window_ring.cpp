@@ -104,7 +104,9 @@ void MainWindow::EnableProjectControls() {
     const bool idle = session.State() == SessionState::Idle;
     const Bell& bell = session.Current();
     const bool open = project_.IsOpen(), writable = open && !project_.IsReadOnly();
-    EnableWindow(kKeep, writable && idle && !bell.recording.Empty() && bell.tuning.measured &&
+    // Continuous mode waits for the next strike with this one on screen: it may be kept.
+    const bool shown = idle || (session.State() == SessionState::Armed && !session.Calibrating());
+    EnableWindow(kKeep, writable && shown && !bell.recording.Empty() && bell.tuning.measured &&
                             bell.table.partialsValid != 0);
     EnableWindow(kAnalyseAgain, idle && !bell.recording.Empty());
     EnableWindow(kProjectMenu, idle);
@@ -120,21 +122,14 @@ void MainWindow::EnableProjectControls() {
     }
 }
 
-void MainWindow::ShowRing() {
-    auto* title = Item<QLabel>(kRingTitle);
-    auto* table = Item<QTableWidget>(kRingTable);
-    if (!project_.IsOpen()) {
-        title->setText("No project open: Project > New or Open.");
-        ShowTextGrid(*table, {});
-        return;
-    }
-    std::vector<BellMeasure> measures;
-    std::vector<std::string> passes(static_cast<std::size_t>(kept_.ring.bellCount));
+TextGrid MainWindow::MakeRingTableGrid(OuterTuning* outerOut) const {
     std::vector<const KeptPass*> shown;
     for (const KeptPass& latest : kept_.latest) {
         const auto chosen = chosenPasses_.find(latest.bell);
         shown.push_back(chosen == chosenPasses_.end() ? &latest : &chosen->second);
     }
+    std::vector<BellMeasure> measures;
+    std::vector<std::string> passes(static_cast<std::size_t>(kept_.ring.bellCount));
     for (const KeptPass* pass : shown) {
         measures.push_back(MeasureFromReport(pass->bell, pass->source, pass->tuning));
         passes[static_cast<std::size_t>(pass->bell - 1)] = pass->pass;
@@ -149,40 +144,65 @@ void MainWindow::ShowRing() {
         }
         inner.push_back(made);
     }
-    ShowTextGrid(*table, MakeRingGrid(outer, inner, passes, units_, innerFigures_));
-    std::string text = kept_.ring.name + (kept_.ring.place.empty() ? "" : ", " + kept_.ring.place) + ": " +
-                       std::to_string(kept_.ring.bellCount) + " bells, " + RingPitchText(outer, units_);
+    if (outerOut != nullptr) *outerOut = outer;
+    return MakeRingGrid(outer, inner, passes, units_, innerFigures_);
+}
+
+std::string MainWindow::RingTitle(const OuterTuning& outer) const {
+    const RingSettings& ring = kept_.ring;
+    return ring.name + (ring.place.empty() ? "" : ", " + ring.place) + ": " + std::to_string(ring.bellCount) +
+           " bells, " + RingPitchText(outer, units_);
+}
+
+void MainWindow::ShowRing() {
+    auto* title = Item<QLabel>(kRingTitle);
+    auto* table = Item<QTableWidget>(kRingTable);
+    if (!project_.IsOpen()) {
+        title->setText("No project open: Project > New or Open.");
+        ShowTextGrid(*table, {});
+        return;
+    }
+    OuterTuning outer;
+    ShowTextGrid(*table, MakeRingTableGrid(&outer));
+    std::string text = RingTitle(outer);
     if (project_.IsReadOnly()) text += " (read-only)";
     title->setText(QString::fromStdString(text));
     title->setToolTip(QString::fromStdString(project_.Path()));
     if (selectedBell_ > 0) table->selectRow(selectedBell_ - 1);
 }
 
-void MainWindow::ShowHistory() {
-    auto* table = Item<QTableWidget>(kHistoryTable);
-    auto* plot = static_cast<HistoryPlot*>(GetDlgItem(kHistoryPlot));
+void MainWindow::MakeHistory(int bell, TextGrid& grid, std::vector<HistoryPlot::Curve>& curves) const {
+    grid = {};
+    curves.clear();
     std::vector<PassSummary> passes;
-    if (!project_.IsOpen() || selectedBell_ < 1 || project_.Passes(selectedBell_, passes) != ProjectDone) passes.clear();
+    if (!project_.IsOpen() || bell < 1 || project_.Passes(bell, passes) != ProjectDone) return;
     std::vector<HistoryPass> history;
     std::vector<std::string> labels;
-    std::vector<HistoryPlot::Curve> curves;
     double zeroHz = 0.0;
     for (const PassSummary& summary : passes) {
         Measurement m;
         if (project_.Load(summary.id, m) != ProjectDone) continue;
         std::vector<BellMeasure> measures = kept_.measures;
-        std::erase_if(measures, [&](const BellMeasure& b) { return b.bell == selectedBell_; });
-        measures.push_back(MeasureFromReport(selectedBell_, m.source, m.tuning));
+        std::erase_if(measures, [&](const BellMeasure& b) { return b.bell == bell; });
+        measures.push_back(MeasureFromReport(bell, m.source, m.tuning));
         const OuterTuning outer = MakeOuterTuning(kept_.ring, kept_.bells, measures);
-        history.push_back({m.pass, m.tuning, outer.rows[static_cast<std::size_t>(selectedBell_ - 1)].deviationCents});
+        history.push_back({m.pass, m.tuning, outer.rows[static_cast<std::size_t>(bell - 1)].deviationCents});
         labels.push_back(m.pass);
         if (zeroHz == 0.0) zeroHz = m.table.nominal;
         curves.push_back({m.pass, SpectrumInCents(m.recording, m.parameters.speedAdjust, zeroHz, HistoryPlot::kFromCents,
                                                   HistoryPlot::kToCents, kHistoryPoints)});
     }
-    ShowTextGrid(*table, history.empty() ? TextGrid{} : MakeHistoryGrid(labels, MakeBellHistory(history, session.Ideal()),
-                                                                        units_, kept_.ring.toleranceCents));
-    plot->SetCurves(std::move(curves));
+    if (!history.empty()) {
+        grid = MakeHistoryGrid(labels, MakeBellHistory(history, session.Ideal()), units_, kept_.ring.toleranceCents);
+    }
+}
+
+void MainWindow::ShowHistory() {
+    TextGrid grid;
+    std::vector<HistoryPlot::Curve> curves;
+    MakeHistory(selectedBell_, grid, curves);
+    ShowTextGrid(*Item<QTableWidget>(kHistoryTable), grid);
+    static_cast<HistoryPlot*>(GetDlgItem(kHistoryPlot))->SetCurves(std::move(curves));
 }
 
 bool MainWindow::LoadPass(int bell, std::int64_t id) {

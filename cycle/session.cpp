@@ -77,6 +77,7 @@ AnalysisOutcome Session::OnRecordingDone(const TransformRunner& runner, bool con
     Recording taken;
     if (!recorder_.TakeRecording(taken)) return AnalysisOutcome::Refused;
     bell_.recording = std::move(taken);
+    uncut_ = bell_.recording;
     bell_.sound = SoundState::Recorded;
     const AnalysisOutcome outcome = Analyse(runner);
     if (outcome == AnalysisOutcome::Refused) return outcome;
@@ -127,6 +128,7 @@ std::uint16_t Session::AnalyseFile(const std::string& path, const AnalysisParame
     }
     if (code != kFileCaptured) return code;
     bell_.recording = std::move(file);
+    uncut_ = bell_.recording;
     bell_.sound = SoundState::Recorded;
     bell_.parameters = accepted;
     bell_.request = request;
@@ -170,6 +172,7 @@ AnalysisOutcome Session::ShowKept(const Recording& recording, const AnalysisPara
         return AnalysisOutcome::Refused;
     }
     bell_.recording = recording;
+    uncut_ = recording;
     bell_.sound = SoundState::Saved;
     bell_.parameters = accepted;
     bell_.request = request;
@@ -196,15 +199,16 @@ AnalysisOutcome Session::AnalyseAgain(const AnalysisParameters& parameters, cons
     if (State() != SessionState::Idle || bell_.recording.Empty() || !AcceptParameters(accepted, request)) {
         return AnalysisOutcome::Refused;
     }
+    if (uncut_.Empty()) uncut_ = bell_.recording;
     const std::int32_t length = request.recordLength;
-    if (bell_.recording.Length() != length) {
-        const std::int16_t* data = bell_.recording.Data();
-        const std::int32_t kept = std::min(length, bell_.recording.Length() - bell_.recording.paddedSamples);
+    bell_.recording = uncut_;
+    if (uncut_.Length() != length) {
+        const std::int16_t* data = uncut_.Data();
+        const std::int32_t kept = std::min(length, uncut_.Length() - uncut_.paddedSamples);
         std::vector<std::int16_t> samples(data, data + kept);
         samples.resize(static_cast<std::size_t>(length), 0);
-        Recording cut = WithSamples(bell_.recording, std::move(samples));
-        cut.paddedSamples = length - kept;
-        bell_.recording = std::move(cut);
+        bell_.recording = WithSamples(uncut_, std::move(samples));
+        bell_.recording.paddedSamples = length - kept;
     }
     bell_.parameters = accepted;
     const std::string file = bell_.request.waveFileName;

@@ -109,9 +109,10 @@ public:
                              const PartialTable& table, const TuningReport& tuning, const std::string& status,
                              const TransformRunner& runner);
     // While Idle: the bell's recording analysed again with other
-    // `parameters`, as a recording of that length would have been: a longer
-    // one is cut to the record length, a shorter one padded with zeros (the
-    // report then warns). The strike averages restart. Refused when not
+    // `parameters`, as a recording of that length would have been: the
+    // recording as it last came (live, from a file or kept) cut to the
+    // record length when longer, padded with zeros when shorter (the report
+    // then warns). The strike averages restart. Refused when not
     // Idle, without a recording, or for parameters no analysis accepts.
     AnalysisOutcome AnalyseAgain(const AnalysisParameters& parameters, const TransformRunner& runner);
     // The synthetic start-up bell for the parameters' band; true when its
@@ -159,6 +160,8 @@ private:
     // while the user is stopping it is not analysed.
     bool stopped_ = false;
     bool calibrating_ = false;
+    // The recording as it last came in, before any AnalyseAgain cut or padded it.
+    Recording uncut_;
 };
 
 // Samples a calibration records: 3 s at 44100 Hz.

@@ -33,19 +33,23 @@ QColor HistoryPlot::PassColour(std::size_t index) {
 void HistoryPlot::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
+    Draw(painter, QRectF(rect()), curves_);
+}
+
+void HistoryPlot::Draw(QPainter& painter, const QRectF& frame, const std::vector<Curve>& curves) {
+    painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    const int text = fontMetrics().height();
-    const QRectF area(2, 2, width() - 4, height() - text - 4);
-    painter.setPen(QColor(200, 200, 200));
+    const double text = QFontMetricsF(painter.font()).height();
+    const QRectF area = frame.adjusted(2, 2, -2, -text - 2);
     for (double cents = -2400.0; cents <= kToCents; cents += 1200.0) {
         const double x = area.left() + XOf(cents, area.width());
+        painter.setPen(QColor(200, 200, 200));
         painter.drawLine(QPointF(x, area.top()), QPointF(x, area.bottom()));
         painter.setPen(Qt::black);
         painter.drawText(QPointF(x + 2, area.bottom() + text), QString::number(static_cast<int>(cents)));
-        painter.setPen(QColor(200, 200, 200));
     }
-    for (std::size_t i = 0; i < curves_.size(); ++i) {
-        const std::vector<double>& levels = curves_[i].levelsDb;
+    for (std::size_t i = 0; i < curves.size(); ++i) {
+        const std::vector<double>& levels = curves[i].levelsDb;
         if (levels.size() < 2) continue;
         QPainterPath path;
         for (std::size_t k = 0; k < levels.size(); ++k) {
@@ -55,7 +59,8 @@ void HistoryPlot::paintEvent(QPaintEvent*) {
         }
         painter.setPen(QPen(PassColour(i), 1.0));
         painter.drawPath(path);
-        painter.drawText(QPointF(area.right() - 120, area.top() + text * (static_cast<double>(i) + 1)),
-                         QString::fromStdString(curves_[i].pass));
+        painter.drawText(QPointF(area.right() - 8 * text, area.top() + text * (static_cast<double>(i) + 1)),
+                         QString::fromStdString(curves[i].pass));
     }
+    painter.restore();
 }

@@ -28,6 +28,9 @@ public:
     static double YOf(double db, double height);
     // Each pass's own colour, the first blue, distinct for ten passes.
     static QColor PassColour(std::size_t index);
+    // The curves, the octave lines with their cents and the passes' names
+    // drawn into `area` (for the window and for the ring's report).
+    static void Draw(QPainter& painter, const QRectF& area, const std::vector<Curve>& curves);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -175,3 +175,19 @@ void KeepDialog::DoDataExchange(DataExchange& dx) {
         dx.Fail("Please name the pass.");
     }
 }
+
+ReportChoiceDialog::ReportChoiceDialog() : Dialog(nullptr) {
+    SetTemplate(160, 56, "Save report");
+    AddRadioButton(kThisBell, "The bell on screen", {7, 7, 140, 10});
+    AddRadioButton(kWholeRing, "The whole ring, with each bell's history", {7, 20, 146, 10});
+    AddButton(IDOK, "OK", {7, 36, 50, 14}, true);
+    AddButton(IDCANCEL, "Cancel", {63, 36, 50, 14});
+}
+
+void ReportChoiceDialog::DoDataExchange(DataExchange& dx) {
+    if (dx.saveAndValidate) {
+        wholeRing = GetCheckedRadioButton(kThisBell, kWholeRing) == kWholeRing;
+    } else {
+        CheckRadioButton(kThisBell, kWholeRing, wholeRing ? kWholeRing : kThisBell);
+    }
+}

@@ -47,6 +47,19 @@ protected:
     void DoDataExchange(DataExchange& dx) override;
 };
 
+// "Save report" with a project open: the report of the bell on screen
+// (kThisBell) or of the whole ring (kWholeRing, checked at first).
+class ReportChoiceDialog : public Dialog {
+public:
+    ReportChoiceDialog();
+    bool wholeRing = true;
+
+    static constexpr int kThisBell = 1560, kWholeRing = 1561;
+
+protected:
+    void DoDataExchange(DataExchange& dx) override;
+};
+
 // "Keep": the bell (a list of the ring's bells, their labels beside) and the
 // pass label; changing the bell proposes its next label through
 // `nextLabel`. An empty label is refused.
