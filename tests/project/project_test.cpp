@@ -32,6 +32,9 @@ RingSettings Ring() {
     ring.founderTargets = {{8, 0.0}, {1, 1700.25}, {5, -0.0}};
     ring.stretchCentsPerOctave = 1.0 / 3.0;
     ring.innerIdeal = "tempered";
+    ring.referencePitchHz = 435.5;
+    ring.scale = RingScale::Chromatic;
+    ring.toleranceCents = 7.25;
     return ring;
 }
 
@@ -193,6 +196,8 @@ TEST(Project, RingAndPassesComeBackExactly) {
     ASSERT_EQ(project.ReadBells(bells), ProjectDone);
     EXPECT_EQ(std::tuple(ring.name, ring.place, ring.bellCount, ring.anchorBell, ring.founderFile, ring.innerIdeal),
               std::tuple("St Mary's", "Ely", 3, 3, "taylor 1912.csv", "tempered"));
+    EXPECT_EQ(std::tuple(ring.referencePitchHz, ring.scale, ring.temperament, ring.toleranceCents),
+              std::tuple(435.5, RingScale::Chromatic, Temperament::Founder, 7.25));
     EXPECT_EQ(Bits(ring.stretchCentsPerOctave) + Bits(ring.founderTargets.at(2).cents) +
                   std::to_string(ring.founderTargets.at(1).bell),
               Bits(1.0 / 3.0) + Bits(-0.0) + "1");
@@ -219,6 +224,14 @@ TEST(Project, RingAndPassesComeBackExactly) {
     EXPECT_EQ(NextLabel(project, 2), "as received");
     Measurement untouched;
     EXPECT_EQ(project.Load(passes.back().id + 1, untouched), ProjectNoSuchPass);
+
+    project.Close();  // a word another program wrote that this one does not know is not read as anything
+    Alter(path, "PRAGMA ignore_check_constraints = ON; UPDATE ring SET scale = 'lydian'");
+    ASSERT_EQ(project.Open(path), ProjectOpened);
+    RingSettings unread = Ring();
+    unread.name = "unchanged";
+    EXPECT_EQ(project.ReadRing(unread), ProjectFailed);
+    EXPECT_EQ(unread.name, "unchanged");
 }
 
 // "Save as": a copy with everything, the first file left as it was; the latest pass of each bell read for the ring.
