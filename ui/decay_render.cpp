@@ -1,0 +1,131 @@
+#include "ui/decay_render.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPainterPath>
+#include <algorithm>
+
+#include "tuning/tuning_text.h"
+#include "tuning/decay_curves.h"
+#include "ui/decay_geometry.h"
+
+namespace {
+
+QString Number(double value, int decimals) { return QString::fromStdString(FixedText(value, decimals)); }
+
+QString LegendText(const DecayCurve& c, bool single) {
+    QString text = QString::fromStdString(c.name) + "  T60 " +
+                   (c.t60Seconds ? Number(*c.t60Seconds, *c.t60Seconds < 10.0 ? 2 : 1) + " s" : QString("-"));
+    if (single) text += "  " + Number(c.frequencyHz, 2) + " Hz";
+    if (c.irregular) text += "  (beats)";
+    return text;
+}
+
+void DrawGrid(QPainter& painter, const QRectF& plot, const DecayAxes& axes, double textHeight) {
+    painter.setPen(QPen(QColor(225, 225, 225), 0));
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    for (const double t : RoundTicks(axes.fromSeconds, axes.toSeconds, std::max(2, static_cast<int>(plot.width() / 80.0)))) {
+        const double x = SecondsX(t, axes, plot.left(), plot.width());
+        painter.setPen(QPen(QColor(225, 225, 225), 0));
+        painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
+        painter.setPen(Qt::black);
+        painter.drawText(QRectF(x - 40.0, plot.bottom() + 2.0, 80.0, textHeight), Qt::AlignHCenter | Qt::AlignTop,
+                         Number(t, t == static_cast<double>(static_cast<long long>(t)) ? 0 : 1));
+    }
+    for (const double db : RoundTicks(axes.bottomDb, axes.topDb, std::max(2, static_cast<int>(plot.height() / (2.5 * textHeight))))) {
+        const double y = DbY(db, axes, plot.top(), plot.height());
+        painter.setPen(QPen(QColor(225, 225, 225), 0));
+        painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
+        painter.setPen(Qt::black);
+        painter.drawText(QRectF(plot.left() - 64.0, y - textHeight / 2.0, 60.0, textHeight),
+                         Qt::AlignRight | Qt::AlignVCenter, Number(db, 0));
+    }
+    painter.setPen(QPen(Qt::black, 0));
+    painter.drawRect(plot);
+    painter.drawText(QRectF(plot.right() - 60.0, plot.bottom() + 2.0 + textHeight, 60.0, textHeight),
+                     Qt::AlignRight | Qt::AlignTop, QStringLiteral("s"));
+    painter.drawText(QRectF(plot.left() - 64.0, plot.top() - textHeight - 2.0, 60.0, textHeight),
+                     Qt::AlignRight | Qt::AlignBottom, QStringLiteral("dB"));
+}
+
+void DrawCurve(QPainter& painter, const QRectF& plot, const DecayAxes& axes, const DecayCurve& c, bool single,
+               double lineWidth) {
+    const QColor colour = DecayColour(c.partialIndex);
+    QPainterPath path;
+    for (std::size_t i = 0; i < c.timesSeconds.size(); ++i) {
+        // Silence drawn just under the plot, so the line drops out of sight.
+        const double db = std::max(c.levelsDb[i], axes.bottomDb - 10.0);
+        const QPointF p(SecondsX(c.timesSeconds[i], axes, plot.left(), plot.width()), DbY(db, axes, plot.top(), plot.height()));
+        if (i == 0) path.moveTo(p); else path.lineTo(p);
+    }
+    painter.setPen(QPen(colour, lineWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.drawPath(path);
+    if (c.fitted) {
+        painter.setPen(QPen(colour.darker(150), lineWidth, Qt::DashLine));
+        painter.drawLine(QPointF(SecondsX(c.lineFromSeconds, axes, plot.left(), plot.width()),
+                                 DbY(c.LineDbAt(c.lineFromSeconds), axes, plot.top(), plot.height())),
+                         QPointF(SecondsX(c.lineToSeconds, axes, plot.left(), plot.width()),
+                                 DbY(c.LineDbAt(c.lineToSeconds), axes, plot.top(), plot.height())));
+    }
+    if (single) {
+        const double y = DbY(c.noiseDb, axes, plot.top(), plot.height());
+        painter.setPen(QPen(QColor(120, 120, 120), lineWidth * 0.75, Qt::DotLine));
+        painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
+    }
+}
+
+void DrawLegend(QPainter& painter, const QRectF& plot, const std::vector<const DecayCurve*>& curves,
+                double textHeight) {
+    const QFontMetricsF metrics(painter.font());
+    double width = 0.0;
+    for (const DecayCurve* c : curves) width = std::max(width, metrics.horizontalAdvance(LegendText(*c, curves.size() == 1)));
+    const QRectF box(plot.right() - width - 2.2 * textHeight - 6.0, plot.top() + 4.0, width + 2.2 * textHeight + 2.0,
+                     textHeight * static_cast<double>(curves.size()) + 4.0);
+    painter.setPen(QPen(QColor(160, 160, 160), 0));
+    painter.setBrush(QColor(255, 255, 255, 230));
+    painter.drawRect(box);
+    painter.setBrush(Qt::NoBrush);
+    double y = box.top() + 2.0;
+    for (const DecayCurve* c : curves) {
+        painter.setPen(QPen(DecayColour(c->partialIndex), textHeight / 5.0));
+        painter.drawLine(QPointF(box.left() + 4.0, y + textHeight / 2.0), QPointF(box.left() + 1.6 * textHeight, y + textHeight / 2.0));
+        painter.setPen(Qt::black);
+        painter.drawText(QRectF(box.left() + 2.0 * textHeight, y, width + 2.0, textHeight), Qt::AlignLeft | Qt::AlignVCenter,
+                         LegendText(*c, curves.size() == 1));
+        y += textHeight;
+    }
+}
+
+}  // namespace
+
+QColor DecayColour(int partialIndex) {
+    // Hum ... quint in the order of partials/partial.h: seven hues far apart.
+    static const QColor kColours[7] = {QColor(31, 119, 180), QColor(255, 127, 14), QColor(44, 160, 44), QColor(214, 39, 40),
+                                       QColor(148, 103, 189), QColor(140, 86, 75), QColor(227, 119, 194)};
+    return partialIndex >= 0 && partialIndex < 7 ? kColours[partialIndex] : QColor(127, 127, 127);
+}
+
+void DrawDecayPlot(QPainter& painter, const QRectF& area, const std::vector<const DecayCurve*>& curves,
+                   const QString& title) {
+    painter.save();
+    painter.fillRect(area, Qt::white);
+    const double textHeight = QFontMetricsF(painter.font()).height();
+    double top = area.top() + 0.6 * textHeight;
+    if (!title.isEmpty()) {
+        painter.setPen(Qt::black);
+        painter.drawText(QRectF(area.left(), area.top(), area.width(), textHeight), Qt::AlignHCenter | Qt::AlignTop, title);
+        top += textHeight;
+    }
+    const double left = area.left() + QFontMetricsF(painter.font()).horizontalAdvance(QStringLiteral("-100")) + 10.0;
+    const QRectF plot(left, top, std::max(1.0, area.right() - 8.0 - left),
+                      std::max(1.0, area.bottom() - 2.3 * textHeight - top));
+    const DecayAxes axes = FitDecayAxes(curves);
+    DrawGrid(painter, plot, axes, textHeight);
+    painter.setClipRect(plot);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    const double lineWidth = std::max(1.0, textHeight / 9.0);
+    for (const DecayCurve* c : curves) DrawCurve(painter, plot, axes, *c, curves.size() == 1, lineWidth);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    if (!curves.empty()) DrawLegend(painter, plot, curves, textHeight);
+    painter.restore();
+}
