@@ -75,6 +75,9 @@ inline constexpr int kStrikeNote = 1315;
 inline constexpr int kTuningTable = 1316;
 inline constexpr int kTuningStatus = 1317;
 inline constexpr int kCalibrate = 1318;
+// The tabs under the plot: the tuning table first, then the other views of
+// the bell and the ring.
+inline constexpr int kPanelTabs = 1320;
 // Major-partials edits: frequency, cents and note of the columns Hum,
 // Prime, Tierce, Quint, Nominal.
 inline constexpr std::array<std::array<int, 3>, 5> kMajorEdits{{
@@ -188,6 +191,8 @@ public:
     // and codes when the texts do not fit), every one of them in full in
     // the status line's tool tip.
     void ShowTuning();
+    // Adds `page` as a tab of the panel under the plot, after those there.
+    void AddPanelTab(QWidget* page, const QString& title);
     // "Save report...": a one-page PDF of what the window shows.
     void OnSaveReport();
     // "Calibrate...": asks the reference tone's frequency, then records 3 s
@@ -357,10 +362,14 @@ private:
     QRect axisDefault_;
     // Controls under the plot that move down with the window's growth;
     // those marked wide also take its extra width.
+    // The panel tabs also take a third of the extra height; what lies above
+    // them moves down by the plot's share only.
     struct MovingControl {
         QWidget* widget;
         QRect rect;
         bool wide;
+        bool tall;
+        bool abovePanel;
     };
     std::vector<MovingControl> belowPlot_;
     // A left-button drag over the plot: where it began and the left edge then.

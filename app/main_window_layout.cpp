@@ -122,10 +122,12 @@ void MainWindow::ResizableFromDefault() {
     plotDefault_ = GetDlgItem(kPlotFrame)->geometry();
     scrollDefault_ = GetDlgItem(kScrollBar)->geometry();
     axisDefault_ = axisStrip->geometry();
+    const QRect panel = GetDlgItem(kPanelTabs)->geometry();
     for (QWidget* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
-        if (child->geometry().top() >= axisDefault_.bottom()) {
-            const bool wide = child->geometry().width() > defaultSize_.width() / 2;
-            belowPlot_.push_back({child, child->geometry(), wide});
+        const QRect rect = child->geometry();
+        if (rect.top() >= axisDefault_.bottom()) {
+            const bool wide = rect.width() > defaultSize_.width() / 2;
+            belowPlot_.push_back({child, rect, wide, rect == panel, rect.top() < panel.top()});
         }
     }
     setMinimumSize(defaultSize_);
@@ -137,10 +139,15 @@ void MainWindow::ResizableFromDefault() {
 void MainWindow::LayoutPlot() {
     const int dx = std::max(0, width() - defaultSize_.width());
     const int dy = std::max(0, height() - defaultSize_.height());
-    GetDlgItem(kPlotFrame)->setGeometry(plotDefault_.adjusted(0, 0, dx, dy));
-    GetDlgItem(kScrollBar)->setGeometry(scrollDefault_.translated(0, dy).adjusted(0, 0, dx, 0));
-    axisStrip->setGeometry(axisDefault_.translated(0, dy).adjusted(0, 0, dx, 0));
-    for (const MovingControl& c : belowPlot_) c.widget->setGeometry(c.rect.translated(0, dy).adjusted(0, 0, c.wide ? dx : 0, 0));
+    const int panelGrowth = dy / 3;
+    const int plotGrowth = dy - panelGrowth;
+    GetDlgItem(kPlotFrame)->setGeometry(plotDefault_.adjusted(0, 0, dx, plotGrowth));
+    GetDlgItem(kScrollBar)->setGeometry(scrollDefault_.translated(0, plotGrowth).adjusted(0, 0, dx, 0));
+    axisStrip->setGeometry(axisDefault_.translated(0, plotGrowth).adjusted(0, 0, dx, 0));
+    for (const MovingControl& c : belowPlot_) {
+        const int down = c.abovePanel || c.tall ? plotGrowth : dy;
+        c.widget->setGeometry(c.rect.translated(0, down).adjusted(0, 0, c.wide ? dx : 0, c.tall ? panelGrowth : 0));
+    }
     auto* frame = static_cast<PlotFrame*>(GetDlgItem(kPlotFrame));
     view.Resize(frame->width(), frame->height(), frame->FrameRectIn(this), frame->devicePixelRatioF());
 }

@@ -6,6 +6,7 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QSignalBlocker>
+#include <QTabWidget>
 #include <QTableWidget>
 
 #include "app/main_window.h"
@@ -32,10 +33,19 @@ void MainWindow::BuildTuningPanel() {
     AddButton(kSaveReport, "Save rep&ort...", {325, 298, 60, 12});
     AddButton(kCalibrate, "Cali&brate...", {391, 298, 60, 12});
     AddStatic(kStrikeNote, "", {10, 313, 500, 9});
-    SetUpTuningTable(*AddControl(kTuningTable, {10, 323, 500, 80}, new QTableWidget));
+    auto* tabs = AddControl(kPanelTabs, {10, 323, 500, 80}, new QTabWidget);
+    tabs->setDocumentMode(true);
+    auto* table = new QTableWidget;
+    SetUpTuningTable(*table);
+    RegisterItem(kTuningTable, table);
+    AddPanelTab(table, "Tuning");
     AddStatic(kTuningStatus, "Strike the bell, analyse a sound file or read a partials file.", {10, 405, 500, 9});
     connect(choice, &QComboBox::activated, this, [this](int index) { OnIdealChosen(index); });
     connect(tolerance, &QDoubleSpinBox::valueChanged, this, [this](double cents) { OnToleranceChanged(cents); });
+}
+
+void MainWindow::AddPanelTab(QWidget* page, const QString& title) {
+    Item<QTabWidget>(kPanelTabs)->addTab(page, title);
 }
 
 void MainWindow::OnIdealChosen(int index) {

@@ -130,14 +130,18 @@ TEST_F(MainWindowTest, FitsItsTemplateAndWorksFromTheKeyboard) {
 TEST_F(MainWindowTest, APlotThatGrowsZoomsPansAndReadsOut) {
     MainWindow& w = Start();
     const QSize normal = w.size(), plot(w.View().plotRect.Width(), w.View().plotRect.Height());
-    const QRect bar = w.GetDlgItem(kScrollBar)->geometry();
+    const QRect bar = w.GetDlgItem(kScrollBar)->geometry(), panel = w.GetDlgItem(kPanelTabs)->geometry();
+    const QRect status = w.GetDlgItem(kTuningStatus)->geometry();
     EXPECT_EQ(w.minimumSize(), normal);
     w.resize(1920, 1080);
     const int dx = 1920 - normal.width(), dy = 1080 - normal.height();
     EXPECT_LT(w.Item<QTableWidget>(kTuningTable)->horizontalHeader()->sectionSize(8), 200) << "sized to its contents";
-    const int width = w.View().plotRect.Width();
-    EXPECT_EQ(std::tuple(width, w.View().plotRect.Height(), w.GetDlgItem(kScrollBar)->geometry()),
-              std::tuple(plot.width() + dx, plot.height() + dy, bar.translated(0, dy).adjusted(0, 0, dx, 0)));
+    const int width = w.View().plotRect.Width(), grown = w.View().plotRect.Height() - plot.height();
+    const QRect tabs = w.GetDlgItem(kPanelTabs)->geometry();
+    EXPECT_TRUE(grown > dy / 2 && tabs.height() > panel.height()) << "the plot takes most of the growth, the panel the rest";
+    EXPECT_EQ(std::tuple(width, grown + tabs.height() - panel.height(), w.GetDlgItem(kScrollBar)->geometry(), tabs.top()),
+              std::tuple(plot.width() + dx, dy, bar.translated(0, grown).adjusted(0, 0, dx, 0), panel.top() + grown));
+    EXPECT_EQ(w.GetDlgItem(kTuningStatus)->geometry(), status.translated(0, dy).adjusted(0, 0, dx, 0)) << "at the bottom";
     EXPECT_EQ(std::tuple(w.View().binsPerPixel, w.Item<SpinButton>(kSpin)->Upper(), w.Item<ScrollBar>(kScrollBar)->GetScrollInfo().page),
               std::tuple(FitBinsPerPixel(10000, width), width - 1, width * FitBinsPerPixel(10000, width)));
     const QPoint at(w.View().frameRect.left + 300, w.View().frameRect.top + 100);

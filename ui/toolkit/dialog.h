@@ -98,6 +98,10 @@ public:
         Register(id, rect, widget);
         return widget;
     }
+    // Registers under `id` a control that lives inside another one (a tab
+    // page, laid out by its own layout), so GetDlgItem, Item, OnClicked and
+    // EnableWindow reach it; neither its parent nor its place changes.
+    void RegisterItem(int id, QWidget* widget);
     QLabel* AddStatic(int id, std::string_view text, const DialogRect& rect, bool sunken = false);
     QGroupBox* AddGroupBox(int id, std::string_view text, const DialogRect& rect);
     // An edit; read-only ones can also be borderless (they read as labels).

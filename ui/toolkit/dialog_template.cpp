@@ -37,6 +37,11 @@ void Dialog::Register(int id, const DialogRect& rect, QWidget* widget) {
     widget->show();
 }
 
+void Dialog::RegisterItem(int id, QWidget* widget) {
+    widget->setObjectName(QStringLiteral("id%1").arg(id));
+    controls_[id] = widget;
+}
+
 QLabel* Dialog::AddStatic(int id, std::string_view text, const DialogRect& rect, bool sunken) {
     auto* label = AddControl(id, rect, new QLabel(ToQString(text)));
     if (sunken) {
