@@ -226,4 +226,5 @@ void MainWindow::SetSpinPosition(int position) {
 void MainWindow::ShowImage() {
     if (plotFrame != nullptr) plotFrame->repaint();
     if (axisStrip != nullptr) axisStrip->update();
+    FollowPlotBand();
 }

@@ -30,6 +30,7 @@ void MainWindow::BuildTemplate() {
     BuildApplicationPanel();
     BuildPlotRow();
     BuildTuningPanel();
+    BuildViewTabs();
     AddButton(kExit, "E&xit", {460, 10, 45, 20}, true);
 }
 
@@ -150,4 +151,5 @@ void MainWindow::LayoutPlot() {
     }
     auto* frame = static_cast<PlotFrame*>(GetDlgItem(kPlotFrame));
     view.Resize(frame->width(), frame->height(), frame->FrameRectIn(this), frame->devicePixelRatioF());
+    PlacePlotViews();
 }
