@@ -54,10 +54,12 @@ DecayCurve CurveOf(const Measured& m, const PartialTable& table, int row, const 
     curve.lineFromSeconds = curve.strikeSeconds + decay.fromSeconds;
     curve.lineToSeconds = curve.strikeSeconds + decay.toSeconds;
 
-    // Whole values per point, so that every point is a value the fit saw.
+    // Whole values per point, so that every point is a value the fit saw;
+    // none where the filter still smears the recording's start or end.
     const auto stride = static_cast<std::size_t>(std::max(1.0, std::floor(envelope.rateHz * kDecayPointSeconds)));
+    const auto settle = static_cast<std::size_t>(std::ceil(envelope.settleSeconds * envelope.rateHz));
     const auto usable = std::min(envelope.values.size(), static_cast<std::size_t>(std::max(envelope.usable, 0)));
-    for (std::size_t i = 0; i < usable; i += stride) {
+    for (std::size_t i = settle; i + settle < usable; i += stride) {
         curve.timesSeconds.push_back(curve.strikeSeconds + static_cast<double>(i) / envelope.rateHz);
         curve.levelsDb.push_back(AmplitudeDb(std::abs(envelope.values[i])));
     }

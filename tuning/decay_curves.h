@@ -19,6 +19,9 @@ struct DecayCurve {
     std::string name;               // "hum" ... "oct. nom."
     double frequencyHz = 0.0;       // the report's precise frequency
     double bandHz = 0.0;            // the envelope's band, either side
+    // From the strike's onset to the end of what was measured, leaving out
+    // the envelope filter's settling time (its smear of the abrupt start and
+    // end) at either end.
     std::vector<double> timesSeconds;
     std::vector<double> levelsDb;  // one per time; -400 dB for silence
     // The noise's level in the band, dB below full scale, where the

@@ -74,26 +74,27 @@ void DrawCurve(QPainter& painter, const QRectF& plot, const DecayAxes& axes, con
     }
 }
 
-void DrawLegend(QPainter& painter, const QRectF& plot, const std::vector<const DecayCurve*>& curves,
-                double textHeight) {
+// The legend's entries flow in lines across the top of the area: a swatch
+// of the curve's colour and its text each. Returns the height taken.
+double DrawLegend(QPainter& painter, const QRectF& area, const std::vector<const DecayCurve*>& curves,
+                  double textHeight) {
     const QFontMetricsF metrics(painter.font());
-    double width = 0.0;
-    for (const DecayCurve* c : curves) width = std::max(width, metrics.horizontalAdvance(LegendText(*c, curves.size() == 1)));
-    const QRectF box(plot.right() - width - 2.2 * textHeight - 6.0, plot.top() + 4.0, width + 2.2 * textHeight + 2.0,
-                     textHeight * static_cast<double>(curves.size()) + 4.0);
-    painter.setPen(QPen(QColor(160, 160, 160), 0));
-    painter.setBrush(QColor(255, 255, 255, 230));
-    painter.drawRect(box);
-    painter.setBrush(Qt::NoBrush);
-    double y = box.top() + 2.0;
+    const double swatch = 1.6 * textHeight, gap = textHeight;
+    double x = area.left(), y = area.top();
     for (const DecayCurve* c : curves) {
+        const QString text = LegendText(*c, curves.size() == 1);
+        const double width = swatch + 4.0 + metrics.horizontalAdvance(text);
+        if (x > area.left() && x + width > area.right()) {
+            x = area.left();
+            y += textHeight;
+        }
         painter.setPen(QPen(DecayColour(c->partialIndex), textHeight / 5.0));
-        painter.drawLine(QPointF(box.left() + 4.0, y + textHeight / 2.0), QPointF(box.left() + 1.6 * textHeight, y + textHeight / 2.0));
+        painter.drawLine(QPointF(x, y + textHeight / 2.0), QPointF(x + swatch, y + textHeight / 2.0));
         painter.setPen(Qt::black);
-        painter.drawText(QRectF(box.left() + 2.0 * textHeight, y, width + 2.0, textHeight), Qt::AlignLeft | Qt::AlignVCenter,
-                         LegendText(*c, curves.size() == 1));
-        y += textHeight;
+        painter.drawText(QRectF(x + swatch + 4.0, y, width, textHeight), Qt::AlignLeft | Qt::AlignVCenter, text);
+        x += width + gap;
     }
+    return curves.empty() ? 0.0 : y + textHeight - area.top();
 }
 
 }  // namespace
@@ -117,6 +118,7 @@ void DrawDecayPlot(QPainter& painter, const QRectF& area, const std::vector<cons
         top += textHeight;
     }
     const double left = area.left() + QFontMetricsF(painter.font()).horizontalAdvance(QStringLiteral("-100")) + 10.0;
+    top += DrawLegend(painter, QRectF(left, top - 0.4 * textHeight, area.right() - left, area.height()), curves, textHeight);
     const QRectF plot(left, top, std::max(1.0, area.right() - 8.0 - left),
                       std::max(1.0, area.bottom() - 2.3 * textHeight - top));
     const DecayAxes axes = FitDecayAxes(curves);
@@ -125,7 +127,5 @@ void DrawDecayPlot(QPainter& painter, const QRectF& area, const std::vector<cons
     painter.setRenderHint(QPainter::Antialiasing, true);
     const double lineWidth = std::max(1.0, textHeight / 9.0);
     for (const DecayCurve* c : curves) DrawCurve(painter, plot, axes, *c, curves.size() == 1, lineWidth);
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    if (!curves.empty()) DrawLegend(painter, plot, curves, textHeight);
     painter.restore();
 }

@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <cmath>
 
+#include "tuning/tuning_text.h"
+#include "ui/decay_geometry.h"
 #include "ui/spectrogram_geometry.h"
 #include "ui/spectrum_geometry.h"
 
@@ -44,13 +46,27 @@ void SpectrogramView::Render() {
 
 void SpectrogramView::DrawNames(QPainter& painter) const {
     const QFontMetrics metrics(font());
-    const int tick = std::max(6, TruncToInt(width() / 80.0 * 1.0)) + 3;
+    // The renderer's ticks are max(6, W / 80) physical pixels long.
+    const double ratio = devicePixelRatioF();
+    const int tick = TruncToInt(std::max(6, TruncToInt(width() * ratio) / 80) / ratio) + 3;
+    // Names beside their ticks; one that would touch another placed moves right past it.
+    std::vector<QRect> placed;
     painter.setPen(Qt::white);
     for (std::size_t i = 0; i < picture->marks.partialsHz.size() && i < picture->partialNames.size(); ++i) {
         const int y = FrequencyRow(picture->marks.partialsHz[i], window.lowHz, window.highHz, height());
         if (y < 0 || y >= height()) continue;
-        painter.drawText(QPoint(tick, std::max(metrics.ascent(), y - 2)), QString::fromStdString(picture->partialNames[i]));
+        const QString text = QString::fromStdString(picture->partialNames[i]);
+        QRect box(tick, std::max(0, y - metrics.height()), metrics.horizontalAdvance(text) + 4, metrics.height());
+        for (bool moved = true; moved;) {
+            moved = false;
+            for (const QRect& other : placed) {
+                if (box.intersects(other)) box.moveLeft(other.right() + 6), moved = true;
+            }
+        }
+        placed.push_back(box);
+        painter.drawText(box, Qt::AlignLeft | Qt::AlignBottom, text);
     }
+    DrawAxes(painter, metrics);
     const auto name = [&](double seconds, const QString& text, const QColor& colour) {
         const int x = SecondsColumn(seconds, width(), window.durationSeconds);
         if (seconds < 0.0 || x < 0 || x >= width()) return;
@@ -59,6 +75,24 @@ void SpectrogramView::DrawNames(QPainter& painter) const {
     };
     name(picture->marks.strikeSeconds, QStringLiteral("strike"), Qt::white);
     name(picture->marks.secondStrikeSeconds, QStringLiteral("struck again"), QColor(255, 140, 0));
+}
+
+void SpectrogramView::DrawAxes(QPainter& painter, const QFontMetrics& metrics) const {
+    // Seconds along the top, hertz down the right edge, in light grey.
+    painter.setPen(QColor(220, 220, 220));
+    for (const double t : RoundTicks(0.0, window.durationSeconds, std::max(2, width() / 90))) {
+        const int x = SecondsColumn(t, width(), window.durationSeconds);
+        if (x <= 0 || x >= width() - 20) continue;
+        painter.drawLine(x, 0, x, 4);
+        painter.drawText(QPoint(x + 2, metrics.ascent() + 1), QString::fromStdString(FixedText(t, t == std::floor(t) ? 0 : 1)) + " s");
+    }
+    for (const double hz : RoundTicks(window.lowHz, window.highHz, std::max(2, height() / (3 * metrics.height())))) {
+        const int y = FrequencyRow(hz, window.lowHz, window.highHz, height());
+        if (y < metrics.height() || y >= height() - metrics.height()) continue;
+        const QString text = QString::fromStdString(FixedText(hz, hz == std::floor(hz) ? 0 : 1)) + " Hz";
+        painter.drawLine(width() - 4, y, width() - 1, y);
+        painter.drawText(QPoint(width() - metrics.horizontalAdvance(text) - 6, y + metrics.ascent() / 2), text);
+    }
 }
 
 void SpectrogramView::paintEvent(QPaintEvent* /*event*/) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <QFontMetrics>
 #include <QImage>
 #include <QWidget>
 #include <memory>
@@ -43,6 +44,7 @@ protected:
 private:
     void Render();
     void DrawNames(QPainter& painter) const;
+    void DrawAxes(QPainter& painter, const QFontMetrics& metrics) const;
 
     std::shared_ptr<const SpectrogramPicture> picture;
     SpectrogramWindow window;
