@@ -2,7 +2,8 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
-#include <QPainterPath>
+#include <QPaintEngine>
+#include <QPolygonF>
 #include <algorithm>
 
 #include "tuning/tuning_text.h"
@@ -48,18 +49,35 @@ void DrawGrid(QPainter& painter, const QRectF& plot, const DecayAxes& axes, doub
                      Qt::AlignRight | Qt::AlignBottom, QStringLiteral("dB"));
 }
 
+// A polyline `width` wide. The raster engine strokes a wide antialiased
+// line of thousands of points slowly (about 20 ms at 4K), a hairline fast:
+// on pixels it is drawn as parallel hairlines a physical pixel apart (these
+// curves are shallow, so that looks the same); on paper with a real pen.
+void DrawThickPolyline(QPainter& painter, const QPolygonF& line, const QColor& colour, double width) {
+    if (painter.paintEngine() == nullptr || painter.paintEngine()->type() != QPaintEngine::Raster) {
+        painter.setPen(QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter.drawPolyline(line);
+        return;
+    }
+    const double ratio = painter.device()->devicePixelRatioF();
+    const int passes = std::max(1, static_cast<int>(width * ratio + 0.5));
+    QPen pen(colour, 0.0);
+    pen.setCosmetic(true);
+    painter.setPen(pen);
+    for (int k = 0; k < passes; ++k) painter.drawPolyline(line.translated(0.0, (k - (passes - 1) / 2.0) / ratio));
+}
+
 void DrawCurve(QPainter& painter, const QRectF& plot, const DecayAxes& axes, const DecayCurve& c, bool single,
                double lineWidth) {
     const QColor colour = DecayColour(c.partialIndex);
-    QPainterPath path;
+    QPolygonF line;
+    line.reserve(static_cast<qsizetype>(c.timesSeconds.size()));
     for (std::size_t i = 0; i < c.timesSeconds.size(); ++i) {
         // Silence drawn just under the plot, so the line drops out of sight.
         const double db = std::max(c.levelsDb[i], axes.bottomDb - 10.0);
-        const QPointF p(SecondsX(c.timesSeconds[i], axes, plot.left(), plot.width()), DbY(db, axes, plot.top(), plot.height()));
-        if (i == 0) path.moveTo(p); else path.lineTo(p);
+        line << QPointF(SecondsX(c.timesSeconds[i], axes, plot.left(), plot.width()), DbY(db, axes, plot.top(), plot.height()));
     }
-    painter.setPen(QPen(colour, lineWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter.drawPath(path);
+    DrawThickPolyline(painter, line, colour, lineWidth);
     if (c.fitted) {
         painter.setPen(QPen(colour.darker(150), lineWidth, Qt::DashLine));
         painter.drawLine(QPointF(SecondsX(c.lineFromSeconds, axes, plot.left(), plot.width()),

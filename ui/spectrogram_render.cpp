@@ -68,9 +68,16 @@ void RenderSpectrogram(QImage& image, const Spectrogram& spectrogram, const std:
     for (int i = 0; i < kSpectrogramColours; ++i) palette[static_cast<std::size_t>(i)] = SpectrogramColour(i);
     const bool usable = spectrogram.frames > 0 && indices.size() == spectrogram.levelsDb.size();
     const std::vector<int> frames = ColumnFrames(spectrogram, window, width);
+    BinSpan previous{0, -2};
     for (int y = 0; y < height; ++y) {
         auto* row = reinterpret_cast<std::uint32_t*>(image.scanLine(y));
         const BinSpan span = RowBins(spectrogram, y, window.lowHz, window.highHz, height);
+        // Rows of the same bins (several a bin once the band is narrow) are copies.
+        if (y > 0 && span.first == previous.first && span.last == previous.last) {
+            std::copy_n(reinterpret_cast<const std::uint32_t*>(image.constScanLine(y - 1)), width, row);
+            continue;
+        }
+        previous = span;
         if (!usable || span.first > span.last) {
             std::fill(row, row + width, palette[0]);
             continue;
