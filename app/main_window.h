@@ -203,7 +203,8 @@ public:
     void ShowTuning();
     // Adds `page` as a tab of the panel under the plot, after those there.
     void AddPanelTab(QWidget* page, const QString& title);
-    // "Save report...": a one-page PDF of what the window shows.
+    // "Save report...": a PDF of what the window shows, the decay curves
+    // on a page of their own after the first when the bell was measured.
     void OnSaveReport();
     // "Calibrate...": asks the reference tone's frequency, then records 3 s
     // of it from the trigger (Session::StartCalibration).

@@ -34,6 +34,7 @@ public:
     // The band shown, Hz (ignored unless high > low). Repaints when changed.
     void SetBand(double lowHz, double highHz);
     const SpectrogramWindow& Window() const { return window; }
+    const SpectrogramPicture* Picture() const { return picture.get(); }
     // The picture as last drawn (physical pixels; null before the first paint).
     const QImage& Image() const { return image; }
 
