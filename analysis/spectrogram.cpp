@@ -43,7 +43,10 @@ Spectrogram MakeSpectrogram(const std::int16_t* samples, std::int32_t count, dou
     s.rateHz = rateHz;
     s.frameSamples = PowerOfTwoIn(settings.frameSamples, 256, 65536);
     s.hopSamples = std::clamp(settings.hopSamples, 1, s.frameSamples);
-    s.frames = count <= s.frameSamples ? 1 : 1 + (count - s.frameSamples + s.hopSamples - 1) / s.hopSamples;
+    s.lengthSamples = count;
+    // Whole frames only: one that ran past the end would read its missing
+    // samples as silence and show the end fading.
+    s.frames = count <= s.frameSamples ? 1 : 1 + (count - s.frameSamples) / s.hopSamples;
     const std::int32_t half = s.frameSamples / 2;
     const double binHz = s.BinHz();
     s.firstBin = std::clamp(static_cast<std::int32_t>(std::max(0.0, settings.lowHz) / binHz), 0, half);

@@ -18,6 +18,7 @@ struct Spectrogram {
     double rateHz = 0.0;
     std::int32_t frameSamples = 0;
     std::int32_t hopSamples = 0;
+    std::int32_t lengthSamples = 0;  // of the recording
     std::int32_t frames = 0;    // frame f covers samples f x hop ... f x hop + frameSamples - 1
     std::int32_t firstBin = 0;  // the lowest bin kept (bin k is k x rateHz / frameSamples Hz)
     std::int32_t bins = 0;      // bins kept from firstBin on
@@ -42,9 +43,9 @@ struct Spectrogram {
 
 inline constexpr float kSilenceDb = -400.0f;
 
-// The spectrogram of `count` samples at `rateHz`. The last frame may run
-// past the end, which reads as zeros; a recording shorter than one frame
-// gives one frame. Settings outside their ranges are brought into them.
+// The spectrogram of `count` samples at `rateHz`: every frame that lies
+// whole within them (the last hop or less is left to the last frame); a
+// recording shorter than one frame gives one frame, padded with zeros. Settings outside their ranges are brought into them.
 // Empty (no frames) for no samples or a rate not above 0. About 30 ms for
 // 20 s at 44100 Hz over the whole band.
 Spectrogram MakeSpectrogram(const std::int16_t* samples, std::int32_t count, double rateHz,

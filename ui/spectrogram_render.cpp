@@ -12,7 +12,7 @@ namespace {
 // The frame each column shows, -1 past the recording's end.
 std::vector<int> ColumnFrames(const Spectrogram& s, const SpectrogramWindow& window, int width) {
     std::vector<int> frames(static_cast<std::size_t>(width), -1);
-    const double endSeconds = (static_cast<double>(s.frames - 1) * s.hopSamples + s.frameSamples) / s.rateHz;
+    const double endSeconds = s.lengthSamples / s.rateHz;
     for (int x = 0; x < width; ++x) {
         const double t = ColumnSeconds(x, width, window.durationSeconds);
         if (s.frames > 0 && t < endSeconds) frames[static_cast<std::size_t>(x)] = FrameAtSeconds(s, t);

@@ -30,7 +30,7 @@ struct SpectrogramMarks {
 // pixel whatever its device pixel ratio): each pixel the colour
 // (SpectrogramColour) of `indices` (ColourIndices of `spectrogram`) at the
 // frame nearest its column's time and the loudest of the bins its row spans
-// (RowBins); rows beyond the spectrogram's bins and columns past its end
-// take colour 0. Then the marks.
+// (RowBins); rows beyond the spectrogram's bins and columns past the
+// recording's end take colour 0. Then the marks.
 void RenderSpectrogram(QImage& image, const Spectrogram& spectrogram, const std::vector<std::uint8_t>& indices,
                        const SpectrogramWindow& window, const SpectrogramMarks& marks);

@@ -28,9 +28,9 @@ Spectrogram Of(const std::vector<std::int16_t>& x, const SpectrogramSettings& se
 TEST(Spectrogram, PureToneLiesInItsRowAtItsLevel) {
     // 1001.3 Hz lies at 92.97 bins of 10.77 Hz; half of full scale reads -6.02 dB.
     const Spectrogram s = Of(Tone(1001.3, 16384.0, 0.0, 1.0));
-    EXPECT_EQ(s.frames, 1 + (44100 - 4096 + 511) / 512);
+    EXPECT_EQ(s.frames, 79);  // whole frames: 78 x 512 + 4096 = 44032 samples
     EXPECT_EQ(std::pair(s.firstBin, s.bins), std::pair(0, 2049));
-    for (std::int32_t f = 0; f < s.frames - 8; ++f) {
+    for (std::int32_t f = 0; f < s.frames; ++f) {
         std::int32_t best = 0;
         for (std::int32_t b = 0; b < s.bins; ++b) best = s.At(b, f) > s.At(best, f) ? b : best;
         ASSERT_EQ(best, 93) << f;
@@ -39,9 +39,6 @@ TEST(Spectrogram, PureToneLiesInItsRowAtItsLevel) {
         EXPECT_LT(s.At(300, f), -100.0);
     }
     EXPECT_NEAR(s.maxDb, -6.02, 0.05);
-    // The last frame reaches the end.
-    EXPECT_GE((s.frames - 1) * 512 + 4096, 44100);
-    EXPECT_LT((s.frames - 1) * 512, 44100 - 4096 + 512);
 
     // A band keeps only its bins, with the same levels.
     const Spectrogram band = Of(Tone(1001.3, 16384.0, 0.0, 1.0), {4096, 512, 900.0, 1100.0});

@@ -17,6 +17,7 @@ namespace {
 Spectrogram Flat(int frames, int bins, float db) {
     Spectrogram s;
     s.rateHz = 44100.0, s.frameSamples = 4096, s.hopSamples = 512, s.frames = frames, s.bins = bins;
+    s.lengthSamples = (frames - 1) * 512 + 4096;
     s.levelsDb.assign(static_cast<std::size_t>(frames * bins), db);
     s.maxDb = db;
     return s;
@@ -86,7 +87,7 @@ TEST(SpectrogramRender, PixelsFromTheirFramesAndBinsWithTheMarks) {
     EXPECT_EQ(image.pixel(6, 1), dark);
     EXPECT_EQ(image.pixel(5, 0), dark);
     EXPECT_EQ(image.pixel(5, 2), dark);
-    // Past the last frame's end nothing; the second strike's orange line at column 25.
+    // Past the recording's end nothing; the second strike's orange line at column 25.
     EXPECT_EQ(image.pixel(12, 0), dark);
     EXPECT_GT(qRed(image.pixel(25, 0)), 200);
     EXPECT_EQ(image.pixel(24, 0), dark);
