@@ -25,7 +25,7 @@ QString LegendText(const DecayCurve& c, bool single) {
 void DrawGrid(QPainter& painter, const QRectF& plot, const DecayAxes& axes, double textHeight) {
     painter.setPen(QPen(QColor(225, 225, 225), 0));
     painter.setRenderHint(QPainter::Antialiasing, false);
-    for (const double t : RoundTicks(axes.fromSeconds, axes.toSeconds, std::max(2, static_cast<int>(plot.width() / 80.0)))) {
+    for (const double t : RoundTicks(axes.fromSeconds, axes.toSeconds, std::max(2, static_cast<int>(plot.width() / 60.0)))) {
         const double x = SecondsX(t, axes, plot.left(), plot.width());
         painter.setPen(QPen(QColor(225, 225, 225), 0));
         painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
@@ -136,7 +136,7 @@ void DrawDecayPlot(QPainter& painter, const QRectF& area, const std::vector<cons
         top += textHeight;
     }
     const double left = area.left() + QFontMetricsF(painter.font()).horizontalAdvance(QStringLiteral("-100")) + 10.0;
-    top += DrawLegend(painter, QRectF(left, top - 0.4 * textHeight, area.right() - left, area.height()), curves, textHeight);
+    top += DrawLegend(painter, QRectF(left + 6.0, top - 0.4 * textHeight, area.right() - left - 6.0, area.height()), curves, textHeight);
     const QRectF plot(left, top, std::max(1.0, area.right() - 8.0 - left),
                       std::max(1.0, area.bottom() - 2.3 * textHeight - top));
     const DecayAxes axes = FitDecayAxes(curves);
