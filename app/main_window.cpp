@@ -169,6 +169,7 @@ void MainWindow::EnableControls() {
     EnableWindow(kSaveRecording, bell.sound != SoundState::None && idle);
     EnableWindow(kAddPartial, bell.spectrum.Measured() && idle);
     EnableWindow(kScale, bell.spectrum.Measured() && idle);
+    EnableProjectControls();
 }
 
 void MainWindow::Refresh() {

@@ -1,11 +1,17 @@
 #pragma once
 #include <array>
+#include <map>
 #include <string>
 
 #include "app/recorder_mailbox.h"
 #include "audio/recorder.h"
 #include "cycle/analysis_parameters.h"
 #include "cycle/session.h"
+#include "project/kept_ring.h"
+#include "ring/ring_text.h"
+#include "ui/history_plot.h"
+#include "ui/ring_report_pdf.h"
+#include "ui/text_grid.h"
 #include "partials/partial_table.h"
 #include "ui/analyser_app.h"
 #include "ui/spectrum_view.h"
@@ -88,6 +94,17 @@ inline constexpr int kSpectrogramView = 1363;
 inline constexpr int kSpectrogramInPlot = 1364;
 inline constexpr int kPlotDecayView = 1365;
 inline constexpr int kPlotSpectrogramView = 1366;
+// The tower's project: "Keep..." beside the tuning panel's buttons, the
+// Ring and History tabs.
+inline constexpr int kKeep = 1330;
+inline constexpr int kProjectMenu = 1331;
+inline constexpr int kAnalyseAgain = 1332;
+inline constexpr int kUnits = 1333;
+inline constexpr int kInnerFigures = 1334;
+inline constexpr int kRingTitle = 1335;
+inline constexpr int kRingTable = 1336;
+inline constexpr int kHistoryTable = 1337;
+inline constexpr int kHistoryPlot = 1338;
 // Major-partials edits: frequency, cents and note of the columns Hum,
 // Prime, Tierce, Quint, Nominal.
 inline constexpr std::array<std::array<int, 3>, 5> kMajorEdits{{
@@ -225,10 +242,49 @@ public:
     // refused with its message, leaving everything as it was. True when
     // the analysis completed.
     bool AnalyseSoundFile(const std::string& path);
-    // A file named on the command line: a sound file is analysed as if it
-    // had been dropped on the window; a project file (.campanor) is refused
-    // with a message, since this version keeps one bell at a time.
+    // A file named on the command line: a project file (.campanor) is
+    // opened (OpenProject); a sound file is analysed as if it had been
+    // dropped on the window.
     void OpenGivenFile(const std::string& path);
+
+    // --- The tower's project (the Ring and History tabs) ----------------------
+    // "New project...": the ring's name, place and number of bells, then
+    // where to keep it; made and opened, its message when it cannot be.
+    void OnNewProject();
+    // "Open project...": an open dialog, then OpenProject.
+    void OnOpenProject();
+    // Opens the project at `path` in place of one open before; a refusal
+    // says why and leaves the one open before closed. A read-only project
+    // opens, and a message says that nothing can be kept in it. The tuning
+    // panel takes the ring's ideal and tolerance. True when open.
+    bool OpenProject(const std::string& path);
+    void OnCloseProject();
+    // "Save project as...": a copy under a new name, which stays open.
+    void OnSaveProjectAs();
+    // "Ring settings..." and "Bell details..." (of the bell selected in the
+    // ring table, the treble when none is).
+    void OnRingSettings();
+    void OnBellDetails();
+    // "Keep...": the bell and the pass label asked (the bell selected, its
+    // next label proposed), then the strike on screen kept as that pass.
+    void OnKeep();
+    // A bell's row in the ring table clicked: its pass shown in the table
+    // (the latest unless another was chosen in its history) is loaded
+    // exactly as kept, and its history shown.
+    void OnRingBellClicked(int bell);
+    // A pass of the history clicked (its index in the kept order): loaded
+    // exactly as kept and shown for the bell in the ring table.
+    void OnHistoryPassClicked(int index);
+    // "Analyse again": the recording on screen analysed with the parameters
+    // in the edits; nothing is kept unless the user keeps it.
+    void OnAnalyseAgain();
+    // The ring table and the selected bell's history from the project.
+    void ShowRing();
+    void ShowHistory();
+    bool ProjectIsOpen() const { return project_.IsOpen(); }
+    // "Bell N (label), PASS" of the kept measurement on screen; "" when what
+    // is shown was not kept.
+    const std::string& ShownPass() const { return shownPass_; }
     // The synthetic start-up spectrum, its partials named and shown.
     void PrepareStartupSpectrum();
 
@@ -361,6 +417,21 @@ private:
     void BuildApplicationPanel();
     void BuildPlotRow();
     void BuildTuningPanel();
+    void BuildRingTabs();
+    // Enables the project's controls for the session's state and the project.
+    void EnableProjectControls();
+    // Loads the kept pass `id` of `bell` into the session and shows it.
+    bool LoadPass(int bell, std::int64_t id);
+    // After a change of the ring's ideal or tolerance in the tuning panel.
+    void KeepPanelChoicesInRing();
+    // The history of `bell` (empty without passes): its grid and its spectra.
+    void MakeHistory(int bell, TextGrid& grid, std::vector<HistoryPlot::Curve>& curves) const;
+    // The ring's tables and every bell's history as the ring's report holds them.
+    RingReport MakeRingReport() const;
+    // Makes the ring table's grid from the passes shown.
+    TextGrid MakeRingTableGrid(OuterTuning* outerOut = nullptr) const;
+    // "NAME, PLACE: N bells, " and the ring's pitch.
+    std::string RingTitle(const OuterTuning& outer) const;
     // The plot frame, scroll bar and axis at their template places plus the
     // window's growth beyond its default size; then the view follows.
     void LayoutPlot();
@@ -384,6 +455,16 @@ private:
     bool ReadAnalysisParameters();
     // The trigger settings as the controls hold them.
     Triggering CurrentTriggering() const { return {waitForTrigger, triggerLevel}; }
+
+    // --- The tower's project -------------------------------------------------
+    Project project_;
+    KeptRing kept_;  // the ring and each bell's latest pass, as last read
+    // Passes chosen in a bell's history to stand for it in the ring table.
+    std::map<int, KeptPass> chosenPasses_;
+    int selectedBell_ = 0;  // 0: none
+    std::string shownPass_;
+    TuningUnits units_ = TuningUnits::Cents;
+    InnerFigures innerFigures_ = InnerFigures::Deviation;
 
     const VersionStrings versions_;
     // Template geometry of what grows with the window, in pixels.

@@ -23,6 +23,7 @@ void MainWindow::ConnectCommands() {
     OnClicked(kSingleShot, [this] { OnSingleShot(); });
     OnClicked(kContinuous, [this] { OnContinuous(); });
     OnClicked(kAddPartial, [this] { OnAddPartial(); });
+    OnClicked(kKeep, [this] { OnKeep(); });
     OnClicked(kScale, [this] { view.OnScale(); });
     OnClicked(kResetAverage, [this] { OnResetAverage(); });
     OnClicked(kSaveReport, [this] { OnSaveReport(); });

@@ -67,6 +67,7 @@ bool MainWindow::RunAnalysisProgress(SpectrumAnalyser& engine, const AnalysisReq
 
 void MainWindow::ShowAnalysisResult(AnalysisOutcome outcome) {
     if (outcome == AnalysisOutcome::Refused || outcome == AnalysisOutcome::Cancelled) return;
+    shownPass_.clear();
     if (outcome == AnalysisOutcome::Named) {
         ShowMajorPartials();
         exchangeResults = true;

@@ -38,6 +38,7 @@ void MainWindow::OnReadPartials() {
         return;
     }
     session.TakePartials(read);
+    shownPass_.clear();
     ShowMajorPartials();
     exchangeResults = true;
     UpdateData(false);

@@ -59,7 +59,7 @@ bool MainWindow::AnalyseSoundFile(const std::string& path) {
 
 void MainWindow::OpenGivenFile(const std::string& path) {
     if (path.ends_with(".campanor")) {
-        MessageBox(this, path + ": this version of Campanor cannot open project files.");
+        OpenProject(path);
         return;
     }
     if (IsWindowEnabled(kAnalyseFile)) AnalyseSoundFile(path);

@@ -32,6 +32,7 @@ void MainWindow::BuildTuningPanel() {
     AddButton(kAnalyseFile, "Analyse &file...", {259, 298, 60, 12});
     AddButton(kSaveReport, "Save rep&ort...", {325, 298, 60, 12});
     AddButton(kCalibrate, "Cali&brate...", {391, 298, 60, 12});
+    AddButton(kKeep, "&Keep...", {457, 298, 53, 12});
     AddStatic(kStrikeNote, "", {10, 313, 500, 9});
     auto* tabs = AddControl(kPanelTabs, {10, 323, 500, 80}, new QTabWidget);
     tabs->setDocumentMode(true);
@@ -39,6 +40,7 @@ void MainWindow::BuildTuningPanel() {
     SetUpTuningTable(*table);
     RegisterItem(kTuningTable, table);
     AddPanelTab(table, "Tuning");
+    BuildRingTabs();
     AddStatic(kTuningStatus, "Strike the bell, analyse a sound file or read a partials file.", {10, 405, 500, 9});
     connect(choice, &QComboBox::activated, this, [this](int index) { OnIdealChosen(index); });
     connect(tolerance, &QDoubleSpinBox::valueChanged, this, [this](double cents) { OnToleranceChanged(cents); });
@@ -76,11 +78,13 @@ void MainWindow::OnIdealChosen(int index) {
     }
     session.SetIdeal(ideal);
     ShowTuning();
+    KeepPanelChoicesInRing();
 }
 
 void MainWindow::OnToleranceChanged(double cents) {
     toleranceCents = cents;
     ShowTuning();
+    KeepPanelChoicesInRing();
 }
 
 void MainWindow::OnResetAverage() {

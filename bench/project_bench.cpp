@@ -2,6 +2,7 @@
 // with 10 passes each (160 two-second recordings). Opening it and making the
 // ring's table from each bell's latest pass, printing it with its history
 // through the tool (the whole process), and keeping one more measurement.
+// The window's ring table is the grid below filled into a table widget.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -13,8 +14,10 @@
 #include "bench/tool_process.h"
 #include "cycle/analyse_recording.h"
 #include "project/local_time.h"
+#include "project/kept_ring.h"
 #include "project/project.h"
 #include "ring/outer_tuning.h"
+#include "ui/ring_grid.h"
 
 namespace {
 
@@ -74,22 +77,15 @@ void BM_ProjectRingTable(benchmark::State& state) {
     const std::string& path = ProjectPath();
     for (auto _ : state) {
         Project project;
-        RingSettings ring;
-        std::vector<RingBell> bells;
-        std::vector<BellMeasure> measures;
-        if (project.Open(path) != ProjectOpened || project.ReadRing(ring) != ProjectDone ||
-            project.ReadBells(bells) != ProjectDone) {
+        KeptRing kept;
+        if (project.Open(path) != ProjectOpened || ReadKeptRing(project, kept) != ProjectDone) {
             state.SkipWithError("the project does not open");
             return;
         }
-        for (int bell = 1; bell <= ring.bellCount; ++bell) {
-            PassSummary latest;
-            Measurement m;
-            if (project.LatestPass(bell, latest) == ProjectDone && project.Load(latest.id, m) == ProjectDone) {
-                measures.push_back(MeasureFromReport(bell, m.source, m.tuning));
-            }
-        }
-        benchmark::DoNotOptimize(MakeOuterTuning(ring, bells, measures));
+        const OuterTuning outer = MakeOuterTuning(kept.ring, kept.bells, kept.measures);
+        std::vector<InnerTuningRow> inner;
+        for (const KeptPass& pass : kept.latest) inner.push_back(MakeInnerTuning(pass.bell, pass.tuning, JustTuning()));
+        benchmark::DoNotOptimize(MakeRingGrid(outer, inner, {}, TuningUnits::Cents, InnerFigures::Deviation));
     }
 }
 

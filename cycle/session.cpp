@@ -1,5 +1,6 @@
 #include "cycle/session.h"
 
+#include <algorithm>
 #include <new>
 
 #include "cycle/analyse_recording.h"
@@ -76,6 +77,7 @@ AnalysisOutcome Session::OnRecordingDone(const TransformRunner& runner, bool con
     Recording taken;
     if (!recorder_.TakeRecording(taken)) return AnalysisOutcome::Refused;
     bell_.recording = std::move(taken);
+    uncut_ = bell_.recording;
     bell_.sound = SoundState::Recorded;
     const AnalysisOutcome outcome = Analyse(runner);
     if (outcome == AnalysisOutcome::Refused) return outcome;
@@ -126,10 +128,13 @@ std::uint16_t Session::AnalyseFile(const std::string& path, const AnalysisParame
     }
     if (code != kFileCaptured) return code;
     bell_.recording = std::move(file);
+    uncut_ = bell_.recording;
     bell_.sound = SoundState::Recorded;
     bell_.parameters = accepted;
     bell_.request = request;
     bell_.request.waveFileName = path;
+    // Averages of live strikes never stand beside a file's figures.
+    bell_.strikes.Reset();
     outcome = Analyse(runner);
     if (outcome == AnalysisOutcome::Named || outcome == AnalysisOutcome::Unnamed) {
         // A file too short for the record length is named by the report's "padded" warning.
@@ -158,7 +163,67 @@ AnalysisOutcome Session::Analyse(const TransformRunner& runner) {
     return AnalysisOutcome::Named;
 }
 
+AnalysisOutcome Session::ShowKept(const Recording& recording, const AnalysisParameters& parameters,
+                                  const PartialTable& table, const TuningReport& tuning, const std::string& status,
+                                  const TransformRunner& runner) {
+    AnalysisParameters accepted = parameters;
+    AnalysisRequest request = bell_.request;
+    if (State() != SessionState::Idle || recording.Empty() || !AcceptParameters(accepted, request)) {
+        return AnalysisOutcome::Refused;
+    }
+    bell_.recording = recording;
+    uncut_ = recording;
+    bell_.sound = SoundState::Saved;
+    bell_.parameters = accepted;
+    bell_.request = request;
+    bell_.request.waveFileName = recording.sourceFile;
+    bell_.strikes.Reset();
+    bell_.facts = DescribeRecording(bell_.recording);
+    bell_.analysed = bell_.recording;
+    if (!PrepareAnalysis(bell_.analysed, accepted.speedAdjust, bell_.request, bell_.spectrum, bell_.table)) {
+        return AnalysisOutcome::Refused;
+    }
+    analysing_ = true;
+    const bool completed = runner(engine_, bell_.request, bell_.analysed, bell_.spectrum);
+    analysing_ = false;
+    bell_.table = table;
+    bell_.tuning = tuning;
+    bell_.tuningStatus = status;
+    if (!completed) return AnalysisOutcome::Cancelled;
+    return table.partialsValid ? AnalysisOutcome::Named : AnalysisOutcome::Unnamed;
+}
+
+AnalysisOutcome Session::AnalyseAgain(const AnalysisParameters& parameters, const TransformRunner& runner) {
+    AnalysisParameters accepted = parameters;
+    AnalysisRequest request = bell_.request;
+    if (State() != SessionState::Idle || bell_.recording.Empty() || !AcceptParameters(accepted, request)) {
+        return AnalysisOutcome::Refused;
+    }
+    if (uncut_.Empty()) uncut_ = bell_.recording;
+    const std::int32_t length = request.recordLength;
+    bell_.recording = uncut_;
+    if (uncut_.Length() != length) {
+        const std::int16_t* data = uncut_.Data();
+        const std::int32_t kept = std::min(length, uncut_.Length() - uncut_.paddedSamples);
+        std::vector<std::int16_t> samples(data, data + kept);
+        samples.resize(static_cast<std::size_t>(length), 0);
+        bell_.recording = WithSamples(uncut_, std::move(samples));
+        bell_.recording.paddedSamples = length - kept;
+    }
+    bell_.parameters = accepted;
+    const std::string file = bell_.request.waveFileName;
+    bell_.request = request;
+    bell_.request.waveFileName = file;
+    bell_.strikes.Reset();
+    const AnalysisOutcome outcome = Analyse(runner);
+    if (outcome == AnalysisOutcome::Named || outcome == AnalysisOutcome::Unnamed) {
+        bell_.tuningStatus = "Measured again from the same recording with other parameters.";
+    }
+    return outcome;
+}
+
 void Session::TakePartials(const PartialTable& table) {
+    bell_.strikes.Reset();
     bell_.table = table;
     bell_.table.UpdateCentsAndNotes();
     bell_.tuning = ReportFromTable(bell_.table, ideal_);

@@ -98,6 +98,23 @@ public:
     // cents and notes are brought up to date and the report comes from the
     // table alone.
     void TakePartials(const PartialTable& table);
+    // While Idle: a measurement kept earlier shown exactly as it was kept:
+    // its recording as captured and its parameters give the spectrum again
+    // (through `runner`), while the table and the report are the ones kept,
+    // not found anew. Nothing is offered for saving (it is kept already)
+    // and the strike averages restart. Refused (Refused) when not Idle or
+    // the parameters cannot be analysed; Cancelled leaves the kept table
+    // and report with no spectrum.
+    AnalysisOutcome ShowKept(const Recording& recording, const AnalysisParameters& parameters,
+                             const PartialTable& table, const TuningReport& tuning, const std::string& status,
+                             const TransformRunner& runner);
+    // While Idle: the bell's recording analysed again with other
+    // `parameters`, as a recording of that length would have been: the
+    // recording as it last came (live, from a file or kept) cut to the
+    // record length when longer, padded with zeros when shorter (the report
+    // then warns). The strike averages restart. Refused when not
+    // Idle, without a recording, or for parameters no analysis accepts.
+    AnalysisOutcome AnalyseAgain(const AnalysisParameters& parameters, const TransformRunner& runner);
     // The synthetic start-up bell for the parameters' band; true when its
     // partials were named.
     bool ShowStartupBell(const AnalysisParameters& parameters);
@@ -143,6 +160,8 @@ private:
     // while the user is stopping it is not analysed.
     bool stopped_ = false;
     bool calibrating_ = false;
+    // The recording as it last came in, before any AnalyseAgain cut or padded it.
+    Recording uncut_;
 };
 
 // Samples a calibration records: 3 s at 44100 Hz.

@@ -45,6 +45,15 @@ public:
     // open before, whatever the result.
     std::int16_t Open(const std::string& path);
 
+    // Writes a copy of the open project to `path` (a file there is replaced
+    // only once the copy is complete and synced) and continues with the
+    // copy; the file opened before stays as it was. ProjectOpened (or
+    // ProjectOpenedReadOnly); refused, the first project still open:
+    // ProjectCannotOpen (nothing open, the copy could not be written, or
+    // `path` is the open file itself), ProjectBusy (another program was
+    // writing the project past the wait).
+    std::int16_t SaveAs(const std::string& path);
+
     void Close();
     bool IsOpen() const { return db_.IsOpen(); }
     bool IsReadOnly() const { return readOnly_; }

@@ -6,6 +6,7 @@
 #include "data/number_text.h"
 #include "data/safe_save.h"
 #include "data/wave_file.h"
+#include "project/kept_ring.h"
 #include "project/local_time.h"
 #include "project/project.h"
 #include "ring/inner_tuning.h"
@@ -92,33 +93,11 @@ std::string FormatRing(const ToolOptions& o, const RingSettings& ring, const Out
            FormatInnerTuningTable(inner, InnerFigures::Deviation, o.ring.units);
 }
 
-// The ring as kept and each bell's latest pass: its result and its measure.
-struct KeptRing {
-    RingSettings ring;
-    std::vector<RingBell> bells;
+// Each latest pass as the tool's results.
+std::vector<RingBellResult> LatestResults(const KeptRing& kept) {
     std::vector<RingBellResult> results;
-    std::vector<BellMeasure> measures;
-};
-
-bool LatestPasses(const Project& project, int bellCount, std::vector<RingBellResult>& results,
-                  std::vector<BellMeasure>& measures);
-
-bool ReadKeptRing(const Project& project, KeptRing& kept) {
-    return project.ReadRing(kept.ring) == ProjectDone && project.ReadBells(kept.bells) == ProjectDone &&
-           LatestPasses(project, kept.ring.bellCount, kept.results, kept.measures);
-}
-
-bool LatestPasses(const Project& project, int bellCount, std::vector<RingBellResult>& results,
-                  std::vector<BellMeasure>& measures) {
-    for (int bell = 1; bell <= bellCount; ++bell) {
-        PassSummary latest;
-        if (project.LatestPass(bell, latest) != ProjectDone) continue;
-        Measurement m;
-        if (project.Load(latest.id, m) != ProjectDone) return false;
-        results.push_back({bell, m.source, "", m.tuning});
-        measures.push_back(MeasureFromReport(bell, m.source, m.tuning));
-    }
-    return true;
+    for (const KeptPass& pass : kept.latest) results.push_back({pass.bell, pass.source, "", pass.tuning});
+    return results;
 }
 
 // The outer row of `bell` with `measure` in place of its latest.
@@ -167,13 +146,13 @@ std::string HistoryLine(OutputFormat format, TuningUnits units, int bell, const 
 
 int PrintProject(const ToolOptions& o, const Project& project, const IdealTuning& ideal) {
     KeptRing kept;
-    if (!ReadKeptRing(project, kept)) {
+    if (ReadKeptRing(project, kept) != ProjectDone) {
         Say(project.Path() + ": the project could not be read");
         return kExitFileFailed;
     }
     const RingSettings& ring = kept.ring;
     const std::vector<RingBell>& bells = kept.bells;
-    const std::vector<RingBellResult>& results = kept.results;
+    const std::vector<RingBellResult> results = LatestResults(kept);
     const std::vector<BellMeasure>& measures = kept.measures;
     const OuterTuning outer = MakeOuterTuning(ring, bells, measures);
     const OutputFormat format = RingFormat(o);
@@ -284,11 +263,12 @@ int KeepPass(const ToolOptions& o, const AnalysisParameters& parameters, const A
         return kept == ProjectNoSuchBell || kept == ProjectPassTaken ? kExitUsage : kExitFileFailed;
     }
     KeptRing ring;
-    if (!ReadKeptRing(project, ring)) return kExitFileFailed;
+    if (ReadKeptRing(project, ring) != ProjectDone) return kExitFileFailed;
     OuterTuning outer = MakeOuterTuning(ring.ring, ring.bells, ring.measures);
     std::erase_if(outer.rows, [&](const OuterTuningRow& row) { return row.bell != m.bell; });
-    std::erase_if(ring.results, [&](const RingBellResult& r) { return r.bell != m.bell; });
-    return Write(o, FormatRing(o, ring.ring, outer, ring.results, ideal)) ? kExitOk : kExitFileFailed;
+    std::vector<RingBellResult> results = LatestResults(ring);
+    std::erase_if(results, [&](const RingBellResult& r) { return r.bell != m.bell; });
+    return Write(o, FormatRing(o, ring.ring, outer, results, ideal)) ? kExitOk : kExitFileFailed;
 }
 
 }  // namespace

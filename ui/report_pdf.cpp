@@ -87,6 +87,26 @@ double DrawTuningRows(QPainter& painter, double y, const std::vector<TuningRow>&
     return y + kRow;
 }
 
+// The ticks under the plot, their labels where they do not run into each
+// other, and "Hz" at the right.
+double DrawAxis(QPainter& painter, double y, double width, const std::vector<AxisTick>& ticks, int columns) {
+    const QFontMetricsF metrics(painter.font(), painter.device());
+    const double unit = metrics.horizontalAdvance(QStringLiteral("Hz")) + 4.0;
+    double freeFrom = 0.0;
+    for (const AxisTick& tick : ticks) {
+        const double x = width * (tick.column + 0.5) / columns;
+        painter.drawLine(QPointF(x, y), QPointF(x, y + 3.0));
+        const QString label = Text(tick.label);
+        const double labelWidth = metrics.horizontalAdvance(label);
+        const double left = std::max(0.0, x - labelWidth / 2);
+        if (left < freeFrom || left + labelWidth > width - unit) continue;
+        painter.drawText(QRectF(left, y + 3.0, labelWidth, kRow), Qt::AlignCenter, label);
+        freeFrom = left + labelWidth + 4.0;
+    }
+    painter.drawText(QRectF(0, y + 3.0, width, kRow), Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("Hz"));
+    return y + 3.0 + kRow;
+}
+
 bool DrawPage(QPdfWriter& writer, const ReportPage& page) {
     QPainter painter;
     if (!painter.begin(&writer)) return false;
@@ -100,6 +120,12 @@ bool DrawPage(QPdfWriter& writer, const ReportPage& page) {
     font.setBold(false);
     painter.setFont(font);
     double y = 22.0;
+    painter.drawText(QRectF(0, y, width, kRow), Qt::AlignLeft | Qt::AlignVCenter, Text("Made " + page.made));
+    if (!page.bellPass.empty()) {
+        y += kRow;
+        painter.drawText(QRectF(0, y, width, kRow), Qt::AlignLeft | Qt::AlignVCenter, Text(page.bellPass));
+    }
+    y += kRow;
     painter.drawText(QRectF(0, y, width, kRow), Qt::AlignLeft | Qt::AlignVCenter, Text(page.source));
     for (const std::string& line : page.parameters) {
         y += kRow;
@@ -109,7 +135,9 @@ bool DrawPage(QPdfWriter& writer, const ReportPage& page) {
     if (!page.spectrum.isNull()) {
         const double height = width * page.spectrum.height() / page.spectrum.width();
         painter.drawImage(QRectF(0, y, width, height), page.spectrum);
-        y += height + kRow * 0.5;
+        y += height;
+        if (page.axisColumns > 0) y = DrawAxis(painter, y, width, page.axis, page.axisColumns);
+        y += kRow * 0.5;
     }
     if (page.table != nullptr) y = DrawPartialTable(painter, y, *page.table) + kRow * 0.5;
     painter.drawText(QRectF(0, y, width, kRow), Qt::AlignLeft | Qt::AlignVCenter, Text(page.strike));

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "tuning/decay_curves.h"
+#include "ui/plot_axis.h"
 #include "ui/tuning_rows.h"
 
 class PartialTable;
@@ -13,9 +14,13 @@ class PartialTable;
 // tuner sends to the founder or the bell's owner. User-interface thread.
 
 struct ReportPage {
+    std::string made;                     // when the report was made (local time, ISO 8601)
+    std::string bellPass;                 // the ring, bell and pass of a kept measurement; "" otherwise
     std::string source;                   // the sound file, or when the bell was recorded
     std::vector<std::string> parameters;  // one line each
     QImage spectrum;                      // the plot as the window shows it
+    std::vector<AxisTick> axis;           // the frequency axis under it, in the picture's columns
+    int axisColumns = 0;                  // the picture's width in those columns
     const PartialTable* table = nullptr;  // the partial table
     std::vector<TuningRow> tuning;        // the tuning panel's rows
     std::string strike;                   // the strike-note line

@@ -201,4 +201,39 @@ TEST_F(SessionTest, CalibrationFromAReferenceTone) {
     EXPECT_EQ(session.FinishCalibration(600.0, measured), kToneTooShort);
 }
 
+// A kept measurement shown again: the spectrum made anew from the recording and its parameters, the table and
+// report exactly those kept (not found again), nothing to save. Then analysed again at other intervals: a
+// longer recording is cut, a shorter one padded (and the report says so).
+TEST_F(SessionTest, AKeptMeasurementShownAndAnalysedAgain) {
+    AnalysisParameters parameters;
+    parameters.speedAdjust = 1.01;
+    ASSERT_TRUE(session.StartLive(parameters, {false, 0}));
+    Feed(recorder, BellSamples(kTwoSeconds));
+    ASSERT_EQ(session.OnRecordingDone(WaitForTransform, true, {false, 0}), AnalysisOutcome::Named);
+    session.Stop();
+    const Bell kept = bell;
+    PartialTable edited = kept.table;
+    edited.frequency[0] += 0.25;  // as if "Add Partial" had changed it before it was kept
+    TuningReport report = kept.tuning;
+    report.partials.front().frequencyHz = 1.0;
+    ASSERT_EQ(session.ShowKept(kept.recording, kept.parameters, edited, report, "kept", WaitForTransform),
+              AnalysisOutcome::Named);
+    EXPECT_EQ(std::tuple(bell.table.frequency[0], bell.tuning.partials.front().frequencyHz, bell.tuningStatus, bell.sound),
+              std::tuple(edited.frequency[0], 1.0, std::string("kept"), SoundState::Saved));
+    EXPECT_TRUE(bell.spectrum.Measured() && bell.spectrum.magnitudes == kept.spectrum.magnitudes) << "the same spectrum again";
+    EXPECT_EQ(bell.strikes.accepted(), 0) << "averages only beside the live strikes they came from";
+
+    parameters.speedAdjust = 1.0;
+    for (const auto& [interval, length, padded] : {std::tuple(1.0, 44100, 0), std::tuple(0.25, 176400, 88200)}) {
+        parameters.interval = interval;
+        ASSERT_EQ(session.AnalyseAgain(parameters, WaitForTransform), AnalysisOutcome::Named) << interval;
+        EXPECT_EQ(std::tuple(bell.recording.Length(), bell.recording.paddedSamples), std::tuple(length, padded));
+        EXPECT_NEAR(bell.table.nominal, kBellNominal, interval);
+        EXPECT_TRUE(std::equal(bell.recording.Data(), bell.recording.Data() + 44100, kept.recording.Data()));
+    }
+    EXPECT_EQ(bell.tuning.warnings.front().code, kWarnPadded);
+    parameters.interval = 0;
+    EXPECT_EQ(session.AnalyseAgain(parameters, WaitForTransform), AnalysisOutcome::Refused);
+}
+
 }  // namespace

@@ -113,10 +113,11 @@ TEST_F(CycleTest, ATuningSessionInThePanel) {
     EXPECT_EQ(w.Item<QLabel>(kTuningStatus)->text().left(30).toStdString(), "From the partials file alone: ");
     EXPECT_TRUE(script.messages.empty()) << script.messages.front().text;
 
-    // Named on the command line: a project file is refused in words, a sound file analysed as if dropped.
+    // Named on the command line: a project file is opened (a missing one said in words), a sound file analysed as if dropped.
     w.OpenGivenFile("ring.campanor");
     ASSERT_FALSE(script.messages.empty());
-    EXPECT_EQ(script.messages.back().text, "ring.campanor: this version of Campanor cannot open project files.");
+    EXPECT_EQ(script.messages.back().text, ProjectOpenText(ProjectMissing, "ring.campanor"));
+    EXPECT_FALSE(w.ProjectIsOpen());
     w.OpenGivenFile(directory.filePath("bell.wav").toStdString());
     EXPECT_TRUE(w.CurrentBell().tuning.measured && w.CurrentBell().request.waveFileName == directory.filePath("bell.wav").toStdString());
 }

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "project/kept_ring.h"
 #include "project/local_time.h"
 #include "project/project.h"
 #include "project/sqlite_handle.h"
@@ -218,6 +219,39 @@ TEST(Project, RingAndPassesComeBackExactly) {
     EXPECT_EQ(NextLabel(project, 2), "as received");
     Measurement untouched;
     EXPECT_EQ(project.Load(passes.back().id + 1, untouched), ProjectNoSuchPass);
+}
+
+// "Save as": a copy with everything, the first file left as it was; the latest pass of each bell read for the ring.
+TEST(Project, ACopyCarriesEverythingAndTheFirstStaysAsItWas) {
+    TemporaryFolder folder;
+    const std::string first = folder.File("ely.campanor"), copy = folder.File("copy.campanor");
+    Project project;
+    ASSERT_EQ(project.Create(first, Ring()), ProjectOpened);
+    std::int64_t id = 0;
+    for (const auto& [bell, label, n] : {std::tuple(3, "as received", 0), std::tuple(1, "as received", 1), std::tuple(3, "cut 1", 2)}) {
+        ASSERT_EQ(project.Keep(MakePass(bell, label, n), id), ProjectDone);
+    }
+    const std::string bytes = ReadWholeFile(first);
+    EXPECT_EQ(project.SaveAs(first), ProjectCannotOpen) << "not onto itself";
+    EXPECT_EQ(project.SaveAs(folder.File("missing/x.campanor")), ProjectCannotOpen);
+    EXPECT_EQ(project.Path(), first);
+    ASSERT_EQ(project.SaveAs(copy), ProjectOpened);
+    EXPECT_EQ(project.Path(), copy);
+    ASSERT_EQ(project.Keep(MakePass(1, "cut 1", 3), id), ProjectDone);
+    EXPECT_EQ(ReadWholeFile(first), bytes) << "the first file is not touched by the copy's changes";
+
+    KeptRing kept;
+    ASSERT_EQ(ReadKeptRing(project, kept), ProjectDone);
+    ASSERT_EQ(kept.latest.size(), 2u);
+    EXPECT_EQ(std::tuple(kept.latest[0].bell, kept.latest[0].pass, kept.latest[1].bell, kept.latest[1].pass),
+              std::tuple(1, "cut 1", 3, "cut 1"));
+    EXPECT_EQ(std::tuple(kept.ring.name, kept.bells.size(), kept.measures.size(), kept.measures[1].bell), std::tuple("St Mary's", 8u, 2u, 3));
+    Project original;
+    ASSERT_EQ(original.Open(first), ProjectOpened);
+    EXPECT_EQ(Labels(original, 1), std::vector<std::string>{"as received"});
+    original.Close();
+    project.Close();
+    EXPECT_EQ(folder.Entries(), (std::set<std::string>{"copy.campanor", "ely.campanor"}));
 }
 
 // The first byte of the journal: 0 while a transaction is being written,

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "data/number_text.h"
+#include "ring/bell_history.h"
 #include "ring/ring_text.h"
 #include "ring/scale_targets.h"
 #include "tests/data/test_files.h"
@@ -254,4 +255,39 @@ TEST(RingText, UnitsTablesAndCsv) {
     EXPECT_NEAR(Number(fields[11]), -895.0, kExact);
     EXPECT_NEAR(Number(fields[12]), 5.0, kExact);
     EXPECT_EQ(FormatRingCsvLine(outer.rows[3], NotMeasured(4)), "4,,,,,,701.96,," + std::string(14, ',') + "\n");
+}
+
+// Three passes of a bell: the cut lowers the nominal 5 cents, then 2 more, and moves the others less; the hum is
+// lost in the last. Each change is the partial's own movement, what remains is to the ideal (the nominal's to its
+// target in the ring).
+TEST(BellHistory, ChangePerCutAndWhatRemains) {
+    const std::vector<std::array<double, 3>> moves = {  // cents of each pass from the first nominal: hum, prime, nominal
+        {-2410.0, -1195.0, 0.0}, {-2411.0, -1199.0, -5.0}, {NAN, -1205.0, -7.0}};
+    std::vector<HistoryPass> passes;
+    for (std::size_t n = 0; n < moves.size(); ++n) {
+        HistoryPass pass{"pass " + std::to_string(n), {}, n == 2 ? std::optional(3.5) : std::nullopt};
+        const double nominal = moves[n][2];
+        for (const auto& [partial, cents] : {std::pair(Partial::Nominal, nominal), std::pair(Partial::Hum, moves[n][0]),
+                                             std::pair(Partial::Prime, moves[n][1])}) {
+            if (std::isnan(cents)) continue;
+            TunedPartial tuned = Tuned(partial, cents);  // 800 Hz x 2^(cents / 1200) from the first nominal
+            tuned.cents = cents - nominal;
+            pass.tuning.partials.push_back(tuned);
+        }
+        passes.push_back(pass);
+    }
+    const auto rows = MakeBellHistory(passes, JustTuning());
+    const HistoryRow &hum = rows[0], &prime = rows[1], &nominal = rows[4];
+    ASSERT_EQ(std::tuple(hum.partial, nominal.partial, nominal.cells.size()), std::tuple(Partial::Hum, Partial::Nominal, 3u));
+    EXPECT_FALSE(nominal.cells[0].changeCents);
+    EXPECT_NEAR(nominal.cells[1].changeCents.value_or(0), -5.0, kExact);
+    EXPECT_NEAR(nominal.cells[2].changeCents.value_or(0), -2.0, kExact);
+    EXPECT_NEAR(prime.cells[2].changeCents.value_or(0), -6.0, kExact);
+    EXPECT_NEAR(prime.cells[2].centsFromNominal.value_or(0), -1198.0, kExact);
+    EXPECT_NEAR(hum.cells[1].frequencyHz.value_or(0), 800.0 * std::exp2(-2411.0 / 1200.0), 1e-9);
+    EXPECT_FALSE(hum.cells[2].frequencyHz || hum.cells[2].changeCents || hum.remainingCents) << "lost in the last pass";
+    EXPECT_NEAR(prime.remainingCents.value_or(0), -2.0, kExact) << "-1200 ideal, -1198 now";
+    EXPECT_NEAR(nominal.remainingCents.value_or(0), -3.5, kExact) << "3.5 cents above its target";
+    EXPECT_FALSE(rows[2].remainingCents || rows[2].cells[0].frequencyHz) << "a tierce never found";
+    EXPECT_TRUE(MakeBellHistory({}, JustTuning())[4].cells.empty());
 }
