@@ -11,6 +11,7 @@
 
 #include "analysis/spectrogram.h"
 #include "app/main_window.h"
+#include "cycle/analyse_recording.h"
 #include "tuning/decay_curves.h"
 #include "tuning/measured_span.h"
 #include "ui/decay_view.h"
@@ -23,12 +24,10 @@ using namespace MainWindowIds;
 namespace {
 
 // The analysed samples the tuning report measured: without the padding of
-// a file that ended early, scaled by the speed adjustment as the report's.
+// a file that ended early.
 std::int32_t MeasuredLength(const Bell& bell) {
-    const std::int32_t count = bell.analysed.Length(), recorded = bell.recording.Length();
-    double padded = bell.facts.paddedSamples;
-    if (recorded > 0 && recorded != count) padded = padded / recorded * count;
-    return count - std::clamp(static_cast<std::int32_t>(padded), 0, count);
+    const std::int32_t count = bell.analysed.Length();
+    return count - StretchedFacts(bell.facts, bell.recording.Length(), count).paddedSamples;
 }
 
 std::shared_ptr<const SpectrogramPicture> MakePicture(const Bell& bell) {
