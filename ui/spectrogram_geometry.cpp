@@ -27,6 +27,10 @@ int FrequencyRow(double hz, double lowHz, double highHz, int height) {
     return TruncToInt(std::floor((highHz - hz) * height / (highHz - lowHz)));
 }
 
+double RowFrequency(int row, double lowHz, double highHz, int height) {
+    return height > 0 ? highHz - (row + 0.5) * (highHz - lowHz) / height : lowHz;
+}
+
 BinSpan RowBins(const Spectrogram& spectrogram, int row, double lowHz, double highHz, int height) {
     BinSpan span;
     if (height < 1 || !(highHz > lowHz) || spectrogram.bins < 1) return span;

@@ -32,6 +32,10 @@ int FrameAtSeconds(const Spectrogram& spectrogram, double seconds);
 // 0 ... H - 1; -1 for an empty band.
 int FrequencyRow(double hz, double lowHz, double highHz, int height);
 
+// The frequency at the centre of pixel row `row` of H (the inverse of
+// FrequencyRow): highHz - (row + 0.5) x (highHz - lowHz) / H.
+double RowFrequency(int row, double lowHz, double highHz, int height);
+
 // The spectrogram's bins pixel row `row` shows: those whose frequency lies
 // in the row's span, or the nearest one when none does; first > last when
 // the row lies outside the spectrogram's bins.

@@ -3,6 +3,8 @@
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
+#include <algorithm>
 #include <cmath>
 
 #include "tuning/tuning_text.h"
@@ -13,6 +15,7 @@
 SpectrogramView::SpectrogramView(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(120, 60);
+    setMouseTracking(true);
 }
 
 void SpectrogramView::SetPicture(std::shared_ptr<const SpectrogramPicture> newPicture) {
@@ -109,3 +112,24 @@ void SpectrogramView::paintEvent(QPaintEvent* /*event*/) {
 }
 
 void SpectrogramView::mousePressEvent(QMouseEvent* event) { event->accept(); }
+
+std::string SpectrogramView::ReadoutAt(const QPoint& point) const {
+    if (!picture || picture->spectrogram.frames < 1 || !rect().contains(point)) return {};
+    const Spectrogram& s = picture->spectrogram;
+    const double seconds = ColumnSeconds(point.x(), width(), window.durationSeconds);
+    const double hz = RowFrequency(point.y(), window.lowHz, window.highHz, height());
+    const int bin = std::clamp(TruncToInt(std::floor(hz / s.BinHz() + 0.5)), s.firstBin, s.firstBin + s.bins - 1);
+    const float level = s.At(bin, FrameAtSeconds(s, seconds));
+    return FixedText(seconds, 3) + " s  " + FixedText(hz, 1) + " Hz  " +
+           (level > kSilenceDb ? FixedText(level, 1) + " dB" : std::string("silence"));
+}
+
+void SpectrogramView::mouseMoveEvent(QMouseEvent* event) {
+    const std::string text = ReadoutAt(event->position().toPoint());
+    if (text.empty()) {
+        QToolTip::hideText();
+    } else {
+        QToolTip::showText(event->globalPosition().toPoint(), QString::fromStdString(text), this);
+    }
+    event->accept();
+}

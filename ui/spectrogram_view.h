@@ -35,12 +35,18 @@ public:
     void SetBand(double lowHz, double highHz);
     const SpectrogramWindow& Window() const { return window; }
     const SpectrogramPicture* Picture() const { return picture.get(); }
+    // What lies under `point` (the view's own coordinates), for the tool
+    // tip that follows the pointer: "0.520 s  600.3 Hz  -23.4 dB" (the
+    // level of the bin nearest the row's centre in the frame nearest the
+    // column's time); empty without a picture or outside the view.
+    std::string ReadoutAt(const QPoint& point) const;
     // The picture as last drawn (physical pixels; null before the first paint).
     const QImage& Image() const { return image; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
     void Render();

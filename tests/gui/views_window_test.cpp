@@ -6,6 +6,7 @@
 #include <QTableWidget>
 #include <QTest>
 #include <cmath>
+#include <cstdio>
 
 #include "data/wave_file.h"
 #include "main_window_fixture.h"
@@ -106,6 +107,20 @@ TEST_F(MainWindowTest, DecayAndSpectrogramInTheirTabsAndInThePlot) {
         return qGray(image.pixel(column, FrequencyRow(hz, all.lowHz, all.highHz, image.height())));
     };
     EXPECT_GT(level(kBellNominal), level(0.87 * kBellNominal) + 60);
+    // The pointer's readout there: the time, the row's frequency, and the level of the bin nearest it: the nominal
+    // (8000 of full scale) fallen for 0.5 s of its 1.2 s decay time, seen through the Hann window's response
+    // sinc(x) / (1 - x^2) at its distance x (in bins) from that bin.
+    const int nominalRow = FrequencyRow(kBellNominal, all.lowHz, all.highHz, plotSpectrogram->height());
+    const int x = SecondsColumn(picture->marks.strikeSeconds + 0.5, plotSpectrogram->width(), picture->durationSeconds);
+    const std::string readout = plotSpectrogram->ReadoutAt(QPoint(x, nominalRow));
+    double seconds = 0.0, hz = 0.0, db = 0.0;
+    ASSERT_EQ(std::sscanf(readout.c_str(), "%lf s %lf Hz %lf dB", &seconds, &hz, &db), 3) << readout;
+    EXPECT_NEAR(seconds, picture->marks.strikeSeconds + 0.5, 0.01);
+    EXPECT_NEAR(hz, kBellNominal, (all.highHz - all.lowHz) / plotSpectrogram->height());
+    const double binHz = 44100.0 / 4096.0, off = std::floor(hz / binHz + 0.5) - kBellNominal / binHz;
+    const double response = std::sin(M_PI * off) / (M_PI * off) / (1.0 - off * off);
+    EXPECT_NEAR(db, 20.0 * std::log10(8000.0 / 32768.0 * std::exp(-(seconds - picture->marks.strikeSeconds) / 1.2) * response),
+                0.3) << readout;
     w.Item<QCheckBox>(kSpectrogramInPlot)->click();
     EXPECT_EQ(w.PlotShowing(), MainWindow::PlotShows::Spectrum);
     EXPECT_TRUE(plotFrame->isVisible() && !plotSpectrogram->isVisible() && !plotDecay->isVisible());

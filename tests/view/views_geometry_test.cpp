@@ -34,6 +34,8 @@ TEST(SpectrogramGeometry, ColumnsRowsFramesAndColours) {
     EXPECT_EQ(FrequencyRow(2500.0, 0.0, 5000.0, 500), 250);
     EXPECT_EQ(FrequencyRow(2495.0, 0.0, 5000.0, 500), 250);
     EXPECT_EQ(FrequencyRow(6000.0, 1000.0, 5000.0, 400), -100);
+    EXPECT_DOUBLE_EQ(RowFrequency(250, 0.0, 5000.0, 500), 2495.0);
+    for (int y = 0; y < 500; ++y) ASSERT_EQ(FrequencyRow(RowFrequency(y, 200.0, 900.0, 500), 200.0, 900.0, 500), y);
     // Frame f is centred on (512 f + 2048) / 44100 s.
     const Spectrogram s = Flat(100, 465, -20.0f);
     EXPECT_EQ(FrameAtSeconds(s, (512.0 * 37 + 2048.0) / 44100.0), 37);
