@@ -86,7 +86,8 @@ void MainWindow::BuildViewTabs() {
     plotSpectrogramView_ = AddControl(kPlotSpectrogramView, {135, 95, 375, 175}, new SpectrogramView);
     plotDecayView_->hide();
     plotSpectrogramView_->hide();
-    connect(decayInPlot, &QCheckBox::toggled, this, [this](bool on) { ShowInPlot(on ? PlotShows::Decay : PlotShows::Spectrum); });
+    connect(decayInPlot, &QCheckBox::toggled, this,
+            [this](bool on) { ShowInPlot(on ? PlotShows::Decay : PlotShows::Spectrum); });
     connect(spectrogramInPlot, &QCheckBox::toggled, this,
             [this](bool on) { ShowInPlot(on ? PlotShows::Spectrogram : PlotShows::Spectrum); });
     OnClicked(kDecayShowAll, [this] { SelectDecayPartial(-1); });
@@ -95,15 +96,12 @@ void MainWindow::BuildViewTabs() {
 }
 
 void MainWindow::ShowInPlot(PlotShows shows) {
-    // The two boxes take turns: ticking one unticks the other.
-    const bool decay = shows == PlotShows::Decay, spectrogram = shows == PlotShows::Spectrogram;
-    if (decay || !Item<QCheckBox>(kDecayInPlot)->isChecked()) {
-        const QSignalBlocker block(Item<QCheckBox>(kSpectrogramInPlot));
-        Item<QCheckBox>(kSpectrogramInPlot)->setChecked(spectrogram);
-    }
-    if (spectrogram || !Item<QCheckBox>(kSpectrogramInPlot)->isChecked()) {
-        const QSignalBlocker block(Item<QCheckBox>(kDecayInPlot));
-        Item<QCheckBox>(kDecayInPlot)->setChecked(decay);
+    // The boxes say what the plot's place shows: one ticked at most.
+    const std::pair<int, bool> boxes[] = {{kDecayInPlot, shows == PlotShows::Decay},
+                                          {kSpectrogramInPlot, shows == PlotShows::Spectrogram}};
+    for (const auto& [id, on] : boxes) {
+        const QSignalBlocker block(Item<QCheckBox>(id));
+        Item<QCheckBox>(id)->setChecked(on);
     }
     plotShows_ = shows;
     PlacePlotViews();
