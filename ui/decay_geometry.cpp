@@ -41,3 +41,9 @@ std::vector<double> RoundTicks(double from, double to, int maxTicks) {
     for (double k = std::ceil(from / step); k * step <= to + 1e-9 * step; k += 1.0) ticks.push_back(k * step + 0.0);
     return ticks;
 }
+
+int TickDecimals(const std::vector<double>& ticks) {
+    if (ticks.size() < 2) return 0;
+    const double step = ticks[1] - ticks[0];
+    return std::clamp(static_cast<int>(std::ceil(-std::log10(step) - 1e-9)), 0, 6);
+}

@@ -29,3 +29,7 @@ double DbY(double db, const DecayAxes& axes, double top, double height);
 // power of ten, the smallest that gives at most `maxTicks` of them (at
 // least 2); empty when to <= from.
 std::vector<double> RoundTicks(double from, double to, int maxTicks);
+
+// Decimals that tell round ticks apart: none for whole steps, then one per
+// power of ten below (0.5 -> 1, 0.05 -> 2), at most 6; 0 for fewer than 2.
+int TickDecimals(const std::vector<double>& ticks);

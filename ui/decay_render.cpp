@@ -25,13 +25,14 @@ QString LegendText(const DecayCurve& c, bool single) {
 void DrawGrid(QPainter& painter, const QRectF& plot, const DecayAxes& axes, double textHeight) {
     painter.setPen(QPen(QColor(225, 225, 225), 0));
     painter.setRenderHint(QPainter::Antialiasing, false);
-    for (const double t : RoundTicks(axes.fromSeconds, axes.toSeconds, std::max(2, static_cast<int>(plot.width() / 60.0)))) {
+    const std::vector<double> times = RoundTicks(axes.fromSeconds, axes.toSeconds, std::max(2, static_cast<int>(plot.width() / 60.0)));
+    for (const double t : times) {
         const double x = SecondsX(t, axes, plot.left(), plot.width());
         painter.setPen(QPen(QColor(225, 225, 225), 0));
         painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
         painter.setPen(Qt::black);
         painter.drawText(QRectF(x - 40.0, plot.bottom() + 2.0, 80.0, textHeight), Qt::AlignHCenter | Qt::AlignTop,
-                         Number(t, t == static_cast<double>(static_cast<long long>(t)) ? 0 : 1));
+                         Number(t, TickDecimals(times)));
     }
     for (const double db : RoundTicks(axes.bottomDb, axes.topDb, std::max(2, static_cast<int>(plot.height() / (2.5 * textHeight))))) {
         const double y = DbY(db, axes, plot.top(), plot.height());

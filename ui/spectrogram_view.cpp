@@ -83,16 +83,18 @@ void SpectrogramView::DrawNames(QPainter& painter) const {
 void SpectrogramView::DrawAxes(QPainter& painter, const QFontMetrics& metrics) const {
     // Seconds along the top, hertz down the right edge, in light grey.
     painter.setPen(QColor(220, 220, 220));
-    for (const double t : RoundTicks(0.0, window.durationSeconds, std::max(2, width() / 90))) {
+    const std::vector<double> times = RoundTicks(0.0, window.durationSeconds, std::max(2, width() / 90));
+    for (const double t : times) {
         const int x = SecondsColumn(t, width(), window.durationSeconds);
         if (x <= 0 || x >= width() - 20) continue;
         painter.drawLine(x, 0, x, 4);
-        painter.drawText(QPoint(x + 2, metrics.ascent() + 1), QString::fromStdString(FixedText(t, t == std::floor(t) ? 0 : 1)) + " s");
+        painter.drawText(QPoint(x + 2, metrics.ascent() + 1), QString::fromStdString(FixedText(t, TickDecimals(times))) + " s");
     }
-    for (const double hz : RoundTicks(window.lowHz, window.highHz, std::max(2, height() / (3 * metrics.height())))) {
+    const std::vector<double> bands = RoundTicks(window.lowHz, window.highHz, std::max(2, height() / (3 * metrics.height())));
+    for (const double hz : bands) {
         const int y = FrequencyRow(hz, window.lowHz, window.highHz, height());
         if (y < metrics.height() || y >= height() - metrics.height()) continue;
-        const QString text = QString::fromStdString(FixedText(hz, hz == std::floor(hz) ? 0 : 1)) + " Hz";
+        const QString text = QString::fromStdString(FixedText(hz, TickDecimals(bands))) + " Hz";
         painter.drawLine(width() - 4, y, width() - 1, y);
         painter.drawText(QPoint(width() - metrics.horizontalAdvance(text) - 6, y + metrics.ascent() / 2), text);
     }

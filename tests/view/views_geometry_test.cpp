@@ -114,6 +114,9 @@ TEST(DecayGeometry, AxesTicksAndPlaces) {
     EXPECT_EQ(RoundTicks(-110.0, -10.0, 6), (std::vector<double>{-100.0, -80.0, -60.0, -40.0, -20.0}));
     EXPECT_EQ(RoundTicks(0.0, 20.0, 10), (std::vector<double>{0.0, 5.0, 10.0, 15.0, 20.0}));
     EXPECT_TRUE(RoundTicks(1.0, 1.0, 5).empty());
+    EXPECT_EQ(std::tuple(TickDecimals(RoundTicks(0.0, 2.4, 6)), TickDecimals(RoundTicks(0.0, 2.0, 41)),
+                         TickDecimals(RoundTicks(0.0, 100.0, 5)), TickDecimals({1.0})),
+              std::tuple(1, 2, 0, 0));
 }
 
 }  // namespace
