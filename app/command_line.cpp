@@ -32,10 +32,13 @@ std::string CommandLineHelp() {
 The bell tuner's window: record a struck bell from the sound card, see its
 spectrum, name its partials (hum, prime, tierce, quint, nominal, superquint,
 octave nominal) and measure them far finer than the spectrum's grid.
+Under the plot: the tuning panel, the ring of a project and a bell's
+history, the decay of each partial, a spectrogram, and listening to the
+recording or to the bell synthesised as measured or as tuned.
 
-  FILE          a sound file (WAV, AIFF, FLAC, Ogg) to analyse at start-up,
-                as "Analyse file..." does; this version cannot open a
-                project file (.campanor) yet and says so
+  FILE          a tower's project file (.campanor) to open, its ring in
+                the Ring tab; or a sound file (WAV, AIFF, FLAC, Ogg) to
+                analyse at start-up, as "Analyse file..." does
   -h, --help    show this text and end
   --version     show the version (and the commit it was built from) and end
 

@@ -26,6 +26,7 @@ MainWindow::MainWindow(const VersionStrings& versions) : Dialog(nullptr), versio
 MainWindow::~MainWindow() {
     // The capture thread posts to this window: stop it before the window goes.
     recorder.Close();
+    player.Stop();
 }
 
 bool MainWindow::OnInitDialog() {
@@ -169,6 +170,7 @@ void MainWindow::EnableControls() {
     EnableWindow(kSaveRecording, bell.sound != SoundState::None && idle);
     EnableWindow(kAddPartial, bell.spectrum.Measured() && idle);
     EnableWindow(kScale, bell.spectrum.Measured() && idle);
+    EnableListen(idle);
     EnableProjectControls();
 }
 
@@ -182,6 +184,7 @@ void MainWindow::Refresh() {
 bool MainWindow::ConfirmExitAndCloseRecorder() {
     ExitDialog confirmation;
     if (confirmation.DoModal() != IDOK) return false;
+    player.Stop();
     recorder.Close();
     return true;
 }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/recorder_mailbox.h"
+#include "audio/player.h"
 #include "audio/recorder.h"
 #include "cycle/analysis_parameters.h"
 #include "cycle/session.h"
@@ -94,6 +95,14 @@ inline constexpr int kSpectrogramView = 1363;
 inline constexpr int kSpectrogramInPlot = 1364;
 inline constexpr int kPlotDecayView = 1365;
 inline constexpr int kPlotSpectrogramView = 1366;
+// The "Listen" tab: the recording, or the bell synthesised from its report.
+inline constexpr int kPlay = 1380;
+inline constexpr int kPlaySynthesised = 1381;
+inline constexpr int kPlayAsTuned = 1382;
+inline constexpr int kStopPlaying = 1383;
+inline constexpr int kPlayPosition = 1384;  // "1.3 s of 4.6 s"
+inline constexpr int kPlayProgress = 1385;
+inline constexpr int kPlayTimer = 1386;     // the timer that follows the player
 // The tower's project: "Keep..." beside the tuning panel's buttons, the
 // Ring and History tabs.
 inline constexpr int kKeep = 1330;
@@ -223,6 +232,22 @@ public:
     // "Save report...": a PDF of what the window shows, the decay curves
     // on a page of their own after the first when the bell was measured.
     void OnSaveReport();
+    // --- The "Listen" tab ------------------------------------------------------
+    // "Play": the bell's recording as it was captured, before the speed
+    // adjustment. "Play synthesised" / "Play as tuned": the bell its tuning
+    // report describes (SynthesiseBell), as measured or with every partial
+    // on its ideal, as long as the analysed recording and at least 3 s.
+    // A missing or failing output is told in a message and changes nothing
+    // else. Whatever was playing stops first.
+    void OnPlay();
+    void OnPlaySynthesised(bool asTuned);
+    // "Stop": the playing ends within about a block.
+    void OnStopPlaying();
+    // The timer while playing (50 ms): the position shown; at the end the
+    // buttons follow, and a device that failed part-way is told.
+    void OnPlayTick();
+    const Player& Playback() const { return player; }
+
     // "Calibrate...": asks the reference tone's frequency, then records 3 s
     // of it from the trigger (Session::StartCalibration).
     void OnCalibrate();
@@ -345,6 +370,7 @@ protected:
     void OnHScroll(int code, int position, QWidget* source) override;
     void OnLButtonDown(QPoint point) override;
     void OnPostedMessage(unsigned message) override;
+    void OnTimer(int id) override;
     // The plot takes the window's extra size; wheel zoom, drag pan, the
     // live readout and the plot's keys.
     void resizeEvent(QResizeEvent* event) override;
@@ -364,6 +390,7 @@ private:
     Recorder recorder{this};
     Session session{recorder};
     SpectrumView view{session.Current().spectrum, session.Current().table};
+    Player player;
 
     // --- Fields exchanged with the controls ----------------------------------
     int samplesRecorded = 0;
@@ -417,6 +444,12 @@ private:
     void BuildApplicationPanel();
     void BuildPlotRow();
     void BuildTuningPanel();
+    void BuildListenPage();
+    // Plays `samples`, or says why it cannot; the tab follows.
+    void PlaySamples(std::shared_ptr<const std::vector<std::int16_t>> samples);
+    // The position and the buttons of the "Listen" tab.
+    void ShowPlayPosition();
+    void EnableListen(bool idle);
     void BuildRingTabs();
     // Enables the project's controls for the session's state and the project.
     void EnableProjectControls();

@@ -21,6 +21,8 @@ void MainWindow::OnInputLost() {
 }
 
 void MainWindow::OnStartAnalysis() {
+    // The speaker would trigger the recorder and be recorded.
+    OnStopPlaying();
     if (inputLost) {
         // Before anything is cleared: a failed reopen keeps the recording.
         const std::int16_t code = recorder.Open(CurrentCaptureSourceFactory());
@@ -97,6 +99,7 @@ void MainWindow::OnCalibrate() {
     CalibrationDialog ask(calibrationHz);
     if (ask.DoModal() != IDOK) return;
     calibrationHz = ask.referenceHz;
+    OnStopPlaying();  // the reference tone is recorded from the trigger too
     if (session.StartCalibration(CurrentTriggering())) Refresh();
 }
 

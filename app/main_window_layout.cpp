@@ -30,6 +30,7 @@ void MainWindow::BuildTemplate() {
     BuildApplicationPanel();
     BuildPlotRow();
     BuildTuningPanel();
+    BuildListenPage();
     BuildViewTabs();
     AddButton(kExit, "E&xit", {460, 10, 45, 20}, true);
 }

@@ -57,10 +57,21 @@ bool MainWindow::OpenProject(const std::string& path) {
     if (code == ProjectOpenedReadOnly) MessageBox(this, ProjectOpenText(code, path));
     // The tuning panel follows the ring's choices while the project is open.
     const std::string& ideal = kept_.ring.innerIdeal;
+    IdealTuning chosen;
+    std::int16_t refused = 0;
+    int line = 0;
+    auto* choice = Item<QComboBox>(kIdealChoice);
+    QSignalBlocker block(choice);
     if (ideal == "just" || ideal == "tempered") {
         session.SetIdeal(ideal == "just" ? JustTuning() : TemperedTuning());
-        QSignalBlocker block(Item<QComboBox>(kIdealChoice));
-        Item<QComboBox>(kIdealChoice)->setCurrentIndex(ideal == "just" ? 0 : 1);
+        choice->setCurrentIndex(ideal == "just" ? 0 : 1);
+    } else if (ReadIdealTuning(ideal, chosen, refused, line)) {
+        session.SetIdeal(chosen);
+        choice->setItemText(2, QString::fromStdString(ideal));
+        choice->setCurrentIndex(2);
+    } else {
+        // The founder's file has gone: the panel keeps the ideal it had and says which is used.
+        MessageBox(this, ideal + ": " + IdealFileErrorText(refused) + "; the " + session.Ideal().name + " ideal is used.");
     }
     {
         QSignalBlocker block(Item<QDoubleSpinBox>(kTolerance));
@@ -121,7 +132,10 @@ void MainWindow::OnBellDetails() {
 }
 
 void MainWindow::OnKeep() {
-    const Bell& bell = session.Current();
+    // A copy: in continuous mode the next strike may be analysed while the
+    // dialog is open, and the strike on screen when "Keep..." was pressed is
+    // the one meant.
+    const Bell bell = session.Current();
     if (!project_.IsOpen() || bell.recording.Empty() || kept_.bells.empty()) return;
     KeepDialog ask(kept_.bells, selectedBell_ > 0 ? selectedBell_ : 1, [this](int number) {
         std::string label;
@@ -144,7 +158,8 @@ void MainWindow::OnKeep() {
         MessageBox(this, ProjectResultText(code, project_.Path()));
         return;
     }
-    session.MarkSaved();
+    const bool stillShown = session.Current().recording.samples == bell.recording.samples;
+    if (stillShown) session.MarkSaved();
     selectedBell_ = m.bell;
     chosenPasses_.erase(m.bell);
     ReadKeptRing(project_, kept_);
@@ -152,7 +167,7 @@ void MainWindow::OnKeep() {
     for (const RingBell& b : kept_.bells) {
         if (b.number == m.bell && !b.label.empty()) label = " (" + b.label + ")";
     }
-    shownPass_ = "Bell " + std::to_string(m.bell) + label + ", " + m.pass;
+    if (stillShown) shownPass_ = "Bell " + std::to_string(m.bell) + label + ", " + m.pass;
     ShowRing();
     ShowHistory();
     Refresh();

@@ -94,7 +94,13 @@ void MainWindow::BuildRingTabs() {
         innerFigures_ = index == 1 ? InnerFigures::CentsFromNominal : InnerFigures::Deviation;
         ShowRing();
     });
+    table->setToolTip("Click a bell to load its pass; double-click for its details.");
+    passes->setToolTip("Click a pass's title to load it and show it for the bell in the ring table.");
     connect(table, &QTableWidget::cellClicked, this, [this](int row, int) { OnRingBellClicked(row + 1); });
+    connect(table, &QTableWidget::cellDoubleClicked, this, [this](int row, int) {
+        selectedBell_ = row + 1;
+        OnBellDetails();
+    });
     connect(passes->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) {
         if (column > 0) OnHistoryPassClicked((column - 1) / 2);
     });
@@ -104,7 +110,9 @@ void MainWindow::EnableProjectControls() {
     const bool idle = session.State() == SessionState::Idle;
     const Bell& bell = session.Current();
     const bool open = project_.IsOpen(), writable = open && !project_.IsReadOnly();
-    EnableWindow(kKeep, writable && idle && !bell.recording.Empty() && bell.tuning.measured &&
+    // Continuous mode waits for the next strike with this one on screen: it may be kept.
+    const bool shown = idle || (session.State() == SessionState::Armed && !session.Calibrating());
+    EnableWindow(kKeep, writable && shown && !bell.recording.Empty() && bell.tuning.measured &&
                             bell.table.partialsValid != 0);
     EnableWindow(kAnalyseAgain, idle && !bell.recording.Empty());
     EnableWindow(kProjectMenu, idle);

@@ -1,37 +1,18 @@
-// The only file that talks to PortAudio.
-#include <fcntl.h>
+// The default input through PortAudio.
 #include <portaudio.h>
-#include <unistd.h>
-
-#include <cstdio>
 
 #include "audio/capture_source.h"
+#include "audio/portaudio_system.h"
 #include "audio/recorder.h"
 
 namespace {
-
-// Pa_Initialize probes every host API (ALSA, JACK, OSS) and they report
-// their failed probes on stderr. Those lines mean nothing to the user, so
-// fd 2 points at /dev/null for that call only and is restored after.
-PaError InitializeQuietly() {
-    std::fflush(stderr);
-    const int savedStderr = dup(2);
-    const int devNull = open("/dev/null", O_WRONLY | O_CLOEXEC);
-    if (savedStderr >= 0 && devNull >= 0) dup2(devNull, 2);
-    const PaError result = Pa_Initialize();
-    if (savedStderr >= 0 && devNull >= 0) dup2(savedStderr, 2);
-    if (devNull >= 0) close(devNull);
-    if (savedStderr >= 0) close(savedStderr);
-    return result;
-}
 
 class PortAudioCapture final : public CaptureSource {
 public:
     ~PortAudioCapture() override { Close(); }
 
     std::int16_t Open() override {
-        if (InitializeQuietly() != paNoError) return kRecorderStartFailed;
-        initialized = true;
+        if (!EnsurePortAudio()) return kRecorderStartFailed;
         const std::int16_t code = OpenDefaultInput();
         if (code != kRecorderOpened) Close();
         return code;
@@ -60,10 +41,6 @@ public:
             Pa_CloseStream(stream);
             stream = nullptr;
         }
-        if (initialized) {
-            Pa_Terminate();
-            initialized = false;
-        }
     }
 
 private:
@@ -88,7 +65,6 @@ private:
         return kRecorderOpened;
     }
 
-    bool initialized = false;
     PaStream* stream = nullptr;
 };
 

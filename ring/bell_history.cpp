@@ -2,17 +2,6 @@
 
 #include <cmath>
 
-namespace {
-
-const TunedPartial* Find(const TuningReport& report, Partial partial) {
-    for (const TunedPartial& p : report.partials) {
-        if (p.partialIndex == IndexOf(partial)) return &p;
-    }
-    return nullptr;
-}
-
-}  // namespace
-
 std::array<HistoryRow, kNamedPartials> MakeBellHistory(const std::vector<HistoryPass>& passes,
                                                         const IdealTuning& ideal) {
     std::array<HistoryRow, kNamedPartials> rows;
@@ -23,7 +12,7 @@ std::array<HistoryRow, kNamedPartials> MakeBellHistory(const std::vector<History
         row.partial = kRingPartialOrder[r];
         for (std::size_t i = 0; i < passes.size(); ++i) {
             HistoryCell cell;
-            if (const TunedPartial* p = Find(passes[i].tuning, row.partial)) cell.frequencyHz = p->frequencyHz;
+            if (const TunedPartial* p = FindPartial(passes[i].tuning, row.partial)) cell.frequencyHz = p->frequencyHz;
             cell.centsFromNominal = inner[i].partials[r].centsFromNominal;
             if (i > 0 && cell.frequencyHz && row.cells.back().frequencyHz) {
                 cell.changeCents = 1200.0 * std::log2(*cell.frequencyHz / *row.cells.back().frequencyHz);

@@ -2,16 +2,12 @@
 
 #include <cmath>
 
-namespace {
-
 const TunedPartial* FindPartial(const TuningReport& report, Partial partial) {
     for (const TunedPartial& tuned : report.partials) {
         if (tuned.partialIndex == IndexOf(partial)) return &tuned;
     }
     return nullptr;
 }
-
-}  // namespace
 
 InnerTuningRow MakeInnerTuning(int bell, const TuningReport& report, const IdealTuning& ideal) {
     InnerTuningRow row;

@@ -32,6 +32,9 @@ struct InnerTuningRow {
     std::array<InnerPartial, kNamedPartials> partials{};  // in kRingPartialOrder
 };
 
+// The first partial of the report named `partial`, or nullptr.
+const TunedPartial* FindPartial(const TuningReport& report, Partial partial);
+
 // The row of bell `bell` from its report, with deviations from `ideal`
 // (whatever ideal the report was made against). The first partial of the
 // report of each name counts. A report without a nominal gives no cents

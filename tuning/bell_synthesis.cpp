@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <complex>
 #include <numbers>
 
 #include "partials/partial.h"
@@ -60,11 +61,19 @@ std::vector<std::int16_t> SynthesiseBell(const TuningReport& report, bool asTune
     const std::vector<Component> components = Components(report, asTuned);
     if (components.empty() || length <= 0 || !(rateHz > 0.0)) return {};
     std::vector<double> sum(static_cast<std::size_t>(length), 0.0);
+    // Each sine as a phasor turned by one complex factor a sample, set
+    // exactly again at the start of every stretch so rounding never builds
+    // up: a fifth of the time of a sine and an exponential per sample.
+    constexpr std::size_t kStretch = 4096;
     for (const Component& c : components) {
         const double step = 2.0 * std::numbers::pi * c.hz / rateHz;
-        for (std::size_t i = 0; i < sum.size(); ++i) {
-            const double t = static_cast<double>(i) / rateHz;
-            sum[i] += c.amplitude * std::exp(-c.decayPerSecond * t) * std::sin(step * static_cast<double>(i) + c.phase);
+        const std::complex<double> turn = std::polar(std::exp(-c.decayPerSecond / rateHz), step);
+        for (std::size_t first = 0; first < sum.size(); first += kStretch) {
+            const double at = static_cast<double>(first);
+            std::complex<double> phasor =
+                std::polar(c.amplitude * std::exp(-c.decayPerSecond * at / rateHz), step * at + c.phase);
+            const std::size_t last = std::min(sum.size(), first + kStretch);
+            for (std::size_t i = first; i < last; ++i, phasor *= turn) sum[i] += phasor.imag();
         }
     }
     double largest = 0.0;

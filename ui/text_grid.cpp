@@ -10,6 +10,7 @@ void SetUpGridTable(QTableWidget& table) {
     table.verticalHeader()->setMinimumSectionSize(table.fontMetrics().height() + 2);
     table.verticalHeader()->setDefaultSectionSize(table.fontMetrics().height() + 2);
     table.horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // Every column as wide as its contents; a wide window leaves the rest empty.
     table.horizontalHeader()->setStretchLastSection(false);
     table.setEditTriggers(QAbstractItemView::NoEditTriggers);
     table.setSelectionBehavior(QAbstractItemView::SelectRows);

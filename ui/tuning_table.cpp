@@ -3,6 +3,8 @@
 #include <QHeaderView>
 #include <QTableWidget>
 
+#include "ui/text_grid.h"
+
 namespace {
 
 constexpr const char* kTitles[kTuningColumns] = {"Partial", "Frequency (Hz)", "Cents", "Ideal", "Deviation",
@@ -38,17 +40,11 @@ Standing CellStanding(const TuningRow& row, int column) {
 }
 
 void SetUpTuningTable(QTableWidget& table) {
+    SetUpGridTable(table);
     table.setColumnCount(kTuningColumns);
     QStringList titles;
     for (int column = 0; column < kTuningColumns; ++column) titles << TuningColumnTitle(column);
     table.setHorizontalHeaderLabels(titles);
-    table.verticalHeader()->setVisible(false);
-    table.verticalHeader()->setMinimumSectionSize(table.fontMetrics().height() + 2);
-    table.verticalHeader()->setDefaultSectionSize(table.fontMetrics().height() + 2);
-    table.horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    // Every column as wide as its contents; a wide window leaves the rest empty.
-    table.horizontalHeader()->setStretchLastSection(false);
-    table.setEditTriggers(QAbstractItemView::NoEditTriggers);
     table.setSelectionMode(QAbstractItemView::NoSelection);
     table.setFocusPolicy(Qt::NoFocus);
 }

@@ -78,12 +78,16 @@ TEST_F(ProjectWindowTest, ATowerSessionKeptLoadedAndCompared) {
 
     std::vector<TuningReport> kept;
     for (const auto& [bell, label] : std::vector<std::pair<int, std::string>>{{3, "as received"}, {1, "as received"}, {3, "cut 1"}}) {
+        const bool continuous = label == "cut 1";  // kept while the next strike is awaited
+        if (continuous) w.Item<QRadioButton>(kContinuous)->click();
         Press(kStartAnalysis);
         Deliver(1 + BlocksFor(kTwoSeconds));
         ASSERT_TRUE(w.CurrentBell().tuning.measured && Enabled(kKeep));
+        EXPECT_EQ(w.State(), continuous ? SessionState::Armed : SessionState::Idle);
         EXPECT_EQ(Keep(bell), label) << "the next label proposed";
         kept.push_back(w.CurrentBell().tuning);
         EXPECT_EQ(w.ShownPass(), "Bell " + std::to_string(bell) + ", " + label);
+        if (continuous) Press(kStopAnalysis), w.Item<QRadioButton>(kSingleShot)->click();
     }
     EXPECT_EQ(Keep(3, "cut 1"), "cut 2");
     ASSERT_FALSE(script.messages.empty());
