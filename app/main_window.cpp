@@ -230,4 +230,5 @@ void MainWindow::SetSpinPosition(int position) {
 void MainWindow::ShowImage() {
     if (plotFrame != nullptr) plotFrame->repaint();
     if (axisStrip != nullptr) axisStrip->update();
+    FollowPlotBand();
 }

@@ -22,6 +22,8 @@
 #include "ui/toolkit/dialog.h"
 
 class AxisStrip;
+class DecayView;
+class SpectrogramView;
 class QProgressBar;
 class QSlider;
 class ScrollBar;
@@ -85,6 +87,14 @@ inline constexpr int kCalibrate = 1318;
 // The tabs under the plot: the tuning table first, then the other views of
 // the bell and the ring.
 inline constexpr int kPanelTabs = 1320;
+// The decay and spectrogram tabs, and their views in the plot's place.
+inline constexpr int kDecayView = 1360;
+inline constexpr int kDecayInPlot = 1361;
+inline constexpr int kDecayShowAll = 1362;
+inline constexpr int kSpectrogramView = 1363;
+inline constexpr int kSpectrogramInPlot = 1364;
+inline constexpr int kPlotDecayView = 1365;
+inline constexpr int kPlotSpectrogramView = 1366;
 // The "Listen" tab: the recording, or the bell synthesised from its report.
 inline constexpr int kPlay = 1380;
 inline constexpr int kPlaySynthesised = 1381;
@@ -219,7 +229,8 @@ public:
     void ShowTuning();
     // Adds `page` as a tab of the panel under the plot, after those there.
     void AddPanelTab(QWidget* page, const QString& title);
-    // "Save report...": a one-page PDF of what the window shows.
+    // "Save report...": a PDF of what the window shows, the decay curves
+    // on a page of their own after the first when the bell was measured.
     void OnSaveReport();
     // --- The "Listen" tab ------------------------------------------------------
     // "Play": the bell's recording as it was captured, before the speed
@@ -311,6 +322,26 @@ public:
     void SetSpinRange(int lower, int upper) override;
     void SetSpinPosition(int position) override;
     void ShowImage() override;
+
+    // --- The decay and spectrogram tabs (main_window_views.cpp) ---------------
+    // What the plot's place shows: the spectrum (the default), or the decay
+    // or spectrogram view in its stead, as the tabs' "In the plot" boxes
+    // say; the boxes follow (one ticked at most).
+    enum class PlotShows { Spectrum, Decay, Spectrogram };
+    void ShowInPlot(PlotShows shows);
+    PlotShows PlotShowing() const { return plotShows_; }
+    // Both decay views show only the partial stored as `partialIndex`, or
+    // all for -1 ("Show all").
+    void SelectDecayPartial(int partialIndex);
+    // A click on row `row` of the tuning table: its partial in the decay views.
+    void OnTuningRowClicked(int row);
+    // The decay curves and the spectrogram of the current bell, made again
+    // when its samples or its report changed.
+    void ShowViews();
+    // The spectrogram views show the band the spectrum plot shows.
+    void FollowPlotBand();
+    const DecayView& Decay(bool inPlot) const;
+    const SpectrogramView& SpectrogramShown(bool inPlot) const;
 
     // --- What the window shows (for tests and the report) -------------------
     const Bell& CurrentBell() const { return session.Current(); }
@@ -491,4 +522,16 @@ private:
     int dragStartX_ = 0;
     int dragStartFirstBin_ = 0;
     int wheelAngle_ = 0;  // wheel eighths of a degree not yet turned into steps
+    // The decay and spectrogram views: in their tabs and in the plot's place.
+    void BuildViewTabs();
+    // The views in the plot's place over the plot frame, the one chosen shown.
+    void PlacePlotViews();
+    DecayView* decayView_ = nullptr;
+    DecayView* plotDecayView_ = nullptr;
+    SpectrogramView* spectrogramView_ = nullptr;
+    SpectrogramView* plotSpectrogramView_ = nullptr;
+    PlotShows plotShows_ = PlotShows::Spectrum;
+    // What the views were made from: the samples and the report's partials.
+    const void* viewsSamples_ = nullptr;
+    std::vector<double> viewsKey_;
 };

@@ -31,6 +31,7 @@ void MainWindow::BuildTemplate() {
     BuildPlotRow();
     BuildTuningPanel();
     BuildListenPage();
+    BuildViewTabs();
     AddButton(kExit, "E&xit", {460, 10, 45, 20}, true);
 }
 
@@ -151,4 +152,5 @@ void MainWindow::LayoutPlot() {
     }
     auto* frame = static_cast<PlotFrame*>(GetDlgItem(kPlotFrame));
     view.Resize(frame->width(), frame->height(), frame->FrameRectIn(this), frame->devicePixelRatioF());
+    PlacePlotViews();
 }

@@ -8,6 +8,7 @@
 #include "app/main_window.h"
 #include "data/number_text.h"
 #include "tuning/tuning_text.h"
+#include "ui/decay_view.h"
 #include "ui/report_pdf.h"
 #include "ui/toolkit/file_dialog.h"
 #include "ui/toolkit/message_box.h"
@@ -50,6 +51,7 @@ void MainWindow::OnSaveReport() {
     page.strike = tuning.partials.empty() ? "No tuning report." : StrikeNoteText(tuning);
     for (const TuningWarning& warning : tuning.warnings) page.warnings.push_back(WarningLine(warning));
     page.status = bell.tuningStatus + " " + AveragingText(bell.strikes);
+    page.decay = Decay(false).Curves();
     if (!WriteReportPdf(path, page)) MessageBox(this, kErrorWritingFile);
 }
 

@@ -114,4 +114,5 @@ void MainWindow::ShowTuning() {
     }
     label->setText(text);
     label->setToolTip(lines.join('\n'));
+    ShowViews();
 }

@@ -87,10 +87,7 @@ RecordingFacts DescribeRecording(const Recording& recording) {
     return facts;
 }
 
-TuningReport ReportTuning(const Recording& recording, const AnalysisRequest& request,
-                          const PartialTable& table, const IdealTuning& ideal,
-                          const RecordingFacts& facts, std::int32_t recordedSamples) {
-    const std::int32_t count = recording.Length();
+RecordingFacts StretchedFacts(const RecordingFacts& facts, std::int32_t recordedSamples, std::int32_t count) {
     RecordingFacts analysed = facts;
     if (recordedSamples > 0 && recordedSamples != count) {
         // The stretch shortened or lengthened the padding with everything else.
@@ -98,8 +95,15 @@ TuningReport ReportTuning(const Recording& recording, const AnalysisRequest& req
         analysed.paddedSamples = static_cast<std::int32_t>(share * count);
     }
     analysed.paddedSamples = std::clamp(analysed.paddedSamples, 0, count);
+    return analysed;
+}
+
+TuningReport ReportTuning(const Recording& recording, const AnalysisRequest& request,
+                          const PartialTable& table, const IdealTuning& ideal,
+                          const RecordingFacts& facts, std::int32_t recordedSamples) {
+    const std::int32_t count = recording.Length();
     return MakeTuningReport(recording.Data(), count, request.sampleRate, request.interval, table, ideal,
-                            analysed);
+                            StretchedFacts(facts, recordedSamples, count));
 }
 
 bool AnalyseRecording(Recording& recording, double speedAdjust, AnalysisRequest& request,

@@ -91,6 +91,13 @@ bool AnalyseRecording(Recording& recording, double speedAdjust, AnalysisRequest&
                       Spectrum& spectrum, PartialTable& table, double lowNominal,
                       double highNominal, const IdealTuning& ideal, TuningReport& report);
 
+// `facts` of a recording of `recordedSamples` (0 when unknown) once the
+// speed adjustment made it `count` samples long: the padding scaled with
+// it, within 0 ... count. What the tuning report of the stretched
+// recording is told, and so what anything measuring it as the report did
+// must leave out.
+RecordingFacts StretchedFacts(const RecordingFacts& facts, std::int32_t recordedSamples, std::int32_t count);
+
 // After NamePartials named partials: the tuning report of the whole
 // analysed recording (the stretched one, all its samples but the padding
 // `facts` names, scaled by the stretch) and the table's named rows, the

@@ -6,11 +6,12 @@
 
 #include "partials/partial_table.h"
 #include "tuning/doublet_search.h"
+#include "tuning/envelope_band.h"
 #include "tuning/frequency_uncertainty.h"
 #include "tuning/local_transform.h"
+#include "tuning/measured_span.h"
 #include "tuning/partial_decay.h"
 #include "tuning/recording_spectra.h"
-#include "tuning/strike_events.h"
 #include "tuning/tuning_text.h"
 
 namespace {
@@ -50,24 +51,6 @@ double PreciseFrequency(const Recording& r, double rowHz, double reach) {
     const double gridHz = best * binHz;
     r.transform.Centre(gridHz);
     return r.transform.PeakIn(gridHz - binHz, gridHz + binHz);
-}
-
-// Hz to the nearest other thing the envelope must shut out: every other row
-// of the table and a doublet, as long as they lie two resolution widths
-// away; anything closer cannot be filtered away in this recording and is
-// left to show as a beat.
-double NearestOther(const PartialTable& table, int row, double hz, const std::optional<Doublet>& doublet,
-                    double resolution) {
-    double nearest = 1e9;
-    const auto consider = [&](double other) {
-        const double apart = std::abs(other - hz);
-        if (apart >= 2.0 * resolution) nearest = std::min(nearest, apart);
-    };
-    for (int r = 0; r < table.count && r < kPartialRows; ++r) {
-        if (r != row) consider(table.frequency[r]);
-    }
-    if (doublet) consider(doublet->frequencyHz);
-    return nearest;
 }
 
 // The partial's amplitude (sample units) at every envelope value: the
@@ -170,13 +153,11 @@ TunedPartial MeasurePartial(const Recording& r, const PartialTable& table, int r
     partial.frequencyHz = PreciseFrequency(r, table.frequency[row], reach);
     const double peak = r.transform.Magnitude(partial.frequencyHz);
 
-    std::vector<double> known(table.frequency.begin(), table.frequency.begin() + std::min<int>(table.count, kPartialRows));
-    known.push_back(partial.frequencyHz);
-    const double noiseVariance = r.spectra.NoiseVariance(partial.frequencyHz, known, 10.0 * resolution);
+    const double noiseVariance = PartialNoiseVariance(r.spectra, table, partial.frequencyHz);
     partial.doublet = FindDoublet(r.spectra, r.transform, partial.frequencyHz, peak, noiseVariance);
 
-    const double nearest = NearestOther(table, row, partial.frequencyHz, partial.doublet, resolution);
-    const PartialEnvelope envelope = r.spectra.Envelope(partial.frequencyHz, std::clamp(0.8 * nearest, 3.0, 25.0));
+    const double bandHz = EnvelopeBandHz(table, row, partial.frequencyHz, partial.doublet, resolution);
+    const PartialEnvelope envelope = r.spectra.Envelope(partial.frequencyHz, bandHz);
     const PartialDecay decay = MeasureDecay(envelope, noiseVariance, r.endSeconds);
     partial.t60Seconds = decay.t60Seconds;
     partial.levelDb = LevelAtStrike(envelope, decay);
@@ -272,19 +253,12 @@ TuningReport MakeTuningReport(const std::int16_t* samples, std::int32_t count, d
         count -= std::min(count, facts.paddedSamples);
     }
     if (samples == nullptr || count < 1024 || !(rateHz > 0.0)) return report;
-    // Measure from the strike on: the silence before it would put a step
-    // into the windowed envelope, whose slowly falling sidelobes let every
-    // other partial pull a little on each peak.
-    const std::int32_t onset = StrikeOnset(samples, count);
-    std::int32_t length = count - onset;
-    const std::int32_t again = SecondStrike(samples + onset, length);
-    if (again >= 0) {
+    const MeasuredSpan span = FindMeasuredSpan(samples, count, rateHz);
+    const std::int32_t onset = span.onset, length = span.length;
+    if (span.secondStrike >= 0) {
         report.warnings.push_back({kWarnSecondStrike, "the bell is struck again at " +
-                                                          FixedText((onset + again) / rateHz, 3) +
+                                                          FixedText(span.secondStrike / rateHz, 3) +
                                                           " s; only what comes before is measured"});
-        // One strike is one clean model; the second's new phases would bend
-        // the peak. Half a second is the least worth measuring alone.
-        length = std::max(again - 1024, std::min(length, static_cast<std::int32_t>(rateHz / 2.0)));
     }
     const double endSeconds = length / rateHz;
     RecordingSpectra spectra(samples + onset, length, rateHz);

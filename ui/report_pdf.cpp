@@ -9,6 +9,7 @@
 #include "data/number_text.h"
 #include "data/safe_save.h"
 #include "partials/partial_table.h"
+#include "ui/report_decay_page.h"
 #include "ui/tuning_table.h"
 
 namespace {
@@ -146,6 +147,7 @@ bool DrawPage(QPdfWriter& writer, const ReportPage& page) {
     }
     y = DrawTuningRows(painter, y + kRow, page.tuning, width);
     painter.drawText(QRectF(0, y, width, kRow), Qt::AlignLeft | Qt::AlignVCenter, Text(page.status));
+    if (!DrawDecayPage(writer, painter, page.decay)) return false;
     return painter.end();
 }
 

@@ -3,12 +3,14 @@
 #include <string>
 #include <vector>
 
+#include "tuning/decay_curves.h"
 #include "ui/plot_axis.h"
 #include "ui/tuning_rows.h"
 
 class PartialTable;
 
-// A one-page tuning report as PDF, written by Qt's own PDF writer: what a
+// A tuning report as PDF (a page, and a page of decay plots after it when
+// there are decay curves), written by Qt's own PDF writer: what a
 // tuner sends to the founder or the bell's owner. User-interface thread.
 
 struct ReportPage {
@@ -24,6 +26,7 @@ struct ReportPage {
     std::string strike;                   // the strike-note line
     std::vector<std::string> warnings;    // one line each, under the strike note
     std::string status;                   // what the tuning was measured from
+    std::vector<DecayCurve> decay;        // a page of small decay plots after the first; none when empty
 };
 
 // Draws the page onto an A4 PDF and saves it at `path` through a temporary
