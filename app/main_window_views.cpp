@@ -11,6 +11,8 @@
 
 #include "analysis/spectrogram.h"
 #include "app/main_window.h"
+#include "ui/axis_strip.h"
+#include "ui/toolkit/scroll_bar.h"
 #include "cycle/analyse_recording.h"
 #include "tuning/decay_curves.h"
 #include "tuning/measured_span.h"
@@ -115,6 +117,10 @@ void MainWindow::PlacePlotViews() {
     plotDecayView_->setVisible(plotShows_ == PlotShows::Decay);
     plotSpectrogramView_->setVisible(plotShows_ == PlotShows::Spectrogram);
     GetDlgItem(kPlotFrame)->setVisible(plotShows_ == PlotShows::Spectrum);
+    // Neither view runs in frequency across: the axis under the plot would
+    // mislabel it. The spectrogram still follows the scroll bar's band.
+    axisStrip->setVisible(plotShows_ == PlotShows::Spectrum);
+    GetDlgItem(kScrollBar)->setVisible(plotShows_ != PlotShows::Decay);
 }
 
 void MainWindow::SelectDecayPartial(int partialIndex) {

@@ -76,6 +76,7 @@ TEST_F(MainWindowTest, DecayAndSpectrogramInTheirTabsAndInThePlot) {
     w.Item<QCheckBox>(kDecayInPlot)->click();
     EXPECT_EQ(w.PlotShowing(), MainWindow::PlotShows::Decay);
     EXPECT_TRUE(plotDecay->isVisible() && !plotFrame->isVisible() && !plotSpectrogram->isVisible());
+    EXPECT_FALSE(w.GetDlgItem(kAxisStrip)->isVisible() || w.GetDlgItem(kScrollBar)->isVisible()) << "no frequency axis under time";
     w.resize(w.width() + 300, w.height() + 150);
     QCoreApplication::processEvents();
     EXPECT_EQ(plotDecay->geometry(), plotFrame->geometry());
@@ -85,6 +86,7 @@ TEST_F(MainWindowTest, DecayAndSpectrogramInTheirTabsAndInThePlot) {
     EXPECT_EQ(w.PlotShowing(), MainWindow::PlotShows::Spectrogram);
     EXPECT_FALSE(w.Item<QCheckBox>(kDecayInPlot)->isChecked());
     EXPECT_TRUE(plotSpectrogram->isVisible() && !plotDecay->isVisible() && !plotFrame->isVisible());
+    EXPECT_TRUE(!w.GetDlgItem(kAxisStrip)->isVisible() && w.GetDlgItem(kScrollBar)->isVisible()) << "its band still scrolls";
 
     // The spectrogram shows the plot's band: all of it at first, then one spectrum point a column around the
     // cursor. Drawn, the nominal's row is far brighter than a row between partials once the bell sounds.
