@@ -156,7 +156,8 @@ TextGrid MainWindow::MakeRingTableGrid(OuterTuning* outerOut) const {
 
 std::string MainWindow::RingTitle(const OuterTuning& outer) const {
     const RingSettings& ring = kept_.ring;
-    return ring.name + (ring.place.empty() ? "" : ", " + ring.place) + ": " + std::to_string(ring.bellCount) +
+    return (ring.name.empty() ? std::string("A ring") : ring.name) + (ring.place.empty() ? "" : ", " + ring.place) +
+           ": " + std::to_string(ring.bellCount) +
            " bells, " + RingPitchText(outer, units_);
 }
 
