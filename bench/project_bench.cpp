@@ -5,12 +5,16 @@
 // The window's ring table is the grid below filled into a table widget.
 #include <benchmark/benchmark.h>
 
+#include <QHeaderView>
+#include <QTableWidget>
+
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
 #include "analysis/spectrum.h"
+#include "bench/application.h"
 #include "bench/tool_process.h"
 #include "cycle/analyse_recording.h"
 #include "project/local_time.h"
@@ -120,6 +124,29 @@ void BM_ProjectKeepOneMeasurement(benchmark::State& state) {
 
 }  // namespace
 
+// The same as the window does it on "Open project...": the grid filled into
+// a table widget, its columns sized to their contents.
+void BM_ProjectRingTableShown(benchmark::State& state) {
+    const std::string& path = ProjectPath();
+    NeedApplication();
+    QTableWidget table;
+    SetUpGridTable(table);
+    for (auto _ : state) {
+        Project project;
+        KeptRing kept;
+        if (project.Open(path) != ProjectOpened || ReadKeptRing(project, kept) != ProjectDone) {
+            state.SkipWithError("the project does not open");
+            return;
+        }
+        const OuterTuning outer = MakeOuterTuning(kept.ring, kept.bells, kept.measures);
+        std::vector<InnerTuningRow> inner;
+        for (const KeptPass& pass : kept.latest) inner.push_back(MakeInnerTuning(pass.bell, pass.tuning, JustTuning()));
+        ShowTextGrid(table, MakeRingGrid(outer, inner, {}, TuningUnits::Cents, InnerFigures::Deviation));
+        benchmark::DoNotOptimize(table.horizontalHeader()->sectionSize(16));
+    }
+}
+
 BENCHMARK(BM_ProjectRingTable)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ProjectRingTableShown)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ProjectPrintedByTheTool)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 BENCHMARK(BM_ProjectKeepOneMeasurement)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);

@@ -7,7 +7,6 @@
 // a redraw that keeps up needs less than the 16.7 ms of a 60 Hz frame.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <cmath>
@@ -15,6 +14,7 @@
 #include <vector>
 
 #include "analysis/spectrogram.h"
+#include "bench/application.h"
 #include "partials/partial_table.h"
 #include "tuning/decay_curves.h"
 #include "tuning/tuning_report.h"
@@ -48,18 +48,6 @@ const Bell20& TwentySeconds() {
         return b;
     }();
     return bell;
-}
-
-// Fonts need an application object; the offscreen platform needs no display.
-void NeedApplication() {
-    static int argc = 1;
-    static char name[] = "campanor-bench";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication* app = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        return new QGuiApplication(argc, argv);
-    }();
-    benchmark::DoNotOptimize(app);
 }
 
 void SpectrogramCase(benchmark::State& state) {
