@@ -206,10 +206,16 @@ TEST_F(SessionTest, CalibrationFromAReferenceTone) {
 // longer recording is cut, a shorter one padded (and the report says so).
 TEST_F(SessionTest, AKeptMeasurementShownAndAnalysedAgain) {
     AnalysisParameters parameters;
+    EXPECT_EQ(session.AnalyseAgain(parameters, WaitForTransform), AnalysisOutcome::Refused) << "no recording yet";
     parameters.speedAdjust = 1.01;
     ASSERT_TRUE(session.StartLive(parameters, {false, 0}));
     Feed(recorder, BellSamples(kTwoSeconds));
     ASSERT_EQ(session.OnRecordingDone(WaitForTransform, true, {false, 0}), AnalysisOutcome::Named);
+    session.Stop();
+    ASSERT_TRUE(session.StartLive(parameters, {true, 100}));
+    EXPECT_EQ(session.AnalyseAgain(parameters, WaitForTransform), AnalysisOutcome::Refused) << "not while armed";
+    EXPECT_EQ(session.ShowKept(bell.recording, parameters, bell.table, bell.tuning, "", WaitForTransform),
+              AnalysisOutcome::Refused);
     session.Stop();
     const Bell kept = bell;
     PartialTable edited = kept.table;

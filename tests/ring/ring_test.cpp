@@ -8,6 +8,7 @@
 
 #include "data/number_text.h"
 #include "ring/bell_history.h"
+#include "ring/pass_spectrum.h"
 #include "ring/ring_text.h"
 #include "ring/scale_targets.h"
 #include "tests/data/test_files.h"
@@ -290,4 +291,24 @@ TEST(BellHistory, ChangePerCutAndWhatRemains) {
     EXPECT_NEAR(nominal.remainingCents.value_or(0), -3.5, kExact) << "3.5 cents above its target";
     EXPECT_FALSE(rows[2].remainingCents || rows[2].cells[0].frequencyHz) << "a tierce never found";
     EXPECT_TRUE(MakeBellHistory({}, JustTuning())[4].cells.empty());
+}
+
+// A pass's spectrum in cents: a tone an octave and a fifth above the zero shows at +1901.96 cents within half the
+// transform's bin (0.67 Hz, 3.9 cents at 300 Hz) and a point;
+// nothing for a zero that is no frequency or a recording too short to transform.
+TEST(PassSpectrum, ATonePeaksAtItsCents) {
+    std::vector<std::int16_t> samples(44100);
+    for (std::size_t i = 0; i < samples.size(); ++i) samples[i] = static_cast<std::int16_t>(8000 * std::sin(2 * M_PI * 300.0 * i / 44100.0));
+    const Recording tone = WithSamples({}, samples);
+    const std::vector<double> levels = SpectrumInCents(tone, 1.0, 100.0, 0.0, 2400.0, 2401);
+    ASSERT_EQ(levels.size(), 2401u);
+    const auto peak = std::max_element(levels.begin(), levels.end());
+    EXPECT_EQ(*peak, 0.0);
+    EXPECT_NEAR(static_cast<double>(peak - levels.begin()), 1200.0 * std::log2(3.0), 3.0);
+    EXPECT_LT(levels[600], -60.0) << "far from the tone";
+    const std::vector<double> faster = SpectrumInCents(tone, 1.01, 100.0, 0.0, 2400.0, 2401);
+    EXPECT_NEAR(static_cast<double>(std::max_element(faster.begin(), faster.end()) - faster.begin()),
+                1200.0 * std::log2(3.03), 3.0) << "as analysed: the speed adjustment raises it";
+    for (const double zero : {0.0, double(INFINITY), double(NAN)}) EXPECT_TRUE(SpectrumInCents(tone, 1.0, zero, 0.0, 2400.0, 100).empty());
+    EXPECT_TRUE(SpectrumInCents(WithSamples({}, std::vector<std::int16_t>(1000)), 1.0, 100.0, 0.0, 1.0, 100).empty());
 }
