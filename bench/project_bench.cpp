@@ -77,19 +77,45 @@ const std::string& ProjectPath() {
     return path;
 }
 
+// Opens the project and makes the ring's table from each bell's latest
+// pass, as "Open project..." does; false when it does not open.
+bool RingTableOf(const std::string& path, TextGrid& grid) {
+    Project project;
+    KeptRing kept;
+    if (project.Open(path) != ProjectOpened || ReadKeptRing(project, kept) != ProjectDone) return false;
+    const OuterTuning outer = MakeOuterTuning(kept.ring, kept.bells, kept.measures);
+    std::vector<InnerTuningRow> inner;
+    for (const KeptPass& pass : kept.latest) inner.push_back(MakeInnerTuning(pass.bell, pass.tuning, JustTuning()));
+    grid = MakeRingGrid(outer, inner, {}, TuningUnits::Cents, InnerFigures::Deviation);
+    return true;
+}
+
 void BM_ProjectRingTable(benchmark::State& state) {
     const std::string& path = ProjectPath();
     for (auto _ : state) {
-        Project project;
-        KeptRing kept;
-        if (project.Open(path) != ProjectOpened || ReadKeptRing(project, kept) != ProjectDone) {
+        TextGrid grid;
+        if (!RingTableOf(path, grid)) {
             state.SkipWithError("the project does not open");
             return;
         }
-        const OuterTuning outer = MakeOuterTuning(kept.ring, kept.bells, kept.measures);
-        std::vector<InnerTuningRow> inner;
-        for (const KeptPass& pass : kept.latest) inner.push_back(MakeInnerTuning(pass.bell, pass.tuning, JustTuning()));
-        benchmark::DoNotOptimize(MakeRingGrid(outer, inner, {}, TuningUnits::Cents, InnerFigures::Deviation));
+        benchmark::DoNotOptimize(grid);
+    }
+}
+
+// The same filled into a table widget, its columns sized to their contents.
+void BM_ProjectRingTableShown(benchmark::State& state) {
+    const std::string& path = ProjectPath();
+    NeedApplication();
+    QTableWidget table;
+    SetUpGridTable(table);
+    for (auto _ : state) {
+        TextGrid grid;
+        if (!RingTableOf(path, grid)) {
+            state.SkipWithError("the project does not open");
+            return;
+        }
+        ShowTextGrid(table, grid);
+        benchmark::DoNotOptimize(table.horizontalHeader()->sectionSize(16));
     }
 }
 
@@ -123,28 +149,6 @@ void BM_ProjectKeepOneMeasurement(benchmark::State& state) {
 }
 
 }  // namespace
-
-// The same as the window does it on "Open project...": the grid filled into
-// a table widget, its columns sized to their contents.
-void BM_ProjectRingTableShown(benchmark::State& state) {
-    const std::string& path = ProjectPath();
-    NeedApplication();
-    QTableWidget table;
-    SetUpGridTable(table);
-    for (auto _ : state) {
-        Project project;
-        KeptRing kept;
-        if (project.Open(path) != ProjectOpened || ReadKeptRing(project, kept) != ProjectDone) {
-            state.SkipWithError("the project does not open");
-            return;
-        }
-        const OuterTuning outer = MakeOuterTuning(kept.ring, kept.bells, kept.measures);
-        std::vector<InnerTuningRow> inner;
-        for (const KeptPass& pass : kept.latest) inner.push_back(MakeInnerTuning(pass.bell, pass.tuning, JustTuning()));
-        ShowTextGrid(table, MakeRingGrid(outer, inner, {}, TuningUnits::Cents, InnerFigures::Deviation));
-        benchmark::DoNotOptimize(table.horizontalHeader()->sectionSize(16));
-    }
-}
 
 BENCHMARK(BM_ProjectRingTable)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ProjectRingTableShown)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -13,17 +13,9 @@
 
 #include "audio/recorder.h"
 #include "tests/audio/sound_system_fixture.h"
+#include "tests/support/allocation_count.h"
 #include "tests/support/scripted_capture.h"
 
-// Every allocation in the program is counted: the per-block path must make none.
-static std::atomic<long> allocations{0};
-[[gnu::noinline]] void* operator new(std::size_t size) {
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
-    std::abort();
-}
-[[gnu::noinline]] void operator delete(void* p) noexcept { std::free(p); }
-[[gnu::noinline]] void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
