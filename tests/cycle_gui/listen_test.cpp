@@ -32,6 +32,8 @@ TEST_F(CycleTest, ListeningToTheBell) {
     out->Change([&] { out->accepted = 22; });
     Press(kPlay);
     ASSERT_TRUE(out->WaitWritten(22));
+    // The player counts a block once the device has taken it, just after the output saw it.
+    ASSERT_TRUE(QTest::qWaitFor([&w] { return w.Playback().Position() == 22 * kPlaybackBlockSamples; }, 5000));
     w.OnPlayTick();
     EXPECT_EQ(shown(), "0.5 s of 2.0 s 25");  // 22528 of 88200 samples
     EXPECT_TRUE(Enabled(kStopPlaying));
