@@ -1,13 +1,10 @@
 #include "audio/player.h"
 
-#if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/lsan_interface.h>
-#endif
-
 #include <algorithm>
-#include <chrono>
 #include <thread>
 #include <utility>
+
+#include "audio/abandoned_thread.h"
 
 // A playing block: the sink, the samples it plays and the player's thread.
 // Everything the thread touches is here, so a thread left to a stalled
@@ -103,18 +100,12 @@ void Player::Release(bool waitForFinish) {
     PlaybackDevice* device = device_.release();
     // A healthy device takes a block within one block's time; a stalled one
     // may never return from its write, and the window must not wait for it.
-    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-    while (waitForFinish && device->finished.load(std::memory_order_acquire) == PlayerEnd::None &&
-           std::chrono::steady_clock::now() < giveUp) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
+    const auto finished = [device] { return device->finished.load(std::memory_order_acquire) != PlayerEnd::None; };
+    const bool done = waitForFinish ? WaitForDeviceThread(finished) : finished();
     keptPosition_ = device->positionSamples.load(std::memory_order_acquire);
-    if (device->finished.load(std::memory_order_acquire) == PlayerEnd::None) {
-        // The thread owns the sink and samples from now on: never freed.
-        device->thread.detach();
-#if defined(__SANITIZE_ADDRESS__)
-        __lsan_ignore_object(device);  // the leak checker would call that a leak
-#endif
+    if (!done) {
+        // The thread owns the sink and samples from now on.
+        AbandonDevice(device);
         return;
     }
     // The sink may only be stopped once no thread writes to it.

@@ -1,12 +1,9 @@
 #include "audio/recorder.h"
 
-#if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/lsan_interface.h>
-#endif
-
-#include <chrono>
 #include <thread>
 #include <utility>
+
+#include "audio/abandoned_thread.h"
 
 // The open device: the capture source, the block it reads into and the
 // capture thread. Owned by the recorder, which closes it before anything
@@ -67,21 +64,14 @@ void Recorder::DeviceCloser::operator()(CaptureDevice* device) const {
     device->source->Interrupt();
     // A healthy device returns within one block; a stalled one may never
     // return from its read, and exiting must not wait for it for ever.
-    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-    while (!device->finished.load(std::memory_order_acquire) && std::chrono::steady_clock::now() < giveUp) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    if (!device->finished.load(std::memory_order_acquire)) {
+    if (!WaitForDeviceThread([device] { return device->finished.load(std::memory_order_acquire); })) {
         device->abandoned.store(true);
         // The thread is either in its read, and will see `abandoned` when it
         // returns, or finishing a block, which takes microseconds.
         while (device->inBlock.load()) std::this_thread::yield();
         // The thread may still return from its read into the block and the
-        // source: both are left to it, on purpose never freed.
-        device->thread.detach();
-#if defined(__SANITIZE_ADDRESS__)
-        __lsan_ignore_object(device);  // the leak checker would call that a leak
-#endif
+        // source: both are left to it.
+        AbandonDevice(device);
         return;
     }
     device->thread.join();
