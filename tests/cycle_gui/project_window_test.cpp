@@ -171,6 +171,27 @@ TEST_F(ProjectWindowTest, ATowerSessionKeptLoadedAndCompared) {
     w.OpenGivenFile("tower.campanor");
     EXPECT_TRUE(w.ProjectIsOpen() && script.messages.size() == before);
     EXPECT_EQ(Cell(kRingTable, 2, 2).toStdString(), "cut 1") << "the latest pass again";
+
+    // The ring's settings and the treble's details through their dialogs, kept in the file.
+    WhenModalStatic([](QWidget* ask) {
+        ask->findChild<QLineEdit*>(QString("id%1").arg(RingSettingsDialog::kPitch))->setText("435");
+        ask->findChild<QComboBox*>(QString("id%1").arg(RingSettingsDialog::kTemperament))->setCurrentIndex(1);
+        ask->findChild<QPushButton*>("id1")->click();
+    });
+    Menu("actionRingSettings");
+    EXPECT_TRUE(w.Item<QLabel>(kRingTitle)->text().endsWith("at A = 435 Hz")) << w.Item<QLabel>(kRingTitle)->text().toStdString();
+    EXPECT_EQ(Cell(kRingTable, 0, 6).toStdString(), UnitsText(386.31, TuningUnits::Sixteenths)) << "a just major third";
+    w.Item<QTableWidget>(kRingTable)->cellClicked(0, 0);
+    WhenModalStatic([](QWidget* ask) {
+        ask->findChild<QLineEdit*>(QString("id%1").arg(BellDetailsDialog::kLabel))->setText("Gabriel");
+        ask->findChild<QCheckBox*>(QString("id%1").arg(BellDetailsDialog::kFixed))->click();
+        ask->findChild<QPushButton*>("id1")->click();
+    });
+    Menu("actionBellDetails");
+    Menu("actionCloseProject");
+    w.OpenGivenFile("tower.campanor");
+    EXPECT_EQ(Cell(kRingTable, 0, 1).toStdString(), "Gabriel (not to be tuned)");
+    EXPECT_EQ(Cell(kRingTable, 0, 6).toStdString(), UnitsText(386.31, TuningUnits::Sixteenths));
 }
 
 }  // namespace
