@@ -457,8 +457,9 @@ private:
     bool LoadPass(int bell, std::int64_t id);
     // After a change of the ring's ideal or tolerance in the tuning panel.
     void KeepPanelChoicesInRing();
-    // The history of `bell` (empty without passes): its grid and its spectra.
-    void MakeHistory(int bell, TextGrid& grid, std::vector<HistoryPlot::Curve>& curves) const;
+    // The history of `bell` (empty without passes): its grid, and its
+    // spectra unless `curves` is null.
+    void MakeHistory(int bell, TextGrid& grid, std::vector<HistoryPlot::Curve>* curves) const;
     // The ring's tables and every bell's history as the ring's report holds them.
     RingReport MakeRingReport() const;
     // Makes the ring table's grid from the passes shown.
@@ -495,6 +496,8 @@ private:
     // Passes chosen in a bell's history to stand for it in the ring table.
     std::map<int, KeptPass> chosenPasses_;
     int selectedBell_ = 0;  // 0: none
+    // The bell and its last pass whose spectra the history shows; none at first.
+    std::pair<int, std::int64_t> historyCurvesOf_{-1, -1};
     std::string shownPass_;
     TuningUnits units_ = TuningUnits::Cents;
     InnerFigures innerFigures_ = InnerFigures::Deviation;

@@ -45,6 +45,7 @@ void MainWindow::OnOpenProject() {
 bool MainWindow::OpenProject(const std::string& path) {
     chosenPasses_.clear();
     selectedBell_ = 0;
+    historyCurvesOf_ = {-1, -1};
     const std::int16_t code = project_.Open(path);
     std::int16_t read = ProjectDone;
     if (code == ProjectOpened || code == ProjectOpenedReadOnly) read = ReadKeptRing(project_, kept_);
@@ -91,6 +92,7 @@ void MainWindow::OnCloseProject() {
     kept_ = KeptRing{};
     chosenPasses_.clear();
     selectedBell_ = 0;
+    historyCurvesOf_ = {-1, -1};
     shownPass_.clear();
     ShowRing();
     ShowHistory();
@@ -142,16 +144,15 @@ void MainWindow::OnKeep() {
         return project_.NextPassLabel(number, label) == ProjectDone ? label : std::string();
     });
     if (ask.DoModal() != IDOK) return;
-    Measurement m;
-    m.bell = ask.bell;
-    m.pass = ask.pass;
     const bool live = bell.request.waveFileName.empty();
-    m.time = LocalTimeIso8601(live ? bell.recording.recordedAt : std::chrono::system_clock::now());
-    m.source = live ? "live" : bell.request.waveFileName;
-    m.recording = bell.recording;
-    m.parameters = bell.parameters;
-    m.table = bell.table;
-    m.tuning = bell.tuning;
+    const Measurement m{ask.bell,
+                        ask.pass,
+                        LocalTimeIso8601(live ? bell.recording.recordedAt : std::chrono::system_clock::now()),
+                        live ? "live" : bell.request.waveFileName,
+                        bell.recording,
+                        bell.parameters,
+                        bell.table,
+                        bell.tuning};
     std::int64_t id = 0;
     const std::int16_t code = project_.Keep(m, id);
     if (code != ProjectDone) {

@@ -72,7 +72,7 @@ RingReport MainWindow::MakeRingReport() const {
                     "Made " + LocalTimeIso8601(std::chrono::system_clock::now()) + " from " + project_.Path()};
     for (const RingBell& bell : kept_.bells) {
         RingReportBell shown;
-        MakeHistory(bell.number, shown.history, shown.curves);
+        MakeHistory(bell.number, shown.history, &shown.curves);
         if (shown.history.rows.empty()) continue;
         shown.title = "Bell " + std::to_string(bell.number) + (bell.label.empty() ? "" : " (" + bell.label + ")");
         report.bells.push_back(std::move(shown));

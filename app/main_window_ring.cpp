@@ -89,6 +89,7 @@ void MainWindow::BuildRingTabs() {
     connect(units, &QComboBox::activated, this, [this](int index) {
         units_ = index == 1 ? TuningUnits::Sixteenths : TuningUnits::Cents;
         ShowRing();
+        ShowHistory();
     });
     connect(figures, &QComboBox::activated, this, [this](int index) {
         innerFigures_ = index == 1 ? InnerFigures::CentsFromNominal : InnerFigures::Deviation;
@@ -178,9 +179,9 @@ void MainWindow::ShowRing() {
     if (selectedBell_ > 0) table->selectRow(selectedBell_ - 1);
 }
 
-void MainWindow::MakeHistory(int bell, TextGrid& grid, std::vector<HistoryPlot::Curve>& curves) const {
+void MainWindow::MakeHistory(int bell, TextGrid& grid, std::vector<HistoryPlot::Curve>* curves) const {
     grid = {};
-    curves.clear();
+    if (curves != nullptr) curves->clear();
     std::vector<PassSummary> passes;
     if (!project_.IsOpen() || bell < 1 || project_.Passes(bell, passes) != ProjectDone) return;
     std::vector<HistoryPass> history;
@@ -196,8 +197,9 @@ void MainWindow::MakeHistory(int bell, TextGrid& grid, std::vector<HistoryPlot::
         history.push_back({m.pass, m.tuning, outer.rows[static_cast<std::size_t>(bell - 1)].deviationCents});
         labels.push_back(m.pass);
         if (zeroHz == 0.0) zeroHz = m.table.nominal;
-        curves.push_back({m.pass, SpectrumInCents(m.recording, m.parameters.speedAdjust, zeroHz, HistoryPlot::kFromCents,
-                                                  HistoryPlot::kToCents, kHistoryPoints)});
+        if (curves == nullptr) continue;
+        curves->push_back({m.pass, SpectrumInCents(m.recording, m.parameters.speedAdjust, zeroHz, HistoryPlot::kFromCents,
+                                                   HistoryPlot::kToCents, kHistoryPoints)});
     }
     if (!history.empty()) {
         grid = MakeHistoryGrid(labels, MakeBellHistory(history, session.Ideal()), units_, kept_.ring.toleranceCents);
@@ -205,11 +207,20 @@ void MainWindow::MakeHistory(int bell, TextGrid& grid, std::vector<HistoryPlot::
 }
 
 void MainWindow::ShowHistory() {
+    // The spectra change only with the bell's passes (kept ones never
+    // change), not with the units, the ideal or the tolerance: they are
+    // made again only for another bell or a new pass.
+    std::vector<PassSummary> passes;
+    if (project_.IsOpen() && selectedBell_ > 0 && project_.Passes(selectedBell_, passes) != ProjectDone) passes.clear();
+    const std::pair<int, std::int64_t> shown{selectedBell_, passes.empty() ? 0 : passes.back().id};
     TextGrid grid;
     std::vector<HistoryPlot::Curve> curves;
-    MakeHistory(selectedBell_, grid, curves);
+    const bool newCurves = shown != historyCurvesOf_;
+    MakeHistory(selectedBell_, grid, newCurves ? &curves : nullptr);
     ShowTextGrid(*Item<QTableWidget>(kHistoryTable), grid);
+    if (!newCurves) return;
     static_cast<HistoryPlot*>(GetDlgItem(kHistoryPlot))->SetCurves(std::move(curves));
+    historyCurvesOf_ = shown;
 }
 
 bool MainWindow::LoadPass(int bell, std::int64_t id) {

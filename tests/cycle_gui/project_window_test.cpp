@@ -155,6 +155,7 @@ TEST_F(ProjectWindowTest, ATowerSessionKeptLoadedAndCompared) {
     w.Item<QComboBox>(kUnits)->activated(1);
     w.Item<QComboBox>(kUnits)->setCurrentIndex(1);
     EXPECT_EQ(Cell(kRingTable, 0, 6).toStdString(), "+64.0") << "400 cents in sixteenths";
+    EXPECT_EQ(Cell(kHistoryTable, 4, 4).toStdString(), UnitsText(moved, TuningUnits::Sixteenths)) << "the history too";
 
     // Analysed again with another interval: shown, not kept.
     SetText(kInterval, "1");
