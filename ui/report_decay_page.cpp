@@ -7,20 +7,24 @@
 #include "tuning/decay_curves.h"
 #include "ui/decay_render.h"
 
+void DrawReportHeading(QPainter& painter, const QString& heading, double bodyPoints) {
+    QFont font = painter.font();
+    font.setPointSizeF(13.0);
+    font.setBold(true);
+    painter.setFont(font);
+    painter.drawText(QPointF(0, 14), heading);
+    font.setPointSizeF(bodyPoints);
+    font.setBold(false);
+    painter.setFont(font);
+}
+
 bool DrawDecayPage(QPdfWriter& writer, QPainter& painter, const std::vector<DecayCurve>& curves) {
     if (curves.empty()) return true;
     if (!writer.newPage()) return false;
     painter.save();
     const QRectF page = writer.pageLayout().paintRect(QPageLayout::Point);
     const double width = page.width();
-    QFont font = painter.font();
-    font.setPointSizeF(13.0);
-    font.setBold(true);
-    painter.setFont(font);
-    painter.drawText(QPointF(0, 14), QStringLiteral("Decay of the partials"));
-    font.setPointSizeF(7.0);
-    font.setBold(false);
-    painter.setFont(font);
+    DrawReportHeading(painter, QStringLiteral("Decay of the partials"), 7.0);
     // Two plots a row, as many rows as the page holds for seven partials.
     constexpr int kColumns = 2;
     const double gap = 12.0, top = 26.0;

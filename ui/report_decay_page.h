@@ -3,6 +3,7 @@
 
 class QPainter;
 class QPdfWriter;
+class QString;
 struct DecayCurve;
 
 // The tuning report's page of decay curves: a small plot per named partial
@@ -11,3 +12,7 @@ struct DecayCurve;
 // new page) without curves. User-interface thread; `painter` is active on
 // `writer`. False when the new page could not be begun.
 bool DrawDecayPage(QPdfWriter& writer, QPainter& painter, const std::vector<DecayCurve>& curves);
+
+// A report page's heading at its top in 13-point bold; the painter's font
+// is then `bodyPoints` regular for what follows.
+void DrawReportHeading(QPainter& painter, const QString& heading, double bodyPoints);

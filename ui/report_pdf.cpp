@@ -111,14 +111,7 @@ bool DrawPage(QPdfWriter& writer, const ReportPage& page) {
     QPainter painter;
     if (!painter.begin(&writer)) return false;
     const double width = writer.pageLayout().paintRect(QPageLayout::Point).width();
-    QFont font = painter.font();
-    font.setPointSizeF(13.0);
-    font.setBold(true);
-    painter.setFont(font);
-    painter.drawText(QPointF(0, 14), QStringLiteral("Campanor tuning report"));
-    font.setPointSizeF(8.0);
-    font.setBold(false);
-    painter.setFont(font);
+    DrawReportHeading(painter, QStringLiteral("Campanor tuning report"), 8.0);
     double y = 22.0;
     painter.drawText(QRectF(0, y, width, kRow), Qt::AlignLeft | Qt::AlignVCenter, Text("Made " + page.made));
     if (!page.bellPass.empty()) {
